@@ -1,0 +1,142 @@
+#include "shell/files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "shell/error.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::size_t kOutputBuffer = 256 * 1024;
+
+std::string reason(int error) {
+  if (error == EWOULDBLOCK) return "The file is in use by another process.";
+  return std::strerror(error);
+}
+
+Error openError(const std::string& path, int error) {
+  return Error("Cannot open file \"" + fullPath(path) + "\". " + reason(error));
+}
+
+Error createError(const std::string& path, int error) {
+  return Error("Cannot create file \"" + fullPath(path) + "\". " + reason(error));
+}
+
+// Takes an exclusive lock without waiting; closes fd and returns errno on failure.
+int lockExclusive(int fd) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+  const int error = errno;
+  ::close(fd);
+  return error;
+}
+
+}  // namespace
+
+std::string fullPath(const std::string& path) {
+  std::error_code ignored;
+  const auto absolute = std::filesystem::absolute(path, ignored);
+  return absolute.empty() ? path : absolute.lexically_normal().string();
+}
+
+bool fileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+InputFile::InputFile(const std::string& path, Access access) : path_(path) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw openError(path, errno);
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    ::close(fd_);
+    throw openError(path, error);
+  }
+  if (access == Access::Exclusive) {
+    if (const int error = lockExclusive(fd_)) throw openError(path, error);
+  }
+  size_ = info.st_size;
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+InputFile::~InputFile() { ::close(fd_); }
+
+std::size_t InputFile::read(std::uint8_t* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer, size);
+    if (got >= 0) {
+      position_ += got;
+      return static_cast<std::size_t>(got);
+    }
+    if (errno != EINTR) throw Error("Stream read error");
+  }
+}
+
+OutputFile::OutputFile(const std::string& path) : path_(path), buffer_(kOutputBuffer) {
+  // Lock before truncating, so a file that another program holds is left intact.
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw createError(path, errno);
+  if (const int error = lockExclusive(fd_)) throw createError(path, error);
+  if (::ftruncate(fd_, 0) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    throw createError(path, error);
+  }
+}
+
+OutputFile::~OutputFile() {
+  try {
+    close();
+  } catch (const Error&) {
+    // Destruction during unwinding: the first error is the one reported.
+  }
+}
+
+void OutputFile::write(const std::uint8_t* data, std::size_t size) {
+  if (used_ + size > buffer_.size()) flush();
+  if (size >= buffer_.size()) {
+    writeAll(data, size);
+    return;
+  }
+  std::memcpy(buffer_.data() + used_, data, size);
+  used_ += size;
+}
+
+void OutputFile::close() {
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  try {
+    flush();
+  } catch (const Error&) {
+    fd_ = -1;
+    ::close(fd);
+    throw;
+  }
+  fd_ = -1;
+  if (::close(fd) != 0) throw Error("Stream write error");
+}
+
+void OutputFile::flush() {
+  const std::size_t pending = used_;
+  used_ = 0;  // a failed flush drops nothing silently: it throws
+  writeAll(buffer_.data(), pending);
+}
+
+void OutputFile::writeAll(const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t put = ::write(fd_, data, size);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) throw Error("Stream write error");
+    data += put;
+    size -= static_cast<std::size_t>(put);
+  }
+}
+
+}  // namespace tessaly

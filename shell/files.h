@@ -1,0 +1,72 @@
+// The file layer: 64-bit sizes and positions, RAII handles, and errors that carry
+// the operator's messages ("Cannot open file ...", "Cannot create file ...",
+// "Stream read error", "Stream write error").
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+enum class Access {
+  Shared,     // other readers and writers are admitted
+  Exclusive,  // fails while another program holds the file (flock)
+};
+
+// A file open for reading, read forward in chunks.
+class InputFile {
+ public:
+  InputFile(const std::string& path, Access access);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Reads up to `size` bytes at the current position; returns the count (0 at the end).
+  // A failed read throws "Stream read error".
+  std::size_t read(std::uint8_t* buffer, std::size_t size);
+  std::int64_t size() const { return size_; }
+  std::int64_t position() const { return position_; }
+  // The path as it was given.
+  const std::string& path() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  std::int64_t size_ = 0;
+  std::int64_t position_ = 0;
+  std::string path_;
+};
+
+// A newly created (or truncated) file, held exclusively and appended to. Writes are
+// gathered in a buffer and reach the disk in large blocks; every failure to store
+// bytes, including the final flush, throws "Stream write error".
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path);
+  ~OutputFile();  // closes without throwing; call close() to learn of a failed flush
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  void write(const std::uint8_t* data, std::size_t size);
+  // Flushes and closes; throws "Stream write error" when the flush fails. Idempotent.
+  void close();
+  const std::string& path() const { return path_; }
+
+ private:
+  void flush();
+  void writeAll(const std::uint8_t* data, std::size_t size);
+
+  int fd_ = -1;
+  std::string path_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t used_ = 0;
+};
+
+// True when `path` names an existing regular file (a folder does not count).
+bool fileExists(const std::string& path);
+
+// The absolute form of `path` as the error messages show it.
+std::string fullPath(const std::string& path);
+
+}  // namespace tessaly

@@ -1,0 +1,17 @@
+#include "shell/invoke.h"
+
+#include <exception>
+
+namespace tessaly {
+
+bool invoke(Session& session, Handler handler) {
+  try {
+    handler(session);
+    return true;
+  } catch (const std::exception& error) {
+    session.host.showError(error.what());
+    return false;
+  }
+}
+
+}  // namespace tessaly

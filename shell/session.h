@@ -1,0 +1,59 @@
+// The module-level shared state of the tool and the window's records: one instance
+// per process in the front ends, a fresh one per test.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/files.h"
+#include "shell/host.h"
+#include "shell/output_set.h"
+#include "shell/stream_table.h"
+#include "shell/window.h"
+
+namespace tessaly {
+
+constexpr std::size_t kReadBufferSize = 32768;
+
+struct Session {
+  explicit Session(Host& host);
+
+  Host& host;
+  Window fMain;
+
+  std::string EVOdir;   // folder of the chosen EVO file, ending in "/"
+  std::string EVOname;  // its file name
+  std::string BaseName; // EVOname less its last four characters
+  std::string XPLdir;   // folder of the playlist, ending in "/"
+  std::string XPLname;  // its file name
+
+  std::unique_ptr<InputFile> InputStream;  // the file a job reads; one job at a time
+  bool StopRequested = false;
+  bool Writing = false;
+  bool busy = false;  // a job runs: its triggers, the file choice and the boxes are locked
+
+  std::vector<std::uint8_t> ReadBuffer;  // kReadBufferSize bytes, shared by the readers
+  SlotTable StreamTable;
+  OutputSet OutputStreams;
+
+  std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]
+  std::array<std::string, 8> AudioAttr;
+  std::array<std::string, 8> SubAttr;
+};
+
+// Marks a job as running for its lifetime (see Session::busy).
+class JobGuard {
+ public:
+  explicit JobGuard(Session& session) : session_(session) { session_.busy = true; }
+  ~JobGuard() { session_.busy = false; }
+  JobGuard(const JobGuard&) = delete;
+  JobGuard& operator=(const JobGuard&) = delete;
+
+ private:
+  Session& session_;
+};
+
+}  // namespace tessaly

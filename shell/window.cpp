@@ -1,0 +1,22 @@
+#include "shell/window.h"
+
+namespace tessaly {
+
+Window::Window() {
+  for (auto& box : cbVideo) box.caption = "Video stream";
+  for (auto& box : cbAudio) box.caption = "Audio stream";
+  for (auto& box : cbSub) box.caption = "Subpicture";
+  for (std::size_t n = 1; n < cbSub.size(); ++n) cbSub[n].hint = "Check the desired subpicture streams";
+  cbContinue = {true, true, "Continue with second  EVO",
+                "Demux continues with e.g. FEATURE_2.EVO if it exists"};
+  cbFastCheck = {true, true, "Fast EVO checking",
+                 "Read EVO checks only the first ~300 MB of the file"};
+  bCancel.enabled = false;
+  for (const char* node : {"Video", "Audio", "Subpicture", "Chapter"}) {
+    tvXPL.nodes.push_back({node, {}});
+  }
+  odEVOfile = {"Choose the EVO file to demux", "EVO files|*.EVO", "EVO", "", ""};
+  odXPL = {"", "XPL|VPLST000.XPL", "*.xpl", "", ""};
+}
+
+}  // namespace tessaly
