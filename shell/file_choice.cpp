@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "playlist/xpl_choice.h"
+#include "shell/xpl_choice.h"
 #include "shell/paths.h"
 
 namespace tessaly {

@@ -1,4 +1,4 @@
-#include "playlist/xpl_choice.h"
+#include "shell/xpl_choice.h"
 
 #include "shell/file_choice.h"
 #include "shell/paths.h"
