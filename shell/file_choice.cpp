@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/xpl_choice.h"
 #include "shell/paths.h"
+#include "shell/xpl_choice.h"
 
 namespace tessaly {
 namespace {

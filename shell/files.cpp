@@ -66,7 +66,9 @@ InputFile::InputFile(const std::string& path, Access access) : path_(path) {
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-InputFile::~InputFile() { ::close(fd_); }
+InputFile::~InputFile() {
+  ::close(fd_);
+}
 
 std::size_t InputFile::read(std::uint8_t* buffer, std::size_t size) {
   for (;;) {

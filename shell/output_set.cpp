@@ -7,7 +7,8 @@
 namespace tessaly {
 
 bool OutputSet::hasEntry(int slot) {
-  return slot == kVideoSlot || slot == kVideoSlot + 1 || (slot >= kAudioSlot && slot < kSubSlot + 16);
+  return slot == kVideoSlot || slot == kVideoSlot + 1 ||
+         (slot >= kAudioSlot && slot < kSubSlot + 16);
 }
 
 const std::array<int, 34>& OutputSet::jobOrder() {

@@ -24,11 +24,11 @@ struct Session {
   Host& host;
   Window fMain;
 
-  std::string EVOdir;   // folder of the chosen EVO file, ending in "/"
-  std::string EVOname;  // its file name
-  std::string BaseName; // EVOname less its last four characters
-  std::string XPLdir;   // folder of the playlist, ending in "/"
-  std::string XPLname;  // its file name
+  std::string EVOdir;    // folder of the chosen EVO file, ending in "/"
+  std::string EVOname;   // its file name
+  std::string BaseName;  // EVOname less its last four characters
+  std::string XPLdir;    // folder of the playlist, ending in "/"
+  std::string XPLname;   // its file name
 
   std::unique_ptr<InputFile> InputStream;  // the file a job reads; one job at a time
   bool StopRequested = false;

@@ -6,7 +6,8 @@ Window::Window() {
   for (auto& box : cbVideo) box.caption = "Video stream";
   for (auto& box : cbAudio) box.caption = "Audio stream";
   for (auto& box : cbSub) box.caption = "Subpicture";
-  for (std::size_t n = 1; n < cbSub.size(); ++n) cbSub[n].hint = "Check the desired subpicture streams";
+  for (std::size_t n = 1; n < cbSub.size(); ++n)
+    cbSub[n].hint = "Check the desired subpicture streams";
   cbContinue = {true, true, "Continue with second  EVO",
                 "Demux continues with e.g. FEATURE_2.EVO if it exists"};
   cbFastCheck = {true, true, "Fast EVO checking",

@@ -41,10 +41,10 @@ struct TreeView {
 
 struct FileDialog {
   std::string title;
-  std::string filter;      // "Caption|pattern"
+  std::string filter;  // "Caption|pattern"
   std::string defaultExt;
   std::string initialDir;
-  std::string fileName;    // the dialog's current file name
+  std::string fileName;  // the dialog's current file name
 };
 
 struct StatusBar {

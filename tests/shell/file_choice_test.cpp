@@ -121,8 +121,7 @@ TEST_F(FileChoiceTest, CancelAsksOnlyWhileWriting) {
   EXPECT_FALSE(s.StopRequested);
   bCancelClick(s);
   EXPECT_TRUE(s.StopRequested);
-  EXPECT_EQ(host.questions,
-            std::vector<std::string>(2, "Are you sure to stop demuxing?"));
+  EXPECT_EQ(host.questions, std::vector<std::string>(2, "Are you sure to stop demuxing?"));
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+#include <functional>
 
 #include "shell/error.h"
 #include "shell/output_set.h"
@@ -31,8 +31,8 @@ TEST(FilesTest, OpenErrorsNameTheFullPathAndTheReason) {
             "Cannot open file \"" + dir.file("none.EVO") + "\". No such file or directory");
   EXPECT_EQ(messageOf([&] { OutputFile f(dir.file("no/such/x.mpv")); }),
             "Cannot create file \"" + dir.file("no/such/x.mpv") + "\". No such file or directory");
-  EXPECT_EQ(messageOf([&] { InputFile f(dir.path(), Access::Shared); }).rfind("Cannot open file", 0),
-            0u);
+  EXPECT_EQ(
+      messageOf([&] { InputFile f(dir.path(), Access::Shared); }).rfind("Cannot open file", 0), 0u);
 }
 
 TEST(FilesTest, ExclusiveOpenFailsWhileAnotherHolderHasTheFile) {
@@ -58,7 +58,8 @@ TEST(FilesTest, OutputTruncatesAndKeepsEveryByteAcrossBufferFlushes) {
   {
     OutputFile out(dir.file("out.mpv"));
     for (int n = 0; n < 700; ++n) {
-      std::vector<std::uint8_t> run(static_cast<std::size_t>(n * 7 % 2029), static_cast<std::uint8_t>(n));
+      std::vector<std::uint8_t> run(static_cast<std::size_t>(n * 7 % 2029),
+                                    static_cast<std::uint8_t>(n));
       out.write(run.data(), run.size());
       expected.insert(expected.end(), run.begin(), run.end());
     }

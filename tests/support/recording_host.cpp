@@ -2,16 +2,22 @@
 
 namespace tessaly::testing {
 
-void RecordingHost::logAppended(const std::string& line) { logged.push_back(line); }
+void RecordingHost::logAppended(const std::string& line) {
+  logged.push_back(line);
+}
 
-void RecordingHost::statusChanged(int panel) { statusPanels.push_back(panel); }
+void RecordingHost::statusChanged(int panel) {
+  statusPanels.push_back(panel);
+}
 
 void RecordingHost::processMessages() {
   ++messageRounds;
   if (onMessages) onMessages();
 }
 
-void RecordingHost::repaint() { ++repaints; }
+void RecordingHost::repaint() {
+  ++repaints;
+}
 
 bool RecordingHost::askYesNo(const std::string& question) {
   questions.push_back(question);
@@ -21,7 +27,9 @@ bool RecordingHost::askYesNo(const std::string& question) {
   return yes;
 }
 
-void RecordingHost::showError(const std::string& message) { errors.push_back(message); }
+void RecordingHost::showError(const std::string& message) {
+  errors.push_back(message);
+}
 
 bool RecordingHost::runDialog(FileDialog& dialog) {
   if (dialogChoice.empty()) return false;
