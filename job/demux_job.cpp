@@ -1,0 +1,108 @@
+#include "job/demux_job.h"
+
+#include <exception>
+#include <memory>
+
+#include "catalogue/evo_input.h"
+#include "engine/demux.h"
+#include "job/output_names.h"
+#include "shell/paths.h"
+#include "shell/report.h"
+
+namespace tessaly {
+namespace {
+
+// The second segment of a numbered pair: FEATURE_1.EVO continues in FEATURE_2.EVO.
+struct Continuation {
+  bool FirstSegment = false;
+  std::string NextEVO;  // full path of the continuation file
+};
+
+Continuation continuationCheck(const Session& s) {
+  Continuation c;
+  if (!s.fMain.cbContinue.ticked) return c;
+  c.FirstSegment = endsWith(s.EVOname, "_1.EVO");  // case-sensitive on purpose
+  const std::string& path = s.fMain.eEVOfile.text;
+  c.NextEVO = path.substr(0, path.size() > 5 ? path.size() - 5 : 0) + "2.EVO";
+  return c;
+}
+
+// Creates the output of every ticked entry in job order; the set is fixed from here on.
+void createOutputs(Session& s, const std::string& base) {
+  for (int slot : OutputSet::jobOrder()) {
+    const EntryControls entry = entryControls(s.fMain, slot);
+    if (!entry.box.ticked) continue;
+    const std::string name = outputName(base, entry.box.caption, entry.extension.text);
+    s.OutputStreams.open(slot, name);
+    log(s, "Creating " + name);
+  }
+}
+
+// Tested after the first pass, in this order: the option may have been unticked and
+// the second file removed meanwhile, and a stopped pass never continues.
+bool continues(const Session& s, const Continuation& c) {
+  return s.fMain.cbContinue.ticked && !s.StopRequested && c.FirstSegment && fileExists(c.NextEVO);
+}
+
+void continueOn(Session& s, const std::string& next) {
+  s.InputStream.reset();
+  s.InputStream = std::make_unique<InputFile>(next, Access::Exclusive);
+  log(s, "Continue on " + fileNamePart(next));
+  demux(s, 1);
+}
+
+void writeStreams(Session& s) {
+  const std::string base = OutputBase(s);
+  const Continuation continuation = continuationCheck(s);
+  openEVO(s, Access::Exclusive);
+  logFileSize(s);
+  createOutputs(s, base);
+  slog(s, "Writing stream(s)", 0);
+  demux(s, 1);
+  if (continues(s, continuation)) continueOn(s, continuation.NextEVO);
+}
+
+// Closes the input, then every open output in job order. Outputs are buffered, so
+// closing can fail too ("Stream write error").
+void closeEverything(Session& s) {
+  s.InputStream.reset();
+  s.OutputStreams.closeAll();
+}
+
+// The same after a failure, whose error is the one the operator sees.
+void closeAfterFailure(Session& s) noexcept {
+  try {
+    closeEverything(s);
+  } catch (const std::exception&) {
+    // Every entry is closed by now; a second error would hide the first.
+  }
+}
+
+}  // namespace
+
+std::string OutputBase(const Session& s) {
+  const std::string& folder = s.fMain.eWorkdir.text;
+  if (folder.empty()) return s.BaseName;
+  return folder + (folder.back() == kSeparator ? "" : "/") + s.BaseName;
+}
+
+void bDemuxClick(Session& s) {
+  if (s.busy) return;  // one job at a time: InputStream and the table are in use
+  JobGuard guard(s);
+  auto& w = s.fMain;
+  w.bDemux.enabled = false;
+  w.PageControl = tsStatus;
+  try {
+    writeStreams(s);
+  } catch (...) {
+    closeAfterFailure(s);
+    throw;
+  }
+  closeEverything(s);
+  log(s, "Done.");
+  slog(s, "Ready", 0);
+  slog(s, "", 1);
+  w.bDemux.enabled = true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,25 @@
+// How the outputs of a demux job are named: one file per output entry, in the
+// output folder, after the EVO file, the entry's check box and its extension.
+#pragma once
+
+#include <string>
+
+#include "shell/window.h"
+
+namespace tessaly {
+
+// The controls that decide an output entry: the check box that selects it and the edit
+// that holds its extension (slot 1, 2: video; 17..32: audio; 33..48: subpicture).
+struct EntryControls {
+  const CheckBox& box;
+  const Edit& extension;
+};
+EntryControls entryControls(const Window& window, int slot);
+
+// outputBase + "." + caption + "." + extension. Captions may come from the disc's
+// playlist, so a "/" or a NUL in the caption or the extension becomes "_": the name
+// never leaves the output folder.
+std::string outputName(const std::string& outputBase, const std::string& caption,
+                       const std::string& extension);
+
+}  // namespace tessaly
