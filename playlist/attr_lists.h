@@ -1,0 +1,21 @@
+// The checks on each scanned tag: the playlist's display name and the media
+// attribute lists VideoAttr, AudioAttr and SubAttr.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "playlist/xpl_run.h"
+#include "shell/session.h"
+
+namespace tessaly {
+
+// Applies the four checks to one completed tag text; a bad index throws
+// "'%s' is not a valid integer value".
+void checkTag(Session& session, XplRun& run, const std::string& tag);
+
+// The list entry of attribute index 1..8; any other index gives an empty text.
+std::string attrEntry(const std::array<std::string, 8>& list, std::int32_t index);
+
+}  // namespace tessaly

@@ -1,0 +1,72 @@
+#include "playlist/read_xpl.h"
+
+#include <span>
+#include <string>
+
+#include "catalogue/selection.h"
+#include "playlist/attr_lists.h"
+#include "playlist/title_phase.h"
+#include "playlist/xpl_scanner.h"
+#include "shell/report.h"
+
+namespace tessaly {
+namespace {
+
+// Closes the playlist file when the run ends, also when a step fails.
+class InputCloser {
+ public:
+  explicit InputCloser(Session& session) : session_(session) {}
+  ~InputCloser() { session_.InputStream.reset(); }
+  InputCloser(const InputCloser&) = delete;
+  InputCloser& operator=(const InputCloser&) = delete;
+
+ private:
+  Session& session_;
+};
+
+// Reads InputStream in ReadBuffer-sized chunks, showing progress, and scans each.
+void scanFile(Session& s, XplScanner& scanner) {
+  InputFile& file = *s.InputStream;
+  const std::string size = std::to_string(file.size());
+  while (file.position() < file.size()) {
+    const std::size_t got = file.read(s.ReadBuffer.data(), s.ReadBuffer.size());
+    if (got == 0) break;  // the file shrank since it was opened
+    slog(s, std::to_string(file.position()) + "/" + size + " bytes", 1);
+    scanner.feed(std::span<const std::uint8_t>(s.ReadBuffer.data(), got));
+  }
+}
+
+}  // namespace
+
+void bReadXPLClick(Session& s) {
+  // The engine lets window events through mid-pass and shares ReadBuffer and InputStream.
+  if (s.busy) return;
+  JobGuard job(s);
+  auto& w = s.fMain;
+  Resetcbs(s);
+  w.bReadXPL.enabled = false;
+  w.PageControl = tsXPL;
+  InputCloser closer(s);
+  s.InputStream = std::make_unique<InputFile>(w.eXPLfile.text, Access::Exclusive);
+  log(s, "Open " + s.XPLname);
+  log(s, "Filesize: " + std::to_string(s.InputStream->size()) + " bytes");
+
+  XplRun run;
+  XplScanner scanner([&](const std::string& tag) {
+    w.mXPL.lines.push_back(tag);
+    checkTag(s, run, tag);
+  });
+  w.mXPL.lines.clear();
+  w.mXPL.visible = false;
+  scanFile(s, scanner);
+  s.InputStream.reset();
+  titlePhase(s, run);
+  w.mXPL.visible = true;
+
+  log(s, "Done.");
+  slog(s, "Ready", 0);
+  slog(s, "", 1);
+  w.bReadXPL.enabled = true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,128 @@
+#include "playlist/title_phase.h"
+
+#include <array>
+
+#include "catalogue/selection.h"
+#include "playlist/attr_lists.h"
+#include "playlist/attr_value.h"
+#include "playlist/title_cut.h"
+#include "shell/report.h"
+
+namespace tessaly {
+namespace {
+
+// The top-level nodes of the tree, in order.
+enum Node : std::size_t { kInfo, kVideo, kAudio, kSubtitle, kChapter };
+
+// Each kind has 16 numbers with marks in the stream table: slots base + 1 .. base + 16.
+constexpr std::int32_t kGroupSize = 16;
+constexpr int kLastMarkSlot = 48;
+
+struct TrackKind {
+  const char* element;     // the line test, upper case
+  const char* numberName;  // the attribute holding the track or stream number
+  int slotBase;
+  Node node;
+  std::array<std::string, 8> Session::*attrs;
+  StreamSites TitleSites::*sites;
+  BoxGroup group;
+};
+
+constexpr std::array<TrackKind, 3> kTrackKinds{{
+    {"<VIDEO ", "track", 0, kVideo, &Session::VideoAttr, &TitleSites::video, BoxGroup::Video},
+    {"<AUDIO ", "streamNumber", 16, kAudio, &Session::AudioAttr, &TitleSites::audio,
+     BoxGroup::Audio},
+    {"<SUBTITLE ", "streamNumber", 32, kSubtitle, &Session::SubAttr, &TitleSites::subtitle,
+     BoxGroup::Sub},
+}};
+
+bool has(const std::string& upperLine, const char* text) {
+  return upperLine.find(text) != std::string::npos;
+}
+
+void addNode(Session& s, Node node, std::string text) {
+  s.fMain.tvXPL.nodes[node].children.push_back({std::move(text), {}});
+}
+
+// Marks a number as labelled; false when it already was. Numbers 1..16 use their own
+// group's slots; any other number is remembered beside the table, touching no slot.
+bool markTrack(Session& s, const TrackKind& kind, StreamSites& sites, std::int32_t number) {
+  if (number < 1 || number > kGroupSize) return sites.unslotted.insert(number).second;
+  std::int32_t& mark = s.StreamTable[kind.slotBase + number];
+  if (mark != -1) return false;
+  mark = 1;
+  return true;
+}
+
+// The playlist counts streams from 1, the EVO file and the boxes from 0; audio and
+// subtitle numbers show two digits.
+std::string streamNumberText(const TrackKind& kind, std::int32_t number) {
+  const std::int64_t evoNumber = std::int64_t{number} - 1;
+  const std::string digits = std::to_string(evoNumber);
+  const bool padded = kind.group != BoxGroup::Video && evoNumber >= 0 && evoNumber < 10;
+  return padded ? "0" + digits : digits;
+}
+
+std::string trackLabel(const Session& s, const TrackKind& kind, StreamSites& sites,
+                       const std::string& line, std::int32_t number) {
+  const auto media = StrToInt(AttrValue(line, "mediaAttr", sites.mediaAttr));
+  std::string label = attrEntry(s.*kind.attrs, media) + ".stream." + streamNumberText(kind, number);
+  if (kind.group == BoxGroup::Video) return label;
+  return label + "." + AttrValue(line, "description", sites.description);
+}
+
+// The box of a track: video track 1 only, audio and subtitle streams 1..16.
+CheckBox* trackBox(Window& w, const TrackKind& kind, std::int32_t number) {
+  if (kind.group == BoxGroup::Video) return number == 1 ? &w.cbVideo[0] : nullptr;
+  auto& boxes = kind.group == BoxGroup::Audio ? w.cbAudio : w.cbSub;
+  if (number < 1 || number > kGroupSize) return nullptr;
+  return &boxes[static_cast<std::size_t>(number - 1)];
+}
+
+void labelBox(Session& s, const TrackKind& kind, std::int32_t number, const std::string& label) {
+  CheckBox* box = trackBox(s.fMain, kind, number);
+  if (!box) return;
+  box->caption = label;
+  if (kind.group != BoxGroup::Video) box->hint = label;
+  box->enabled = true;
+  setTicked(s, *box, true);
+}
+
+void labelTrack(Session& s, TitleSites& title, const TrackKind& kind, const std::string& line) {
+  StreamSites& sites = title.*kind.sites;
+  const auto number = StrToInt(AttrValue(line, kind.numberName, sites.number));
+  if (!markTrack(s, kind, sites, number)) return;
+  const std::string label = trackLabel(s, kind, sites, line, number);
+  addNode(s, kind.node, label);
+  log(s, label + " found!");
+  labelBox(s, kind, number, label);
+}
+
+// The five tests on one line of the title; a line may feed several of them.
+void readTitleLine(Session& s, TitleSites& title, const std::string& line) {
+  const std::string upper = upperAscii(line);
+  if (has(upper, "<TITLE ")) {
+    addNode(s, kInfo, "Name: " + AttrValue(line, "displayName", title.titleName));
+    addNode(s, kInfo, "Duration: " + AttrValue(line, "titleDuration", title.titleDuration));
+  }
+  for (const auto& kind : kTrackKinds) {
+    if (has(upper, kind.element)) labelTrack(s, title, kind, line);
+  }
+  if (has(upper, "<CHAPTER ")) {
+    const std::string begin = AttrValue(line, "titleTimeBegin", title.chapterBegin);
+    addNode(s, kChapter, begin + ": " + AttrValue(line, "displayName", title.chapterName));
+  }
+}
+
+}  // namespace
+
+void titlePhase(Session& s, XplRun& run) {
+  s.StreamTable.reset(1, kLastMarkSlot);
+  auto& w = s.fMain;
+  if (!cutToTitle(w.mXPL.lines, s.BaseName)) return;
+  w.tvXPL.nodes = {{"Info", {}}, {"Video", {}}, {"Audio", {}}, {"Subtitle", {}}, {"Chapter", {}}};
+  if (!run.PlaylistName.empty()) addNode(s, kInfo, "Title: " + run.PlaylistName);
+  for (const auto& line : w.mXPL.lines) readTitleLine(s, run.title, line);
+}
+
+}  // namespace tessaly
