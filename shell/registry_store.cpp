@@ -1,0 +1,133 @@
+#include "shell/registry_store.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "shell/atomic_file.h"
+#include "shell/error.h"
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Far beyond any key the tool writes; a bigger file is not read into memory.
+constexpr std::uintmax_t kMaxFileSize = 4 * 1024 * 1024;
+constexpr std::string_view kSoftware = "\\Software\\";
+
+// "\Software\Vendor\Product" -> "Vendor/Product.reg".
+std::string keyFile(const std::string& keyPath) {
+  std::string relative = keyPath;
+  if (relative.starts_with(kSoftware)) relative.erase(0, kSoftware.size());
+  std::ranges::replace(relative, '\\', '/');
+  return relative + ".reg";
+}
+
+}  // namespace
+
+std::string configFolder() {
+  // A relative XDG_CONFIG_HOME is invalid by the XDG rules and ignored like an empty one.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/";
+  return {};
+}
+
+RegistryKey::RegistryKey(std::string keyPath) : keyLine_("[HKEY_CURRENT_USER" + keyPath + "]") {
+  const std::string folder = configFolder();
+  if (!folder.empty()) filePath_ = folder + keyFile(keyPath);
+}
+
+RegistryKey::Load RegistryKey::load() {
+  values_.clear();
+  pending_.clear();
+  if (filePath_.empty()) return Load::Unreadable;
+  std::error_code error;
+  const auto status = fs::status(filePath_, error);
+  if (status.type() == fs::file_type::not_found) return Load::Missing;
+  if (!fs::is_regular_file(status)) return Load::Unreadable;  // a folder, a device, no access
+  const auto size = fs::file_size(filePath_, error);
+  if (error) return Load::Unreadable;
+  if (size > kMaxFileSize) return Load::Foreign;
+  std::ifstream in(filePath_, std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.is_open() || in.bad()) return Load::Unreadable;
+  auto parsed = parseRegText(text, keyLine_);
+  if (!parsed) return Load::Foreign;
+  values_ = std::move(*parsed);
+  return Load::Loaded;
+}
+
+bool RegistryKey::openRead() {
+  return load() == Load::Loaded;
+}
+
+bool RegistryKey::openWrite() {
+  // A file in another format is replaced; one that cannot be read is left alone, since
+  // its values could not be carried over.
+  return load() != Load::Unreadable;
+}
+
+bool RegistryKey::valueExists(const std::string& name) const {
+  return findValue(values_, name) != nullptr;
+}
+
+const RegValue& RegistryKey::typed(const std::string& name, ValueKind kind) const {
+  const auto* entry = findValue(values_, name);
+  if (entry == nullptr || entry->value.kind != kind) {
+    throw Error("Invalid data type for '" + name + "'");
+  }
+  return entry->value;
+}
+
+std::int32_t RegistryKey::readInteger(const std::string& name) const {
+  return static_cast<std::int32_t>(typed(name, ValueKind::Integer).integer);
+}
+
+std::string RegistryKey::readString(const std::string& name) const {
+  return typed(name, ValueKind::String).text;
+}
+
+std::vector<std::uint8_t> RegistryKey::readBinary(const std::string& name) const {
+  return typed(name, ValueKind::Binary).bytes;
+}
+
+void RegistryKey::writeInteger(const std::string& name, std::int32_t number) {
+  RegValue value;
+  value.integer = static_cast<std::uint32_t>(number);  // negatives as two's complement
+  write(name, std::move(value));
+}
+
+void RegistryKey::writeString(const std::string& name, const std::string& text) {
+  RegValue value;
+  value.kind = ValueKind::String;
+  value.text = text;
+  write(name, std::move(value));
+}
+
+void RegistryKey::writeBinary(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  RegValue value;
+  value.kind = ValueKind::Binary;
+  value.bytes = bytes;
+  write(name, std::move(value));
+}
+
+void RegistryKey::write(const std::string& name, RegValue value) {
+  setValue(values_, name, std::move(value));
+  pending_.push_back(name);
+}
+
+void RegistryKey::commit() {
+  if (pending_.empty()) return;
+  if (!replaceFile(filePath_, formatRegText(keyLine_, values_))) {
+    throw Error("Failed to set data for '" + pending_.front() + "'");
+  }
+  pending_.clear();
+}
+
+}  // namespace tessaly
