@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "playlist/xpl_scanner.h"
+#include "sample_playlists.h"
 #include "shell/invoke.h"
 #include "shell/xpl_choice.h"
 #include "support/recording_host.h"
@@ -17,17 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kAttributeLists =
-    "<?xml version=\"1.0\"?>\n"
-    "<Playlist displayName=\"Sample Disc\">\n"
-    "  <!-- comment -->\n"
-    "  <List>\n"
-    "    <VideoAttributeItem index=\"1\" codec=\"VC-1\"/>\n"
-    "    <AudioAttributeItem index=\"1\" codec=\"DD+\" channels=\"6\"/>\n"
-    "    <AudioAttributeItem index=\"2\" codec=\"MLP\"\n"
-    "        channels=\"8\"/>\n"
-    "  </List>\n"
-    "</Playlist>\n";
+using testing::kAttributeLists;
 
 class ReadXplTest : public ::testing::Test {
  protected:
@@ -80,21 +71,15 @@ TEST_F(ReadXplTest, AttributeListsExampleAndListsSurvivingTheNextRun) {
 
 TEST_F(ReadXplTest, DiscPlaylistLabelsTheBoxesAndKeepsItsName) {
   s.BaseName = "FEATURE_1";
-  ASSERT_TRUE(
-      readXpl("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-              "<Playlist xmlns=\"http://www.dvdforum.org/2005/HDDVDVideo/Playlist\" "
-              "displayName=\"Sample Disc\">\r\n<TitleSet>\r\n"
-              "<Title displayName=\"Main\" titleDuration=\"01:30:00\">\r\n<PrimaryAudioVideoClip "
-              "src=\"file:///dvddisc/HVDVD_TS/FEATURE_1.MAP\" titleTimeBegin=\"00:00:00\">\r\n"
-              "<Video track=\"1\" mediaAttr=\"1\"/></PrimaryAudioVideoClip></Title>\r\n"
-              "</TitleSet></Playlist>\r\n"));
+  ASSERT_TRUE(readXpl(testing::discPlaylist()));
+  EXPECT_EQ(s.fMain.mXPL.lines.size(), 10u);
+  EXPECT_EQ(s.fMain.mXPL.lines[0], "  <Title displayName=\"Main\" titleDuration=\"01:30:00\">");
   const auto& info = s.fMain.tvXPL.nodes.at(0);
   ASSERT_EQ(info.children.size(), 3u);
   EXPECT_EQ(info.children[0].text, "Title: Sample Disc");  // "</Playlist>" kept the name
-  EXPECT_EQ(s.fMain.mXPL.lines.size(), 5u);
-  EXPECT_TRUE(s.fMain.cbVideo[0].ticked);
-  EXPECT_EQ(s.fMain.cbVideo[0].caption, ".stream.0");  // no VideoAttributeItem in this file
-  EXPECT_EQ(host.logged.at(2), ".stream.0 found!");
+  EXPECT_EQ(s.fMain.cbAudio[0].caption, "DD+.6ch.stream.00.English");
+  EXPECT_EQ(host.logged.at(4), "SP.stream.01.French found!");
+  EXPECT_TRUE(s.fMain.mXPL.visible);
 }
 
 // A playlist over two chunks: a "<" ends the first chunk and its "/" starts the second.

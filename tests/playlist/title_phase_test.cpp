@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sample_playlists.h"
 #include "shell/error.h"
 #include "support/recording_host.h"
 
@@ -13,23 +14,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines kTitles{
-    "<Playlist displayName=\"Sample Disc\">",
-    "    <Title displayName=\"Extras\" titleDuration=\"00:05:00\">",
-    "      <PrimaryAudioVideoClip src=\"file:///dvddisc/HVDVD_TS/EXTRA_1.MAP\"/>",
-    "    </Title>",
-    "    <Title displayName=\"Main\" titleDuration=\"01:30:00\">",
-    "      <PrimaryAudioVideoClip src=\"file:///dvddisc/HVDVD_TS/FEATURE_1.MAP\">",
-    "        <Video track=\"1\" mediaAttr=\"1\"/>",
-    "        <Audio track=\"1\" streamNumber=\"1\" mediaAttr=\"1\" description=\"English\"/>",
-    "        <Audio track=\"2\" streamNumber=\"1\" mediaAttr=\"1\" description=\"Again\"/>",
-    "        <Subtitle track=\"1\" streamNumber=\"2\" mediaAttr=\"1\" description=\"French\"/>",
-    "      </PrimaryAudioVideoClip>",
-    "      <Chapter titleTimeBegin=\"00:00:00\" displayName=\"Start\"/>",
-    "      <Chapter titleTimeBegin=\"00:45:00\"/>",
-    "    </Title>",
-    "</Playlist>",
-};
+using testing::kTitleLines;
 
 class TitlePhaseTest : public ::testing::Test {
  protected:
@@ -66,8 +51,8 @@ class TitlePhaseTest : public ::testing::Test {
 TEST_F(TitlePhaseTest, LabelsTheTitleThatPlaysTheEvo) {
   s.StreamTable[20] = 7;  // left by an engine pass
   s.StreamTable[50] = 7;  // beyond the marks
-  titles("FEATURE_1", kTitles);
-  EXPECT_EQ(s.fMain.mXPL.lines, Lines(kTitles.begin() + 4, kTitles.begin() + 14));
+  titles("FEATURE_1", kTitleLines);
+  EXPECT_EQ(s.fMain.mXPL.lines, Lines(kTitleLines.begin() + 4, kTitleLines.begin() + 14));
   std::vector<std::string> tops;
   for (const auto& node : s.fMain.tvXPL.nodes) tops.push_back(node.text);
   EXPECT_EQ(tops, (Lines{"Info", "Video", "Audio", "Subtitle", "Chapter"}));
@@ -96,16 +81,16 @@ TEST_F(TitlePhaseTest, LabelsTheTitleThatPlaysTheEvo) {
 TEST_F(TitlePhaseTest, NoUsableMatchKeepsMemoTreeAndBoxes) {
   // Case-sensitive base name, no EVO chosen, and a match on line 0 only.
   for (const char* baseName : {"feature_1", "", "Sample Disc"}) {
-    titles(baseName, kTitles);
-    EXPECT_EQ(s.fMain.mXPL.lines, kTitles) << baseName;
+    titles(baseName, kTitleLines);
+    EXPECT_EQ(s.fMain.mXPL.lines, kTitleLines) << baseName;
     EXPECT_EQ(s.fMain.tvXPL.nodes.size(), 4u) << baseName;
     EXPECT_FALSE(s.fMain.cbVideo[0].ticked) << baseName;
   }
 }
 
 TEST_F(TitlePhaseTest, TitleStartIsSearchedAboveTheMatchLine) {
-  titles("Main", kTitles);  // matches the Main title line itself: the Extras title is taken
-  EXPECT_EQ(s.fMain.mXPL.lines, Lines(kTitles.begin() + 1, kTitles.begin() + 4));
+  titles("Main", kTitleLines);  // matches the Main title line itself: the Extras title is taken
+  EXPECT_EQ(s.fMain.mXPL.lines, Lines(kTitleLines.begin() + 1, kTitleLines.begin() + 4));
   EXPECT_EQ(children(0), (Lines{"Title: Sample Disc", "Name: Extras", "Duration: 00:05:00"}));
 
   run.PlaylistName.clear();
@@ -139,7 +124,7 @@ TEST_F(TitlePhaseTest, NumbersOutsideTheBoxesTouchNoOtherGroup) {
 }
 
 TEST_F(TitlePhaseTest, ConversionFailureKeepsWhatWasDone) {
-  Lines lines = kTitles;
+  Lines lines = kTitleLines;
   lines[7] = "        <Audio streamNumber=\"1 \" mediaAttr=\"1\"/>";
   EXPECT_THROW(
       {
