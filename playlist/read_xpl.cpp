@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "catalogue/evo_input.h"
 #include "catalogue/selection.h"
 #include "playlist/attr_lists.h"
 #include "playlist/title_phase.h"
@@ -11,18 +12,6 @@
 
 namespace tessaly {
 namespace {
-
-// Closes the playlist file when the run ends, also when a step fails.
-class InputCloser {
- public:
-  explicit InputCloser(Session& session) : session_(session) {}
-  ~InputCloser() { session_.InputStream.reset(); }
-  InputCloser(const InputCloser&) = delete;
-  InputCloser& operator=(const InputCloser&) = delete;
-
- private:
-  Session& session_;
-};
 
 // Reads InputStream in ReadBuffer-sized chunks, showing progress, and scans each.
 void scanFile(Session& s, XplScanner& scanner) {
@@ -46,7 +35,7 @@ void bReadXPLClick(Session& s) {
   Resetcbs(s);
   w.bReadXPL.enabled = false;
   w.PageControl = tsXPL;
-  InputCloser closer(s);
+  InputRelease release(s);  // closes the playlist also when a step fails
   s.InputStream = std::make_unique<InputFile>(w.eXPLfile.text, Access::Exclusive);
   log(s, "Open " + s.XPLname);
   log(s, "Filesize: " + std::to_string(s.InputStream->size()) + " bytes");

@@ -104,6 +104,7 @@ TEST_F(ReadXplTest, ChunkBoundariesAndAFailureInTheLastChunk) {
   const std::string size = std::to_string(text.size());
   EXPECT_EQ(s.fMain.statusBar.panels[1], " " + size + "/" + size + " bytes");
   EXPECT_EQ(std::count(host.statusPanels.begin(), host.statusPanels.end(), 1), 3);
+  EXPECT_EQ(host.messageRounds, 0);  // the run lets no window events through
 }
 
 TEST_F(ReadXplTest, EmptyFileRunsToTheEndWithoutChunks) {
