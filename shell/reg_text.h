@@ -29,6 +29,8 @@ struct RegValue {
 struct NamedValue {
   std::string name;  // empty for the key's default value "@"
   RegValue value;
+
+  bool operator==(const NamedValue&) const = default;
 };
 
 // The values of the key `keyLine` ("[HKEY_CURRENT_USER\...]") in `text`, in file order;

@@ -24,6 +24,7 @@ std::string keyFile(const std::string& keyPath) {
   std::string relative = keyPath;
   if (relative.starts_with(kSoftware)) relative.erase(0, kSoftware.size());
   std::ranges::replace(relative, '\\', '/');
+  relative.erase(0, relative.find_first_not_of('/'));  // stays inside the settings folder
   return relative + ".reg";
 }
 
@@ -32,15 +33,15 @@ std::string keyFile(const std::string& keyPath) {
 std::string configFolder() {
   // A relative XDG_CONFIG_HOME is invalid by the XDG rules and ignored like an empty one.
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/";
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/";
+  if (home != nullptr && home[0] != '\0') return (fs::path(home) / ".config").string();
   return {};
 }
 
 RegistryKey::RegistryKey(std::string keyPath) : keyLine_("[HKEY_CURRENT_USER" + keyPath + "]") {
   const std::string folder = configFolder();
-  if (!folder.empty()) filePath_ = folder + keyFile(keyPath);
+  if (!folder.empty()) filePath_ = (fs::path(folder) / keyFile(keyPath)).string();
 }
 
 RegistryKey::Load RegistryKey::load() {
