@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.h"
 
+#include <stdexcept>
 #include <string>
 
 #include "catalogue/evo_input.h"
@@ -10,42 +11,19 @@
 namespace tessaly {
 namespace {
 
-using NameLookup = std::string (*)(std::int32_t);
-
 bool within(std::int32_t value, std::int32_t first, std::int32_t last) {
   return value >= first && value <= last;
 }
 
-// ".00" .. ".15": audio and subpicture boxes always carry two digits.
-std::string twoDigitSuffix(int number) {
-  return (number < 10 ? ".0" : ".") + std::to_string(number);
-}
-
-// One catalogue row: the box shows whether its slot holds a stream, and a found
-// stream's caption is its name followed by the row's suffix.
-void showSlot(Session& s, CheckBox& box, std::int32_t value, NameLookup name,
-              const std::string& suffix) {
+// One catalogue row: the box shows whether its slot holds a stream; a found stream is
+// ticked (a click, as far as "Demux" is concerned) and captioned.
+void showSlot(Session& s, int slot) {
+  CheckBox& box = slotBox(s.fMain, slot);
+  const std::int32_t value = s.StreamTable[slot];
   const bool found = value > -1;
   box.enabled = found;
   setTicked(s, box, found);
-  if (box.ticked) box.caption = name(value) + suffix;
-}
-
-// The 34 rows in their order: video 0 and 1, audio 00..15, subpicture 00..15.
-void showCatalogue(Session& s) {
-  auto& w = s.fMain;
-  for (int n = 0; n < 2; ++n) {
-    showSlot(s, w.cbVideo[static_cast<unsigned>(n)], s.StreamTable[kVideoSlot + n], VideoName,
-             "." + std::to_string(n));
-  }
-  for (int n = 0; n < static_cast<int>(kAudioBoxes); ++n) {
-    showSlot(s, w.cbAudio[static_cast<unsigned>(n)], s.StreamTable[kAudioSlot + n], AudioName,
-             twoDigitSuffix(n));
-  }
-  for (int n = 0; n < static_cast<int>(kSubBoxes); ++n) {
-    showSlot(s, w.cbSub[static_cast<unsigned>(n)], s.StreamTable[kSubSlot + n], SubName,
-             twoDigitSuffix(n));
-  }
+  if (box.ticked) box.caption = StreamCaption(slot, value);
 }
 
 // Opens the EVO file shared, logs its size and lets the engine scan it; the file is
@@ -82,6 +60,28 @@ std::string SubName(std::int32_t value) {
   return "";
 }
 
+std::string StreamCaption(int slot, std::int32_t value) {
+  if (slot < kAudioSlot) return VideoName(value) + "." + std::to_string(slot - kVideoSlot);
+  const bool audio = slot < kSubSlot;
+  const int number = slot - (audio ? kAudioSlot : kSubSlot);
+  return (audio ? AudioName(value) : SubName(value)) + (number < 10 ? ".0" : ".") +
+         std::to_string(number);
+}
+
+const CheckBox& slotBox(const Window& w, int slot) {
+  const auto index = [slot](int first) { return static_cast<std::size_t>(slot - first); };
+  if (slot >= kVideoSlot && slot < kVideoSlot + 2) return w.cbVideo[index(kVideoSlot)];
+  if (slot >= kAudioSlot && slot < kSubSlot) return w.cbAudio[index(kAudioSlot)];
+  if (slot >= kSubSlot && slot < kSubSlot + static_cast<int>(kSubBoxes)) {
+    return w.cbSub[index(kSubSlot)];
+  }
+  throw std::out_of_range("slot " + std::to_string(slot) + " has no stream box");
+}
+
+CheckBox& slotBox(Window& w, int slot) {
+  return const_cast<CheckBox&>(slotBox(static_cast<const Window&>(w), slot));
+}
+
 void bCheckClick(Session& s) {
   if (s.busy) return;  // one job at a time: InputStream and the table are in use
   JobGuard guard(s);
@@ -90,7 +90,7 @@ void bCheckClick(Session& s) {
   Resetcbs(s);
   w.PageControl = tsStatus;
   scanEVO(s);
-  showCatalogue(s);
+  for (int slot : OutputSet::jobOrder()) showSlot(s, slot);  // the 34 rows, in order
   log(s, "Done.");
   slog(s, "Ready", 0);
   slog(s, "", 1);

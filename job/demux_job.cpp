@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "catalogue/catalogue.h"
 #include "catalogue/evo_input.h"
 #include "engine/demux.h"
 #include "job/output_names.h"
@@ -30,9 +31,9 @@ Continuation continuationCheck(const Session& s) {
 // Creates the output of every ticked entry in job order; the set is fixed from here on.
 void createOutputs(Session& s, const std::string& base) {
   for (int slot : OutputSet::jobOrder()) {
-    const EntryControls entry = entryControls(s.fMain, slot);
-    if (!entry.box.ticked) continue;
-    const std::string name = outputName(base, entry.box.caption, entry.extension.text);
+    const CheckBox& box = slotBox(s.fMain, slot);
+    if (!box.ticked) continue;  // ticked decides, whatever the box's state or caption
+    const std::string name = outputName(base, box.caption, extensionEdit(s.fMain, slot).text);
     s.OutputStreams.open(slot, name);
     log(s, "Creating " + name);
   }

@@ -1,7 +1,6 @@
 #include "job/output_names.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "shell/paths.h"
 #include "shell/stream_table.h"
@@ -19,17 +18,9 @@ std::string namePart(std::string text) {
 
 }  // namespace
 
-EntryControls entryControls(const Window& w, int slot) {
-  if (slot >= kVideoSlot && slot < kVideoSlot + 2) {
-    return {w.cbVideo[static_cast<unsigned>(slot - kVideoSlot)], w.eVideoExt};
-  }
-  if (slot >= kAudioSlot && slot < kSubSlot) {
-    return {w.cbAudio[static_cast<unsigned>(slot - kAudioSlot)], w.eAudioExt};
-  }
-  if (slot >= kSubSlot && slot < kSubSlot + static_cast<int>(kSubBoxes)) {
-    return {w.cbSub[static_cast<unsigned>(slot - kSubSlot)], w.eSubExt};
-  }
-  throw std::out_of_range("slot " + std::to_string(slot) + " has no output entry");
+const Edit& extensionEdit(const Window& w, int slot) {
+  if (slot < kAudioSlot) return w.eVideoExt;
+  return slot < kSubSlot ? w.eAudioExt : w.eSubExt;
 }
 
 std::string outputName(const std::string& outputBase, const std::string& caption,

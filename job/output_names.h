@@ -8,13 +8,9 @@
 
 namespace tessaly {
 
-// The controls that decide an output entry: the check box that selects it and the edit
-// that holds its extension (slot 1, 2: video; 17..32: audio; 33..48: subpicture).
-struct EntryControls {
-  const CheckBox& box;
-  const Edit& extension;
-};
-EntryControls entryControls(const Window& window, int slot);
+// The edit that holds the extension of an output entry (slot 1, 2: video; 17..32:
+// audio; 33..48: subpicture).
+const Edit& extensionEdit(const Window& window, int slot);
 
 // outputBase + "." + caption + "." + extension. Captions may come from the disc's
 // playlist, so a "/" or a NUL in the caption or the extension becomes "_": the name

@@ -1,0 +1,109 @@
+#include "cli/cli_host.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
+namespace tessaly::cli {
+namespace {
+
+volatile std::sig_atomic_t interruptFlag = 0;
+
+void onInterrupt(int) {
+  interruptFlag = 1;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+// Columns of the terminal on standard error; a longer line would wrap and could no
+// longer be rewritten in place.
+std::size_t terminalWidth() {
+  winsize size{};
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size.ws_col - 1;
+  return 79;
+}
+
+}  // namespace
+
+void installInterruptHandler() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  action.sa_flags = SA_RESETHAND;  // the second Ctrl-C is the default one
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool interrupted() {
+  return interruptFlag != 0;
+}
+
+CliHost::CliHost(bool selfUpdating) : selfUpdating_(selfUpdating) {}
+
+CliHost::~CliHost() {
+  clearStatusLine();
+}
+
+void CliHost::logAppended(const std::string& line) {
+  const bool redraw = lineShown_;
+  clearStatusLine();
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+  if (redraw) drawStatusLine();
+}
+
+void CliHost::statusChanged(int panel) {
+  if (!session_) return;
+  if (selfUpdating_) {
+    drawStatusLine();
+    return;
+  }
+  const std::string text =
+      trimmed(session_->fMain.statusBar.panels.at(static_cast<unsigned>(panel)));
+  if (!text.empty()) std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void CliHost::processMessages() {
+  if (interrupted() && session_) session_->StopRequested = true;
+}
+
+bool CliHost::askYesNo(const std::string&) {
+  return interrupted();
+}
+
+void CliHost::showError(const std::string& message) {
+  clearStatusLine();
+  std::fprintf(stderr, "tessaly-cli: %s\n", message.c_str());
+}
+
+bool CliHost::runDialog(FileDialog&) {
+  return false;
+}
+
+// "[state] text": panel 0's state word, then panel 1's progress text.
+std::string CliHost::statusLine() const {
+  const auto& panels = session_->fMain.statusBar.panels;
+  std::string line = "[" + trimmed(panels[0]) + "]";
+  const std::string text = trimmed(panels[1]);
+  if (!text.empty()) line += " " + text;
+  return line.substr(0, terminalWidth());
+}
+
+void CliHost::clearStatusLine() {
+  if (!lineShown_) return;
+  std::fputs("\r\x1b[K", stderr);
+  std::fflush(stderr);
+  lineShown_ = false;
+}
+
+void CliHost::drawStatusLine() {
+  std::fprintf(stderr, "\r\x1b[K%s", statusLine().c_str());
+  std::fflush(stderr);
+  lineShown_ = true;
+}
+
+}  // namespace tessaly::cli

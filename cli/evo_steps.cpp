@@ -1,0 +1,24 @@
+#include "cli/evo_steps.h"
+
+#include "catalogue/catalogue.h"
+#include "shell/file_choice.h"
+#include "shell/files.h"
+#include "shell/invoke.h"
+
+namespace tessaly::cli {
+
+std::string singleOperand(const Arguments& arguments, const std::string& what) {
+  if (arguments.operands.size() != 1) throw UsageError("expected exactly one " + what);
+  return arguments.operands.front();
+}
+
+void chooseEVO(Session& s, const std::string& path) {
+  WMDropFiles(s, {fullPath(path)});  // a drop hands over full paths
+  if (s.fMain.eEVOfile.text.empty()) throw UsageError("not an .EVO file: " + path);
+}
+
+bool readEVO(Session& s) {
+  return invoke(s, bCheckClick);
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,22 @@
+// Steps that the verbs share: taking the EVO operand as a drop would, and running
+// "Read EVO" as a click on the button would.
+#pragma once
+
+#include <string>
+
+#include "cli/arguments.h"
+#include "shell/session.h"
+
+namespace tessaly::cli {
+
+// The single operand of a verb; anything else is a UsageError naming `what`.
+std::string singleOperand(const Arguments& arguments, const std::string& what);
+
+// Drops the file on the session as the window would; a file that the drop rules do
+// not take as an EVO file is a UsageError.
+void chooseEVO(Session& session, const std::string& path);
+
+// Runs "Read EVO"; its error, if any, is shown on standard error. True on success.
+bool readEVO(Session& session);
+
+}  // namespace tessaly::cli

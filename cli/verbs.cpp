@@ -1,0 +1,79 @@
+#include "cli/verbs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/cli_host.h"
+
+namespace tessaly::cli {
+namespace {
+
+constexpr std::size_t kOptionColumn = 24;
+
+std::string optionLine(const OptionSpec& option) {
+  std::string left = "      " + option.name;
+  if (!option.valueName.empty()) left += " " + option.valueName;
+  left.resize(std::max(left.size() + 1, kOptionColumn), ' ');
+  return left + option.help + "\n";
+}
+
+std::string verbSection(const Verb& verb) {
+  std::string text = "  " + verb.name + " " + verb.operands + "\n      " + verb.summary + "\n";
+  for (const auto& option : verb.options) text += optionLine(option);
+  return text;
+}
+
+const Verb* findVerb(const std::string& name) {
+  for (const auto& verb : verbs()) {
+    if (verb.name == name) return &verb;
+  }
+  return nullptr;
+}
+
+int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusIsTerminal) {
+  const Arguments arguments = parseArguments(args, verb.options);
+  CliHost host(statusIsTerminal);
+  Session session(host);
+  host.attach(session);
+  installInterruptHandler();
+  return verb.run(session, arguments);
+}
+
+}  // namespace
+
+const std::vector<Verb>& verbs() {
+  static const std::vector<Verb> table = {scanVerb(), demuxVerb()};
+  return table;
+}
+
+std::string usageText() {
+  std::string text =
+      "Usage: tessaly-cli VERB OPERAND [OPTION...]\n"
+      "       tessaly-cli --help\n\n"
+      "Splits HD DVD video object files (.EVO) into raw elementary streams.\n\n"
+      "Verbs:\n";
+  for (const auto& verb : verbs()) text += verbSection(verb);
+  return text +
+         "\nEvery verb also takes --help. Log lines go to standard output, status texts to\n"
+         "standard error. Ctrl-C stops the running job as \"Cancel\" does.\n"
+         "Exit status: 0 success, 1 a job failed (its message on standard error),\n"
+         "2 a usage error.\n";
+}
+
+int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::fputs(usageText().c_str(), stdout);
+    return kSuccess;
+  }
+  try {
+    if (args.empty()) throw UsageError("no verb given");
+    const Verb* verb = findVerb(args.front());
+    if (!verb) throw UsageError("unknown verb " + args.front());
+    return runVerb(*verb, {args.begin() + 1, args.end()}, statusIsTerminal);
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "tessaly-cli: %s\n\n%s", error.what(), usageText().c_str());
+    return kUsageError;
+  }
+}
+
+}  // namespace tessaly::cli

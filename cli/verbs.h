@@ -1,0 +1,36 @@
+// The verbs of tessaly-cli: a table that the command line, the usage text and the
+// dispatcher all read, so that a verb is added in one place.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "shell/session.h"
+
+namespace tessaly::cli {
+
+enum ExitStatus : int { kSuccess = 0, kJobFailed = 1, kUsageError = 2 };
+
+struct Verb {
+  std::string name;
+  std::string operands;  // as the usage text shows them, e.g. "EVO"
+  std::string summary;   // what the verb does, for --help
+  std::vector<OptionSpec> options;
+  // Runs the verb on a fresh session; returns the exit status. Throws UsageError.
+  int (*run)(Session& session, const Arguments& arguments);
+};
+
+Verb scanVerb();
+Verb demuxVerb();
+
+// Every verb, in the order --help lists them.
+const std::vector<Verb>& verbs();
+
+// The text that --help prints and a usage error follows.
+std::string usageText();
+
+// Runs a whole command line (without the program name); returns the exit status.
+int runCommand(const std::vector<std::string>& args, bool statusIsTerminal);
+
+}  // namespace tessaly::cli
