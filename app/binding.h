@@ -1,0 +1,55 @@
+// Keeps fMain's controls and the Session's records in step: the records are shown in
+// the controls after every handler and at every breath of a running job, and the
+// operator's clicks, ticks and edits go into the records and run their handlers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "shell/invoke.h"
+#include "shell/session.h"
+
+namespace tessaly::app {
+
+class Binding {
+ public:
+  Binding(Session& session, TfMain& window);
+
+  // Shows every record in its control. While a job runs, its triggers, the browse
+  // buttons and the stream boxes are disabled whatever their records say.
+  void mirror();
+  // Appends the log lines that mMessage does not show yet, and shows them at once.
+  void mirrorLog();
+  // Runs a handler through invoke(), then shows the records.
+  void run(Handler handler);
+
+ private:
+  void connectButtons();
+  void connectBoxes();
+  void connectOptions();
+  void mirrorButtons();
+  void mirrorBoxes();
+  void mirrorEdits();
+  void mirrorPlaylist();
+  // Visits each of the 40 stream boxes with its record.
+  template <typename Visit>
+  void forEachBox(Visit visit);
+
+  Session& s_;
+  TfMain& w_;
+  bool mirroring_ = false;
+  std::size_t shownLogLines_ = 0;
+  std::vector<std::string> shownXpl_;
+  std::vector<TreeNode> shownTree_;
+};
+
+template <typename Visit>
+void Binding::forEachBox(Visit visit) {
+  auto& r = s_.fMain;
+  for (std::size_t n = 0; n < kVideoBoxes; ++n) visit(w_.cbVideo[n], r.cbVideo[n]);
+  for (std::size_t n = 0; n < kAudioBoxes; ++n) visit(w_.cbAudio[n], r.cbAudio[n]);
+  for (std::size_t n = 0; n < kSubBoxes; ++n) visit(w_.cbSub[n], r.cbSub[n]);
+}
+
+}  // namespace tessaly::app

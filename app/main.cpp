@@ -1,0 +1,18 @@
+// The window's entry: one optional argument, an .EVO or .XPL path, is taken like a
+// file dropped on the window (as a file manager's "Open with" passes it).
+#include <QApplication>
+
+#include "app/prompts.h"
+#include "app/windowed_session.h"
+#include "shell/files.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationDisplayName("HD DVD Tessaly");
+  tessaly::app::ModalPrompts prompts;
+  tessaly::app::WindowedSession desk(prompts);
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) desk.fMain.openOnStart(tessaly::fullPath(arguments[1].toStdString()));
+  desk.fMain.show();
+  return QApplication::exec();
+}

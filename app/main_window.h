@@ -1,0 +1,100 @@
+// fMain, the one window. It holds its controls, named as the handlers know them;
+// every value the handlers share lives in the Session, and the Binding keeps the
+// controls and the records in step.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/anchors.h"
+#include "shell/invoke.h"
+#include "shell/session.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+
+namespace tessaly::app {
+
+class Binding;
+class PaneSplitter;
+class StatusPanels;
+
+class TfMain : public QWidget {
+ public:
+  explicit TfMain(Session& session);
+  ~TfMain() override;
+  TfMain(const TfMain&) = delete;
+  TfMain& operator=(const TfMain&) = delete;
+
+  // Shows the records in the controls.
+  void mirror();
+  // Shows the log lines that the controls do not show yet.
+  void mirrorLog();
+  // Shows a status panel's record at once.
+  void showStatus(int panel);
+  // Runs a handler through invoke() and shows the records afterwards.
+  void run(Handler handler);
+  // A path from the command line, taken like a drop once the window is first activated.
+  void openOnStart(const std::string& path) { pendingOpen_ = path; }
+
+  QLineEdit* eEVOfile = nullptr;
+  QToolButton* bbEVO = nullptr;
+  QPushButton* bCheck = nullptr;
+  QLineEdit* eXPLfile = nullptr;
+  QToolButton* bbXPL = nullptr;
+  QPushButton* bReadXPL = nullptr;
+  QTabWidget* PageControl = nullptr;
+  QWidget* tsStatus = nullptr;
+  QPlainTextEdit* mMessage = nullptr;
+  QWidget* tsVideo = nullptr;
+  std::array<QCheckBox*, kVideoBoxes> cbVideo{};
+  QWidget* tsAudio = nullptr;
+  std::array<QCheckBox*, kAudioBoxes> cbAudio{};
+  QWidget* tsSubpicture = nullptr;
+  std::array<QCheckBox*, kSubBoxes> cbSub{};
+  QWidget* tsXPL = nullptr;
+  QTreeWidget* tvXPL = nullptr;
+  PaneSplitter* splXPL = nullptr;
+  QPlainTextEdit* mXPL = nullptr;
+  QWidget* tsOption = nullptr;
+  QGroupBox* gbFile = nullptr;
+  QLabel* lVideoExt = nullptr;
+  QLineEdit* eVideoExt = nullptr;
+  QLineEdit* eAudioExt = nullptr;
+  QLineEdit* eSubExt = nullptr;
+  QLabel* lWorkdir = nullptr;
+  QLineEdit* eWorkdir = nullptr;
+  QCheckBox* cbContinue = nullptr;
+  QCheckBox* cbFastCheck = nullptr;
+  QPushButton* bDemux = nullptr;
+  QLabel* imLogo = nullptr;
+  QPushButton* bCancel = nullptr;
+  StatusPanels* StatusBar = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void takePendingOpen();
+
+  Session& session_;
+  AnchorLayout anchors_;
+  std::unique_ptr<Binding> binding_;
+  std::string pendingOpen_;
+};
+
+}  // namespace tessaly::app

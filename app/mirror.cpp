@@ -1,0 +1,126 @@
+// Binding's records-to-controls half.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStringList>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/binding.h"
+#include "app/status_panels.h"
+
+namespace tessaly::app {
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+void showText(QLineEdit* edit, const Edit& record) {
+  const QString text = qt(record.text);
+  if (edit->text() != text) edit->setText(text);
+}
+
+void showBox(QCheckBox* box, const CheckBox& record, bool locked) {
+  QString caption = qt(record.caption);
+  caption.replace('&', "&&");  // a caption is shown as it is, never as a mnemonic
+  if (box->text() != caption) box->setText(caption);
+  box->setToolTip(qt(record.hint));
+  box->setChecked(record.ticked);
+  box->setEnabled(record.enabled && !locked);
+}
+
+bool sameNodes(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const TreeNode& x, const TreeNode& y) {
+                      return x.text == y.text && sameNodes(x.children, y.children);
+                    });
+}
+
+void addNodes(QTreeWidgetItem* parent, const std::vector<TreeNode>& nodes) {
+  for (const TreeNode& node : nodes) {
+    auto* item = new QTreeWidgetItem(parent, QStringList{qt(node.text)});
+    addNodes(item, node.children);
+  }
+}
+
+void showTree(QTreeWidget* tree, const std::vector<TreeNode>& nodes) {
+  tree->clear();
+  addNodes(tree->invisibleRootItem(), nodes);
+  tree->expandAll();
+}
+
+QString joinLines(const std::vector<std::string>& lines) {
+  QStringList text;
+  text.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) text.append(qt(line));
+  return text.join('\n');
+}
+
+}  // namespace
+
+void Binding::mirror() {
+  const QScopedValueRollback guard(mirroring_, true);
+  mirrorButtons();
+  mirrorBoxes();
+  mirrorEdits();
+  mirrorPlaylist();
+  mirrorLog();
+  w_.StatusBar->showChanges(s_.fMain.statusBar);
+  if (w_.PageControl->currentIndex() != s_.fMain.PageControl) {
+    w_.PageControl->setCurrentIndex(s_.fMain.PageControl);
+  }
+}
+
+void Binding::mirrorLog() {
+  const auto& lines = s_.fMain.mMessage.lines;
+  if (shownLogLines_ == lines.size()) return;
+  for (; shownLogLines_ < lines.size(); ++shownLogLines_) {
+    w_.mMessage->appendPlainText(qt(lines[shownLogLines_]));
+  }
+  w_.mMessage->viewport()->repaint();
+}
+
+void Binding::mirrorButtons() {
+  const auto& r = s_.fMain;
+  const bool locked = s_.busy;  // one job at a time: the triggers wait for its end
+  w_.bCheck->setEnabled(r.bCheck.enabled && !locked);
+  w_.bReadXPL->setEnabled(r.bReadXPL.enabled && !locked);
+  w_.bDemux->setEnabled(r.bDemux.enabled && !locked);
+  w_.bbEVO->setEnabled(!locked);
+  w_.bbXPL->setEnabled(!locked);
+  w_.bCancel->setEnabled(r.bCancel.enabled);
+}
+
+void Binding::mirrorBoxes() {
+  forEachBox([this](QCheckBox* box, const CheckBox& record) { showBox(box, record, s_.busy); });
+  w_.cbContinue->setChecked(s_.fMain.cbContinue.ticked);
+  w_.cbFastCheck->setChecked(s_.fMain.cbFastCheck.ticked);
+}
+
+void Binding::mirrorEdits() {
+  const auto& r = s_.fMain;
+  showText(w_.eEVOfile, r.eEVOfile);
+  showText(w_.eXPLfile, r.eXPLfile);
+  showText(w_.eVideoExt, r.eVideoExt);
+  showText(w_.eAudioExt, r.eAudioExt);
+  showText(w_.eSubExt, r.eSubExt);
+  showText(w_.eWorkdir, r.eWorkdir);
+}
+
+void Binding::mirrorPlaylist() {
+  const auto& r = s_.fMain;
+  if (r.mXPL.lines != shownXpl_) {
+    w_.mXPL->setPlainText(joinLines(r.mXPL.lines));
+    shownXpl_ = r.mXPL.lines;
+  }
+  w_.mXPL->setVisible(r.mXPL.visible);
+  if (!sameNodes(r.tvXPL.nodes, shownTree_)) {
+    showTree(w_.tvXPL, r.tvXPL.nodes);
+    shownTree_ = r.tvXPL.nodes;
+  }
+}
+
+}  // namespace tessaly::app

@@ -1,0 +1,53 @@
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/main_window.h"
+#include "app/window_layout.h"
+
+namespace tessaly::app {
+namespace {
+
+constexpr int kExtensionLength = 5;  // the extension edits take at most 5 characters
+
+QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
+  auto* edit = makeControl<QLineEdit>(parent, name);
+  edit->setMaxLength(kExtensionLength);
+  edit->setGeometry(left, 38, 49, 21);
+  return edit;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, int top) {
+  auto* label = makeControl<QLabel>(parent, name);
+  label->setText(text);
+  label->setGeometry(12, top, 290, 16);
+  return label;
+}
+
+QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top) {
+  auto* box = makeControl<QCheckBox>(parent, name, QString::fromStdString(record.hint));
+  box->setText(QString::fromStdString(record.caption));
+  box->setChecked(record.ticked);
+  box->setGeometry(12, top, 290, 17);
+  return box;
+}
+
+}  // namespace
+
+void buildOptionsPage(TfMain& w, const Window& r) {
+  w.gbFile = makeControl<QGroupBox>(w.tsOption, "gbFile");
+  w.gbFile->setGeometry(8, 4, 314, 180);
+  QWidget* group = w.gbFile;
+  w.lVideoExt = makeLabel(group, "lVideoExt", "Extensions (video, audio, subtitle)", 18);
+  w.eVideoExt = makeExtensionEdit(group, "eVideoExt", 12);
+  w.eAudioExt = makeExtensionEdit(group, "eAudioExt", 68);
+  w.eSubExt = makeExtensionEdit(group, "eSubExt", 124);
+  w.lWorkdir = makeLabel(group, "lWorkdir", "Output folder", 68);
+  w.eWorkdir = makeControl<QLineEdit>(group, "eWorkdir");
+  w.eWorkdir->setGeometry(12, 88, 290, 21);
+  w.cbContinue = makeOption(group, "cbContinue", r.cbContinue, 122);
+  w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck, 146);
+}
+
+}  // namespace tessaly::app

@@ -1,0 +1,58 @@
+#include "app/prompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace tessaly::app {
+
+QString qtFilter(const std::string& filter) {
+  const QString text = QString::fromStdString(filter);
+  const qsizetype bar = text.indexOf('|');
+  if (bar < 0) return text;
+  const QString caption = text.left(bar);
+  QString patterns = text.mid(bar + 1);
+  if (patterns.startsWith("*.") && patterns != patterns.toLower()) {
+    patterns += ' ' + patterns.toLower();
+  }
+  return caption + " (" + patterns + ")";
+}
+
+QString qtSuffix(const std::string& defaultExt) {
+  QString suffix = QString::fromStdString(defaultExt);
+  if (suffix.startsWith('*')) suffix.remove(0, 1);
+  if (suffix.startsWith('.')) suffix.remove(0, 1);
+  return suffix;
+}
+
+bool ModalPrompts::askYesNo(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void ModalPrompts::showError(QWidget* parent, const QString& message) {
+  QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
+                  QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);  // paths may hold '<' and '&'
+  box.exec();
+}
+
+bool ModalPrompts::runDialog(QWidget* parent, FileDialog& dialog) {
+  QFileDialog box(parent, QString::fromStdString(dialog.title),
+                  QString::fromStdString(dialog.initialDir), qtFilter(dialog.filter));
+  box.setFileMode(QFileDialog::ExistingFile);  // the file and its path must exist
+  box.setDefaultSuffix(qtSuffix(dialog.defaultExt));
+  box.setOption(QFileDialog::DontResolveSymlinks);  // shortcuts are not followed
+  // The record's folder decides where the dialog opens; its file name is preselected.
+  const QString name = QFileInfo(QString::fromStdString(dialog.fileName)).fileName();
+  if (!name.isEmpty()) box.selectFile(name);
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
+  dialog.fileName = box.selectedFiles().constFirst().toStdString();
+  return true;
+}
+
+}  // namespace tessaly::app

@@ -1,0 +1,107 @@
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "app/pane_splitter.h"
+#include "app/window_layout.h"
+#include "catalogue/selection.h"
+
+namespace tessaly::app {
+namespace {
+
+constexpr int kBoxColumns[] = {9, 165};
+constexpr int kBoxRows[] = {9, 31, 53, 75, 98, 120, 142, 165};
+constexpr int kBoxesPerColumn = 8;
+constexpr int kMinimumPane = 50;  // splXPL: neither side narrower than this
+
+QWidget* addPage(QTabWidget* pages, const char* name, const char* caption,
+                 const char* hint = "") {
+  auto* page = makeControl<QWidget>(pages, name, hint);
+  const int index = pages->addTab(page, caption);
+  pages->setTabToolTip(index, hint);
+  return page;
+}
+
+// A widget that fills its page.
+void fill(QWidget* page, QWidget* content) {
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(content);
+}
+
+// A read-only memo with both scroll bars and no line wrapping.
+QPlainTextEdit* makeMemo(QWidget* parent, const char* name, const char* hint = "") {
+  auto* memo = makeControl<QPlainTextEdit>(parent, name, hint);
+  memo->setReadOnly(true);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  return memo;
+}
+
+// One page of stream boxes: the first eight in the left column, the rest on the right.
+template <std::size_t N>
+void buildBoxes(QWidget* page, BoxGroup group, const std::array<CheckBox, N>& records,
+                std::array<QCheckBox*, N>& boxes) {
+  for (std::size_t n = 0; n < N; ++n) {
+    const int number = static_cast<int>(n);
+    const std::string name = boxName(group, number);
+    auto* box = makeControl<QCheckBox>(page, name.c_str(),
+                                       QString::fromStdString(records[n].hint));
+    box->setText(QString::fromStdString(records[n].caption));
+    box->setEnabled(false);
+    box->setGeometry(kBoxColumns[number / kBoxesPerColumn], kBoxRows[number % kBoxesPerColumn],
+                     140, 17);
+    boxes[n] = box;
+  }
+}
+
+QFont monospacedFont(const QFont& base) {
+  if (QFontDatabase::hasFamily("Courier New")) return QFont("Courier New", base.pointSize());
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPointSize(base.pointSize());
+  return fixed;
+}
+
+void buildXplPage(TfMain& w, QWidget* page) {
+  w.splXPL = new PaneSplitter(page, kMinimumPane);
+  w.splXPL->setObjectName("splXPL");
+  w.tvXPL = makeControl<QTreeWidget>(w.splXPL, "tvXPL", "Infos from your XPL file");
+  w.tvXPL->setHeaderHidden(true);
+  w.tvXPL->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  w.mXPL = makeMemo(w.splXPL, "mXPL", "This is your XPL file (part of it)");
+  w.mXPL->setFont(monospacedFont(w.font()));
+  w.splXPL->addPane(w.tvXPL);
+  w.splXPL->addPane(w.mXPL);
+  w.splXPL->setStretchFactor(0, 0);  // a wider window widens the memo, not the tree
+  w.splXPL->setStretchFactor(1, 1);
+  fill(page, w.splXPL);
+}
+
+}  // namespace
+
+void buildPages(TfMain& w, const Window& r, AnchorLayout& a) {
+  w.PageControl = makeControl<QTabWidget>(&w, "PageControl");
+  a.place(w.PageControl, {8, 69, 346, 219}, akAll);
+  w.tsStatus = addPage(w.PageControl, "tsStatus", "Status");
+  w.mMessage = makeMemo(w.tsStatus, "mMessage");
+  fill(w.tsStatus, w.mMessage);
+  w.tsVideo = addPage(w.PageControl, "tsVideo", "Video", "Check the desired video stream");
+  buildBoxes(w.tsVideo, BoxGroup::Video, r.cbVideo, w.cbVideo);
+  w.tsAudio = addPage(w.PageControl, "tsAudio", "Audio", "Check the desired audio streams");
+  buildBoxes(w.tsAudio, BoxGroup::Audio, r.cbAudio, w.cbAudio);
+  w.tsSubpicture =
+      addPage(w.PageControl, "tsSubpicture", "Subpicture", "Check the desired subpicture streams");
+  buildBoxes(w.tsSubpicture, BoxGroup::Sub, r.cbSub, w.cbSub);
+  w.tsXPL = addPage(w.PageControl, "tsXPL", "XPL");
+  buildXplPage(w, w.tsXPL);
+  w.tsOption = addPage(w.PageControl, "tsOption", "Options");
+  buildOptionsPage(w, r);
+}
+
+}  // namespace tessaly::app

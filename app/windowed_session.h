@@ -1,0 +1,23 @@
+// One running window: the toolkit host, the shared state and fMain over them, built
+// in the order they need each other.
+#pragma once
+
+#include "app/main_window.h"
+#include "app/qt_host.h"
+#include "shell/session.h"
+
+namespace tessaly::app {
+
+class Prompts;
+
+struct WindowedSession {
+  explicit WindowedSession(Prompts& prompts) : host(prompts), session(host), fMain(session) {
+    host.attach(fMain);
+  }
+
+  QtHost host;
+  Session session;
+  TfMain fMain;
+};
+
+}  // namespace tessaly::app
