@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "config_home.h"
-#include "shell/error.h"
+#include "error_message.h"
 #include "shell/reg_text.h"
 
 namespace tessaly {
@@ -14,6 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ConfigHome;
+using testing::messageOf;
 
 const std::string kKeyPath = "\\Software\\Corvane Software\\Tessaly";
 const std::string kKeyLine = "[HKEY_CURRENT_USER\\Software\\Corvane Software\\Tessaly]";
@@ -38,15 +38,6 @@ RegValue binary(std::vector<std::uint8_t> bytes, const std::string& tag = "") {
   value.bytes = std::move(bytes);
   value.typeTag = tag;
   return value;
-}
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
 }
 
 TEST(RegTextTest, EveryTypeRoundTripsInTheExportFormat) {

@@ -7,11 +7,11 @@
 
 #include <bit>
 #include <filesystem>
-#include <functional>
+#include <sstream>
 
 #include "config_home.h"
+#include "error_message.h"
 #include "shell/date_time.h"
-#include "shell/error.h"
 #include "shell/reg_text.h"
 #include "shell/registry_store.h"
 #include "support/recording_host.h"
@@ -20,24 +20,28 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::messageOf;
 
 const std::string kKeyLine = "[HKEY_CURRENT_USER\\Software\\Corvane Software\\Tessaly]";
 const std::string kHead = "Windows Registry Editor Version 5.00\n\n" + kKeyLine + "\n";
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 std::vector<std::uint8_t> doubleBytes(double value) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
   std::vector<std::uint8_t> bytes;
   for (int n = 0; n < 8; ++n) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * n)));
   return bytes;
+}
+
+// Everything the settings load, in load order, on one line.
+std::string loaded(const Session& session) {
+  const Window& w = session.fMain;
+  const Geometry& g = w.geometry;
+  std::ostringstream line;
+  line << g.width << ' ' << g.height << ' ' << g.top << ' ' << g.left << ' ' << g.windowState << ' '
+       << w.tvXPL.width << ' ' << w.eAudioExt.text << '|' << w.eVideoExt.text << '|'
+       << w.eSubExt.text << '|' << w.eWorkdir.text << '|' << session.EVOdir << '|' << session.XPLdir
+       << '|' << w.cbContinue.ticked << w.cbFastCheck.ticked;
+  return line.str();
 }
 
 // Limits the size of files this process writes, as a full disk would, while it lives.
@@ -104,10 +108,7 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, FirstRunLoadsNothingAndTheFirstCloseCreatesAllFifteenValues) {
   RegRead(s);
   EXPECT_FALSE(fs::exists(home.keyFile()));
-  const Window& w = s.fMain;
-  EXPECT_EQ(w.geometry.width, 370);
-  EXPECT_EQ(w.eVideoExt.text + w.eAudioExt.text + w.eSubExt.text, "mpvmpasup");
-  EXPECT_TRUE(w.cbContinue.ticked && w.cbFastCheck.ticked);
+  EXPECT_EQ(loaded(s), "370 380 0 0 0 96 mpa|mpv|sup||||11");
 
   const double before = localDayCount();
   RegWrite(s);
@@ -146,21 +147,9 @@ TEST_F(SettingsTest, EverySettingSurvivesARestart) {
 
   Session next{host};
   RegRead(next);
-  const Window& n = next.fMain;
-  EXPECT_EQ(n.geometry.top, -20);
-  EXPECT_EQ(n.geometry.left, -1000);
-  EXPECT_EQ(n.geometry.width, 800);
-  EXPECT_EQ(n.geometry.height, 600);
-  EXPECT_EQ(n.geometry.windowState, 1);
-  EXPECT_EQ(n.tvXPL.width, 210);
-  EXPECT_EQ(n.eAudioExt.text, "ac3");
-  EXPECT_EQ(n.eVideoExt.text, "vc1");
-  EXPECT_EQ(n.eSubExt.text, "sub");
-  EXPECT_EQ(n.eWorkdir.text, "/out/Ähnlich \"x\"\\");
-  EXPECT_EQ(next.EVOdir, "/media/disc/HVDVD_TS/");
-  EXPECT_EQ(next.XPLdir, "/media/disc/ADV_OBJ/");
-  EXPECT_FALSE(n.cbContinue.ticked);
-  EXPECT_TRUE(n.cbFastCheck.ticked);
+  EXPECT_EQ(loaded(next),
+            "800 600 -20 -1000 1 210 ac3|vc1|sub|/out/Ähnlich \"x\"\\|/media/disc/HVDVD_TS/|"
+            "/media/disc/ADV_OBJ/|01");
 }
 
 TEST_F(SettingsTest, OptionsAreTickedByAnyNonZeroNumberAndOnlyKnownWindowStatesLoad) {
@@ -185,20 +174,7 @@ TEST_F(SettingsTest, AValueOfTheWrongTypeEndsTheLoadThereWithTheValuesBeforeItLo
         "\"Left\"=dword:0000000b\n\"WindowState\"=dword:00000002\n\"TreeWidth\"=dword:00000078\n" +
         "\"AudioExt\"=\"dts\"\n\"VideoExt\"=\"h264\"\n\"EVOdir\"=\"/e/\"\n\"XPLdir\"=\"/x/\"\n");
   EXPECT_EQ(messageOf([&] { RegRead(s); }), "Invalid data type for 'SubExt'");
-  const Window& w = s.fMain;
-  EXPECT_EQ(w.geometry.width, 800);
-  EXPECT_EQ(w.geometry.height, 600);
-  EXPECT_EQ(w.geometry.top, 10);
-  EXPECT_EQ(w.geometry.left, 11);
-  EXPECT_EQ(w.geometry.windowState, 2);
-  EXPECT_EQ(w.tvXPL.width, 120);
-  EXPECT_EQ(w.eAudioExt.text, "dts");
-  EXPECT_EQ(w.eVideoExt.text, "h264");
-  EXPECT_EQ(w.eSubExt.text, "sup");
-  EXPECT_EQ(w.eWorkdir.text, "");
-  EXPECT_EQ(s.EVOdir, "");
-  EXPECT_EQ(s.XPLdir, "");
-  EXPECT_TRUE(w.cbFastCheck.ticked);
+  EXPECT_EQ(loaded(s), "800 600 10 11 2 120 dts|h264|sup||||11");
 }
 
 TEST_F(SettingsTest, InstallKeepsTheTimeOfTheFirstClose) {
@@ -224,12 +200,7 @@ TEST_F(SettingsTest, AMaximisedCloseKeepsTheNormalGeometryOfTheLastNormalClose) 
 
   Session next{host};
   RegRead(next);
-  const Geometry& g = next.fMain.geometry;
-  EXPECT_EQ(g.top, 40);
-  EXPECT_EQ(g.left, 50);
-  EXPECT_EQ(g.width, 640);
-  EXPECT_EQ(g.height, 480);
-  EXPECT_EQ(g.windowState, 2);
+  EXPECT_EQ(loaded(next), "640 480 40 50 2 96 mpa|mpv|sup||||11");
 }
 
 TEST_F(SettingsTest, AClearedOutputFolderIsStoredAndLoadedAsEmpty) {
