@@ -1,0 +1,201 @@
+#include "engine/pes_walker.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/route.h"
+#include "engine/stream_ids.h"
+
+namespace tessaly {
+namespace {
+
+// The kind each recognised stream id gives its packet; None for every other id.
+constexpr std::array<PacketKind, 256> kStartKinds = [] {
+  std::array<PacketKind, 256> kinds{};
+  for (int id = ps::kMpeg2VideoFirst; id <= ps::kH264VideoLast; ++id) kinds[id] = PacketKind::Video;
+  kinds[ps::kExtendedStreamId] = PacketKind::Video;
+  for (int id = ps::kMpegAudioFirst; id <= ps::kMpegAudioLast; ++id) {
+    kinds[id] = PacketKind::MpegAudio;
+  }
+  kinds[ps::kPrivateStream1] = PacketKind::PrivateStream1;
+  kinds[ps::kProgramStreamMap] = PacketKind::Skipped;
+  kinds[ps::kPadding] = PacketKind::Skipped;
+  kinds[ps::kPrivateStream2] = PacketKind::Skipped;
+  return kinds;
+}();
+
+bool isWritten(PacketKind kind) {
+  return kind == PacketKind::Video || kind == PacketKind::Audio || kind == PacketKind::MpegAudio ||
+         kind == PacketKind::Subpicture;
+}
+
+}  // namespace
+
+PesWalker::PesWalker(Session& session, int mode)
+    : session_(session), registry_(session, mode == 0), writing_(mode != 0) {}
+
+void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
+  std::size_t i = 0;
+  while (i < count) {
+    s_.Window = (s_.Window << 8) | data[i];
+    if (s_.InPayload) {
+      i += payloadStep(data + i, count - i);  // an empty payload re-dispatches this byte
+    } else if (s_.SkipLeft > 0) {
+      i += skipStep(data, i, count);
+    } else {
+      const auto id = static_cast<std::uint8_t>(s_.Window);
+      if ((s_.Window >> 8) == ps::kStartCodePrefix && kStartKinds[id] != PacketKind::None) {
+        startCode(id);
+      } else {
+        headerStep(data[i]);
+      }
+      ++i;
+    }
+  }
+}
+
+// Consumes the payload up to the packet's or the chunk's end in one step; only the
+// run's first byte has entered Window.
+std::size_t PesWalker::payloadStep(const std::uint8_t* at, std::size_t available) {
+  const auto run =
+      static_cast<std::size_t>(std::min<std::int64_t>(s_.PacketLeft, std::int64_t(available)));
+  if (run == 0) {
+    s_.InPayload = false;
+    return 0;
+  }
+  if (writing_ && isWritten(s_.Kind)) routeRun(session_, s_, at, run);
+  s_.PacketLeft -= static_cast<std::int32_t>(run);
+  if (s_.PacketLeft == 0) s_.InPayload = false;
+  return run;
+}
+
+// Passes over the body of a Skipped packet up to its or the chunk's end. Every byte
+// passed over enters Window, so Window ends holding the last four of them.
+std::size_t PesWalker::skipStep(const std::uint8_t* data, std::size_t i, std::size_t count) {
+  const std::size_t end =
+      i + std::min<std::size_t>(static_cast<std::size_t>(s_.SkipLeft), count - i);
+  for (std::size_t j = std::max(i + 1, end < 4 ? 0 : end - 4); j < end; ++j) {
+    s_.Window = (s_.Window << 8) | data[j];
+  }
+  const auto run = static_cast<std::int32_t>(end - i);
+  s_.PacketLeft -= run;
+  s_.SkipLeft -= run;
+  return end - i;
+}
+
+void PesWalker::startCode(std::uint8_t streamId) {
+  s_.Kind = kStartKinds[streamId];
+  if (streamId >= ps::kMpeg2VideoFirst && streamId <= ps::kH264VideoLast) {
+    identifyVideo(s_, registry_, streamId);
+  }
+  s_.LengthBytes = ps::kLengthBytes;
+}
+
+bool PesWalker::inHeader() const {
+  return (s_.FixedLeft | s_.PtsLeft | s_.PtsDtsLeft | s_.ExtFlagsLeft | s_.PstdLeft | s_.Ext2Left |
+          s_.HeaderLeft | s_.SubHeaderLeft | s_.LpcmLeft | s_.MlpLeft) != 0;
+}
+
+// A header that runs past the packet's length field ends the packet: nothing more of
+// it is read as header, and none of it is written.
+void PesWalker::endPacket() {
+  s_.FixedLeft = s_.HeaderLeft = s_.SubHeaderLeft = s_.LpcmLeft = 0;
+  s_.PtsLeft = s_.PtsDtsLeft = s_.ExtFlagsLeft = s_.PstdLeft = s_.Ext2Left = s_.MlpLeft = 0;
+  s_.PacketLeft = 0;
+  s_.InPayload = false;
+}
+
+// The first non-zero counter, in the order of the header's fields, takes the byte;
+// with every counter at 0 the byte is passed over.
+void PesWalker::headerStep(std::uint8_t byte) {
+  if (s_.LengthBytes > 0) return lengthStep();
+  if (!inHeader()) return;
+  if (s_.PacketLeft <= 0) return endPacket();
+  --s_.PacketLeft;
+  if (s_.FixedLeft > 0) return fixedStep(byte);
+  if (s_.PtsLeft > 0) return timeStampStep(s_.PtsLeft);
+  if (s_.PtsDtsLeft > 0) return timeStampStep(s_.PtsDtsLeft);
+  if (s_.ExtFlagsLeft > 0) return extFlagsStep(byte);
+  if (s_.PstdLeft > 0) return pstdStep();
+  if (s_.Ext2Left > 0) return ext2Step(byte);
+  if (s_.HeaderLeft > 0) return remainderStep();
+  if (s_.SubHeaderLeft > 0) return subHeaderStep(s_, registry_, byte);
+  if (s_.LpcmLeft > 0) return extraByteStep(s_, s_.LpcmLeft);
+  extraByteStep(s_, s_.MlpLeft);
+}
+
+void PesWalker::lengthStep() {
+  if (--s_.LengthBytes > 0) return;
+  s_.PacketLeft = static_cast<std::int32_t>(s_.Window & 0xFFFF);
+  if (s_.Kind == PacketKind::Skipped) {
+    s_.SkipLeft = s_.PacketLeft;  // the body is passed over without a start-code search
+  } else {
+    s_.FixedLeft = ps::kFixedBytes;
+  }
+}
+
+void PesWalker::fixedStep(std::uint8_t byte) {
+  --s_.FixedLeft;
+  if (s_.FixedLeft == 1) s_.PesFlags = byte;
+  if (s_.FixedLeft != 0) return;
+  s_.HeaderLeft = byte;
+  const std::uint8_t stamps = s_.PesFlags & ps::kPtsDtsMask;
+  if (stamps == ps::kPtsOnly) s_.PtsLeft = ps::kPtsBytes;
+  if (stamps == ps::kPtsAndDts) s_.PtsDtsLeft = ps::kPtsDtsBytes;
+  if ((s_.PesFlags & ps::kTimeStampMask) == ps::kPesExtension) s_.ExtFlagsLeft = 1;
+  if (s_.HeaderLeft == 0) headerEnd();
+}
+
+void PesWalker::timeStampStep(std::uint32_t& left) {
+  --s_.HeaderLeft;
+  if (--left != 0) return;
+  if (s_.HeaderLeft == 0) {
+    headerEnd();
+  } else if (s_.Kind == PacketKind::Video && (s_.PesFlags & ps::kPesExtension)) {
+    s_.ExtFlagsLeft = 1;
+  }
+}
+
+// The end of the header is not tested here: the fields the flags announce follow.
+void PesWalker::extFlagsStep(std::uint8_t byte) {
+  --s_.HeaderLeft;
+  s_.ExtFlagsLeft = 0;
+  s_.ExtFlags = byte;
+  if (s_.ExtFlags & ps::kPstdFlag) {
+    s_.PstdLeft = ps::kPstdBytes;
+  } else if (s_.ExtFlags & ps::kExtension2Flag) {
+    s_.Ext2Left = ps::kExtension2Bytes;
+  }
+}
+
+void PesWalker::pstdStep() {
+  --s_.HeaderLeft;
+  if (--s_.PstdLeft != 0) return;
+  if (s_.ExtFlags & ps::kExtension2Flag) {
+    s_.Ext2Left = ps::kExtension2Bytes;
+  } else if (s_.HeaderLeft == 0) {
+    s_.InPayload = true;
+  }
+}
+
+void PesWalker::ext2Step(std::uint8_t byte) {
+  --s_.HeaderLeft;
+  if (--s_.Ext2Left != 0) return;
+  identifyExtension(s_, registry_, byte & ps::kExtensionIdMask);
+  if (s_.HeaderLeft == 0) s_.InPayload = true;
+}
+
+// Stuffing and the optional fields no step reads.
+void PesWalker::remainderStep() {
+  if (--s_.HeaderLeft == 0) headerEnd();
+}
+
+void PesWalker::headerEnd() {
+  if (s_.Kind == PacketKind::PrivateStream1) {
+    s_.SubHeaderLeft = ps::kSubHeaderBytes;
+  } else {
+    s_.InPayload = true;
+  }
+}
+
+}  // namespace tessaly

@@ -1,0 +1,46 @@
+// The byte-driven walk over PES packets: a push state machine fed any pieces of the
+// input, which gives the same result however the input is cut, because all of its
+// state lives in PassState.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/identify.h"
+#include "engine/pass_state.h"
+#include "shell/session.h"
+
+namespace tessaly {
+
+class PesWalker {
+ public:
+  // Mode 0 scans (and logs the streams found); any other mode routes payload.
+  PesWalker(Session& session, int mode);
+
+  // Walks `count` bytes at `data`; payload runs handed to routing point into `data`.
+  void feed(const std::uint8_t* data, std::size_t count);
+  const PassState& state() const { return s_; }
+
+ private:
+  std::size_t payloadStep(const std::uint8_t* at, std::size_t available);
+  std::size_t skipStep(const std::uint8_t* data, std::size_t i, std::size_t count);
+  void startCode(std::uint8_t streamId);
+  void headerStep(std::uint8_t byte);
+  void lengthStep();
+  void fixedStep(std::uint8_t byte);
+  void timeStampStep(std::uint32_t& left);
+  void extFlagsStep(std::uint8_t byte);
+  void pstdStep();
+  void ext2Step(std::uint8_t byte);
+  void remainderStep();
+  void headerEnd();
+  bool inHeader() const;
+  void endPacket();
+
+  Session& session_;
+  StreamRegistry registry_;
+  bool writing_;
+  PassState s_;
+};
+
+}  // namespace tessaly
