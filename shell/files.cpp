@@ -102,6 +102,7 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
   if (used_ + size > buffer_.size()) flush();
   if (size >= buffer_.size()) {
     writeAll(data, size);

@@ -5,25 +5,17 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-#include <functional>
 
 #include "shell/error.h"
 #include "shell/output_set.h"
+#include "support/error_message.h"
 #include "support/temp_dir.h"
 
 namespace tessaly {
 namespace {
 
+using testing::messageOf;
 using testing::TempDir;
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 TEST(FilesTest, OpenErrorsNameTheFullPathAndTheReason) {
   TempDir dir;

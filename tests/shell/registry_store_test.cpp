@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "config_home.h"
-#include "error_message.h"
+#include "support/error_message.h"
 #include "shell/reg_text.h"
 
 namespace tessaly {

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "config_home.h"
-#include "error_message.h"
+#include "support/error_message.h"
 #include "shell/date_time.h"
 #include "shell/reg_text.h"
 #include "shell/registry_store.h"
