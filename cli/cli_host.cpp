@@ -58,6 +58,7 @@ void CliHost::logAppended(const std::string& line) {
 
 void CliHost::statusChanged(int panel) {
   if (!session_) return;
+  if (panel == 1) progressSet_ = true;
   if (selfUpdating_) {
     drawStatusLine();
     return;
@@ -88,7 +89,7 @@ bool CliHost::runDialog(FileDialog&) {
 std::string CliHost::statusLine() const {
   const auto& panels = session_->fMain.statusBar.panels;
   std::string line = "[" + trimmed(panels[0]) + "]";
-  const std::string text = trimmed(panels[1]);
+  const std::string text = progressSet_ ? trimmed(panels[1]) : std::string();
   if (!text.empty()) line += " " + text;
   return line.substr(0, terminalWidth());
 }

@@ -46,6 +46,7 @@ class CliHost : public Host {
   Session* session_ = nullptr;
   bool selfUpdating_;
   bool lineShown_ = false;
+  bool progressSet_ = false;  // panel 1 still holds the window's start-up text until set
 };
 
 }  // namespace tessaly::cli

@@ -1,0 +1,212 @@
+// tessaly-cli run as a program on generated files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "cli/verbs.h"
+#include "support/temp_dir.h"
+#include "tools/ps_writer.h"
+
+extern char** environ;
+
+namespace tessaly::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using tools::PsWriter;
+using tools::Stream;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string text(const std::string& path) {
+  const Bytes bytes = testing::readFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::string line;
+  for (char c : text) {
+    if (c != '\n') {
+      line += c;
+      continue;
+    }
+    result.push_back(line);
+    line.clear();
+  }
+  return result;
+}
+
+class CliRunTest : public ::testing::Test {
+ protected:
+  // Runs tessaly-cli with `args`; standard output and error are captured.
+  Outcome run(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {TESSALY_CLI};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, logs.file("out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, logs.file("err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Outcome result;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+      int status = 0;
+      ::waitpid(pid, &status, 0);
+      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = text(logs.file("out"));
+    result.err = text(logs.file("err"));
+    return result;
+  }
+
+  // Writes a program stream as `name` in the input folder; returns each slot's output.
+  std::map<int, Bytes> writeEvo(const std::string& name,
+                                const std::function<void(PsWriter&)>& build,
+                                std::uint64_t seed = 1) {
+    tools::MemorySink sink;
+    PsWriter writer(sink, {.seed = seed});
+    build(writer);
+    testing::writeFile(in.file(name), sink.bytes);
+    std::map<int, Bytes> expected;
+    for (const auto& [slot, e] : writer.expected()) expected[slot] = e.bytes;
+    return expected;
+  }
+
+  static void feature(PsWriter& w) {
+    w.navPack();
+    for (int n = 0; n < 30; ++n) {
+      w.pack(Stream::vc1(0));
+      w.pack(Stream::mlp(1), 1400);
+      w.pack(Stream::ddPlus(3), 1000);
+      w.pack(Stream::subpicture(12), 500);
+    }
+  }
+
+  static Bytes joined(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+  }
+
+  testing::TempDir in;
+  testing::TempDir out;
+  testing::TempDir logs;
+};
+
+TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
+  writeEvo("FEATURE_1.EVO", feature);
+  const Outcome r = run({"scan", in.file("FEATURE_1.EVO")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto printed = lines(r.out);
+  ASSERT_GE(printed.size(), 7u);
+  EXPECT_EQ(printed[0], "Opening file FEATURE_1.EVO");
+  EXPECT_EQ(printed[1], "File size: 0 Mbytes.");
+  const std::vector<std::string> tail(printed.end() - 5, printed.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"Done.", "cbVideo0\tVC-1.stream.0",
+                                            "cbAudio01\tMLP.stream.01", "cbAudio03\tDD+.stream.03",
+                                            "cbSub12\tSubpicture.12"}));
+  EXPECT_EQ(lines(r.err), (std::vector<std::string>{"Opening", "Reading", "Ready"}));
+}
+
+TEST_F(CliRunTest, DemuxWritesTheSelectedStreamsOfBothSegmentsByteForByte) {
+  auto first = writeEvo("FEATURE_1.EVO", feature, 1);
+  auto second = writeEvo("FEATURE_2.EVO", feature, 2);
+  const Outcome r = run({"demux", in.file("FEATURE_1.EVO"), "--out", out.path(), "--select",
+                         "cbVideo0,cbAudio01", "--audio-ext", "mlp"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.VC-1.stream.0.mpv")),
+            joined(first[1], second[1]));
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.MLP.stream.01.mlp")),
+            joined(first[18], second[18]));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
+  const auto log = lines(r.out);
+  EXPECT_NE(std::find(log.begin(), log.end(), "Continue on FEATURE_2.EVO"), log.end());
+  EXPECT_EQ(log.back(), "Done.");
+}
+
+TEST_F(CliRunTest, DemuxWithoutContinuationTakesTheScannedTicks) {
+  auto first = writeEvo("FEATURE_1.EVO", feature, 1);
+  writeEvo("FEATURE_2.EVO", feature, 2);
+  const Outcome r = run({"demux", in.file("FEATURE_1.EVO"), "--out=" + out.path(), "--no-continue",
+                         "--full", "--sub-ext", ""});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.DD+.stream.03.mpa")), first[20]);
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.Subpicture.12.")), first[45]);
+  EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 4);
+  EXPECT_EQ(r.out.find("Continue on "), std::string::npos);
+}
+
+TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
+  Outcome r = run({"scan", in.file("MISSING.EVO")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: Cannot open file \"" + in.file("MISSING.EVO") +
+                                     "\". No such file or directory");
+
+  writeEvo("FEATURE_1.EVO", feature);
+  r = run({"demux", in.file("FEATURE_1.EVO"), "--out", out.file("none")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("tessaly-cli: Cannot create file \"" + out.file("none/FEATURE_1.")),
+            std::string::npos);
+  EXPECT_NE(lines(r.out).back(), "Done.");
+
+  writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
+  r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
+}
+
+TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
+  writeEvo("FEATURE_1.EVO", feature);
+  const std::string evo = in.file("FEATURE_1.EVO");
+  const std::vector<std::vector<std::string>> wrong = {{},
+                                                       {"split", evo},
+                                                       {"scan"},
+                                                       {"scan", evo, evo},
+                                                       {"scan", evo, "--out", out.path()},
+                                                       {"scan", in.file("VPLST000.XPL")},
+                                                       {"demux", evo, "--select", "cbAudio16"},
+                                                       {"demux", evo, "--select", ","},
+                                                       {"demux", evo, "--out"},
+                                                       {"demux", evo, "--video-ext", "toolong"}};
+  for (const auto& args : wrong) {
+    SCOPED_TRACE(args.empty() ? "(none)" : args.front() + " " + args.back());
+    const Outcome r = run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("tessaly-cli: ", 0), 0u);
+    EXPECT_NE(r.err.find(usageText()), std::string::npos);
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST_F(CliRunTest, HelpDescribesEveryVerbAndOption) {
+  const Outcome r = run({"demux", "--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, usageText());
+  for (const auto& verb : verbs()) {
+    EXPECT_NE(r.out.find("  " + verb.name + " " + verb.operands + "\n"), std::string::npos);
+    for (const auto& option : verb.options) {
+      EXPECT_NE(r.out.find(option.name + (option.valueName.empty() ? "" : " " + option.valueName)),
+                std::string::npos)
+          << option.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessaly::cli

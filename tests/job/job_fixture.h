@@ -1,0 +1,85 @@
+// A session with an input and an output folder, and program streams written with the
+// test-stream writer, for the demux job's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/selection.h"
+#include "shell/file_choice.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+#include "tools/ps_writer.h"
+
+namespace tessaly::testing {
+
+using Build = std::function<void(tools::PsWriter&)>;
+
+// A navigation pack, then `rounds` packs each of VC-1 0, DD+ 0 and subpicture 0.
+inline Build feature(int rounds) {
+  return [rounds](tools::PsWriter& w) {
+    w.navPack();
+    for (int n = 0; n < rounds; ++n) {
+      w.pack(tools::Stream::vc1(0));
+      w.pack(tools::Stream::ddPlus(0), 1500);
+      w.pack(tools::Stream::subpicture(0), 700);
+    }
+  };
+}
+
+class JobTest : public ::testing::Test {
+ protected:
+  JobTest() { s.fMain.eWorkdir.text = out.path(); }
+
+  // Writes the stream that `build` makes as `name` in the input folder and returns
+  // what each slot's output must hold.
+  std::map<int, std::vector<std::uint8_t>> writeEvo(const std::string& name, const Build& build,
+                                                    std::uint64_t seed = 1) {
+    tools::MemorySink sink;
+    tools::PsWriter writer(sink, {.seed = seed});
+    build(writer);
+    writeFile(in.file(name), sink.bytes);
+    std::map<int, std::vector<std::uint8_t>> expected;
+    for (const auto& [slot, e] : writer.expected()) expected[slot] = e.bytes;
+    return expected;
+  }
+
+  void choose(const std::string& name) { WMDropFiles(s, {in.file(name)}); }
+
+  // Ticks the box of `slot` with the caption "Read EVO" would give it.
+  void tick(int slot, const std::string& caption) {
+    CheckBox& box = slotBox(s.fMain, slot);
+    box.caption = caption;
+    setTicked(s, box, true);
+  }
+
+  std::vector<std::uint8_t> output(const std::string& name) const {
+    return readFile(out.file(name));
+  }
+
+  bool logged(const std::string& line) const {
+    const auto& lines = s.fMain.mMessage.lines;
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  // After every job, success or failure: nothing stays open and the guard is released.
+  void expectAllClosed() const {
+    EXPECT_FALSE(s.InputStream);
+    EXPECT_FALSE(s.OutputStreams.anyOpen());
+    EXPECT_FALSE(s.busy);
+  }
+
+  RecordingHost host;
+  Session s{host};
+  TempDir in;
+  TempDir out;
+};
+
+}  // namespace tessaly::testing
