@@ -64,16 +64,15 @@ void Binding::connectOptions() {
       if (!mirroring_) text->text = t.toStdString();
     });
   }
-  for (const auto& [box, record] : {std::pair{w_.cbContinue, &r.cbContinue},
-                                    std::pair{w_.cbFastCheck, &r.cbFastCheck}}) {
+  for (const auto& [box, record] :
+       {std::pair{w_.cbContinue, &r.cbContinue}, std::pair{w_.cbFastCheck, &r.cbFastCheck}}) {
     QObject::connect(box, &QCheckBox::toggled, box, [this, option = record](bool checked) {
       if (!mirroring_) option->ticked = checked;
     });
   }
-  QObject::connect(w_.PageControl, &QTabWidget::currentChanged, w_.PageControl,
-                   [this](int page) {
-                     if (!mirroring_) s_.fMain.PageControl = page;
-                   });
+  QObject::connect(w_.PageControl, &QTabWidget::currentChanged, w_.PageControl, [this](int page) {
+    if (!mirroring_) s_.fMain.PageControl = page;
+  });
   QObject::connect(w_.splXPL, &QSplitter::splitterMoved, w_.splXPL,
                    [this] { s_.fMain.tvXPL.width = w_.splXPL->firstPaneWidth(); });
 }

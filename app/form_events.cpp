@@ -24,7 +24,11 @@ QSize frameExtra(const QWidget& window) {
 
 }  // namespace
 
-void FormShow(TfMain& window) { window.setAcceptDrops(true); }
+void FormShow(TfMain& window) {
+  // Files dropped anywhere reach the window: no control takes a drop of its own.
+  for (QWidget* control : window.findChildren<QWidget*>()) control->setAcceptDrops(false);
+  window.setAcceptDrops(true);
+}
 
 void FormActivate(Session& s, TfMain& window) {
   if (s.busy) return;
@@ -58,9 +62,7 @@ void applyWindowRecord(QWidget& window, const Geometry& g) {
 }
 
 void captureWindowRecord(const QWidget& window, Geometry& g) {
-  g.windowState = window.isMaximized()   ? kMaximised
-                  : window.isMinimized() ? kMinimised
-                                         : kNormal;
+  g.windowState = window.isMaximized() ? kMaximised : window.isMinimized() ? kMinimised : kNormal;
   if (g.windowState == kMaximised) return;
   const QRect outer = window.frameGeometry();
   g = {outer.top(), outer.left(), outer.width(), outer.height(), g.windowState};

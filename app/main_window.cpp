@@ -30,13 +30,21 @@ TfMain::TfMain(Session& session) : session_(session), anchors_(kClientSize) {
 
 TfMain::~TfMain() = default;
 
-void TfMain::mirror() { binding_->mirror(); }
+void TfMain::mirror() {
+  binding_->mirror();
+}
 
-void TfMain::mirrorLog() { binding_->mirrorLog(); }
+void TfMain::mirrorLog() {
+  binding_->mirrorLog();
+}
 
-void TfMain::showStatus(int panel) { StatusBar->showPanel(session_.fMain.statusBar, panel); }
+void TfMain::showStatus(int panel) {
+  StatusBar->showPanel(session_.fMain.statusBar, panel);
+}
 
-void TfMain::run(Handler handler) { binding_->run(handler); }
+void TfMain::run(Handler handler) {
+  binding_->run(handler);
+}
 
 bool TfMain::event(QEvent* event) {
   const bool handled = QWidget::event(event);

@@ -16,7 +16,9 @@
 namespace tessaly::app {
 namespace {
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
+QString qt(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 void showText(QLineEdit* edit, const Edit& record) {
   const QString text = qt(record.text);

@@ -33,6 +33,8 @@ void QtHost::showError(const std::string& message) {
   prompts_.showError(window_, QString::fromStdString(message));
 }
 
-bool QtHost::runDialog(FileDialog& dialog) { return prompts_.runDialog(window_, dialog); }
+bool QtHost::runDialog(FileDialog& dialog) {
+  return prompts_.runDialog(window_, dialog);
+}
 
 }  // namespace tessaly::app

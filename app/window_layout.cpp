@@ -35,8 +35,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* text, con
 }
 
 void buildFileRows(TfMain& w, AnchorLayout& a) {
-  w.eEVOfile = makePathEdit(&w, "eEVOfile",
-                            "Drop here the source EVO file|You cannot write here directly");
+  w.eEVOfile =
+      makePathEdit(&w, "eEVOfile", "Drop here the source EVO file|You cannot write here directly");
   a.place(w.eEVOfile, {8, 8, 249, 21}, akTopLeft | akRight);
   w.bbEVO = makeGlyphButton(&w, "bbEVO", "Browse an EVO file");
   a.place(w.bbEVO, {263, 6, 25, 25}, akTopRight);
@@ -78,7 +78,9 @@ QFont windowFont() {
   return QGuiApplication::font();
 }
 
-QString shortHint(const char* hint) { return QString(hint).section('|', 0, 0); }
+QString shortHint(const char* hint) {
+  return QString(hint).section('|', 0, 0);
+}
 
 void buildFrame(TfMain& window, AnchorLayout& anchors) {
   buildFileRows(window, anchors);

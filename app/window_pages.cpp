@@ -19,8 +19,7 @@ constexpr int kBoxRows[] = {9, 31, 53, 75, 98, 120, 142, 165};
 constexpr int kBoxesPerColumn = 8;
 constexpr int kMinimumPane = 50;  // splXPL: neither side narrower than this
 
-QWidget* addPage(QTabWidget* pages, const char* name, const char* caption,
-                 const char* hint = "") {
+QWidget* addPage(QTabWidget* pages, const char* name, const char* caption, const char* hint = "") {
   auto* page = makeControl<QWidget>(pages, name, hint);
   const int index = pages->addTab(page, caption);
   pages->setTabToolTip(index, hint);
@@ -51,12 +50,11 @@ void buildBoxes(QWidget* page, BoxGroup group, const std::array<CheckBox, N>& re
   for (std::size_t n = 0; n < N; ++n) {
     const int number = static_cast<int>(n);
     const std::string name = boxName(group, number);
-    auto* box = makeControl<QCheckBox>(page, name.c_str(),
-                                       QString::fromStdString(records[n].hint));
+    auto* box = makeControl<QCheckBox>(page, name.c_str(), QString::fromStdString(records[n].hint));
     box->setText(QString::fromStdString(records[n].caption));
     box->setEnabled(false);
-    box->setGeometry(kBoxColumns[number / kBoxesPerColumn], kBoxRows[number % kBoxesPerColumn],
-                     140, 17);
+    box->setGeometry(kBoxColumns[number / kBoxesPerColumn], kBoxRows[number % kBoxesPerColumn], 140,
+                     17);
     boxes[n] = box;
   }
 }

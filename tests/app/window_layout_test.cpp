@@ -1,0 +1,236 @@
+// fMain as it starts: every control's name, text, hint, place and state, and how the
+// controls follow the window when it is resized.
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/pane_splitter.h"
+#include "app/status_panels.h"
+#include "catalogue/selection.h"
+#include "desk.h"
+
+namespace tessaly::testing {
+namespace {
+
+QString textOf(const QWidget* control) {
+  if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+  if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+  if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  return "(no text)";
+}
+
+}  // namespace
+
+class WindowLayoutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { desk = std::make_unique<Desk>(); }
+  void cleanup() { desk.reset(); }
+
+  void frameControls_data();
+  void frameControls();
+  void streamBoxesStandInTwoColumnsOfEight();
+  void pagesInTabOrder();
+  void optionsPageStartsFromTheDefaults();
+  void xplPageHoldsTheFourEmptyNodes();
+  void captionFontsAndStatusBar();
+  void controlsFollowTheResizedWindow();
+
+ private:
+  std::unique_ptr<Desk> desk;
+};
+
+void WindowLayoutTest::frameControls_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("hint");
+  QTest::addColumn<QRect>("place");
+  QTest::addColumn<bool>("enabled");
+  QTest::newRow("eEVOfile") << ""
+                            << "Drop here the source EVO file" << QRect(8, 8, 249, 21) << true;
+  QTest::newRow("bbEVO") << ""
+                         << "Browse an EVO file" << QRect(263, 6, 25, 25) << true;
+  QTest::newRow("bCheck") << "Read EVO"
+                          << "Read the source EVO file to detect streams" << QRect(294, 7, 60, 25)
+                          << false;
+  QTest::newRow("eXPLfile") << ""
+                            << "Drop here the VPLST000.XPL" << QRect(8, 40, 249, 21) << true;
+  QTest::newRow("bbXPL") << ""
+                         << "Browse the HD DVD disc's VPLST000.XPL" << QRect(263, 38, 25, 25)
+                         << true;
+  QTest::newRow("bReadXPL") << "Read XPL"
+                            << "Read the XPL file to detect stream infos" << QRect(294, 38, 60, 25)
+                            << false;
+  QTest::newRow("PageControl") << "(no text)"
+                               << "" << QRect(8, 69, 346, 219) << true;
+  QTest::newRow("bDemux") << "Demux"
+                          << "Demux the source EVO to streams" << QRect(8, 294, 60, 25) << false;
+  QTest::newRow("imLogo") << ""
+                          << "HD DVD logo :-)" << QRect(119, 292, 125, 31) << true;
+  QTest::newRow("bCancel") << "Cancel"
+                           << "You can stop the actual process" << QRect(294, 294, 60, 25) << false;
+  QTest::newRow("StatusBar") << "(no text)"
+                             << " Select or drop an EVO file to demux" << QRect(0, 325, 362, 21)
+                             << true;
+}
+
+void WindowLayoutTest::frameControls() {
+  QFETCH(QString, text);
+  QFETCH(QString, hint);
+  QFETCH(QRect, place);
+  QFETCH(bool, enabled);
+  const QWidget* control = desk->find<QWidget>(QTest::currentDataTag());
+  QVERIFY(control);
+  QCOMPARE(control->parentWidget(), &desk->fMain);
+  QCOMPARE(textOf(control), text);
+  QCOMPARE(control->toolTip(), hint);
+  QCOMPARE(control->geometry(), place);
+  QCOMPARE(control->isEnabled(), enabled);
+}
+
+void WindowLayoutTest::streamBoxesStandInTwoColumnsOfEight() {
+  const std::pair<BoxGroup, const char*> groups[] = {
+      {BoxGroup::Video, "tsVideo"}, {BoxGroup::Audio, "tsAudio"}, {BoxGroup::Sub, "tsSubpicture"}};
+  const int rows[] = {9, 31, 53, 75, 98, 120, 142, 165};
+  int boxes = 0;
+  for (const auto& [group, page] : groups) {
+    const int count = group == BoxGroup::Video ? 8 : 16;
+    for (int n = 0; n < count; ++n, ++boxes) {
+      const std::string name = boxName(group, n);
+      auto* box = desk->find<QCheckBox>(name.c_str());
+      QVERIFY2(box, name.c_str());
+      QCOMPARE(box->parentWidget()->objectName(), QString(page));
+      QCOMPARE(box->geometry(), QRect(n < 8 ? 9 : 165, rows[n % 8], 140, 17));
+      QVERIFY(!box->isEnabled());
+      QVERIFY(!box->isChecked());
+      const QString caption = group == BoxGroup::Video   ? "Video stream"
+                              : group == BoxGroup::Audio ? "Audio stream"
+                                                         : "Subpicture";
+      QCOMPARE(box->text(), caption);
+      const bool hinted = group == BoxGroup::Sub && n > 0;
+      QCOMPARE(box->toolTip(), hinted ? "Check the desired subpicture streams" : "");
+    }
+  }
+  QCOMPARE(boxes, 40);
+}
+
+void WindowLayoutTest::pagesInTabOrder() {
+  auto* pages = desk->find<QTabWidget>("PageControl");
+  const QStringList names{"tsStatus", "tsVideo", "tsAudio", "tsSubpicture", "tsXPL", "tsOption"};
+  const QStringList captions{"Status", "Video", "Audio", "Subpicture", "XPL", "Options"};
+  const QStringList hints{"",
+                          "Check the desired video stream",
+                          "Check the desired audio streams",
+                          "Check the desired subpicture streams",
+                          "",
+                          ""};
+  QCOMPARE(pages->count(), 6);
+  for (int n = 0; n < 6; ++n) {
+    QCOMPARE(pages->widget(n)->objectName(), names[n]);
+    QCOMPARE(pages->tabText(n), captions[n]);
+    QCOMPARE(pages->tabToolTip(n), hints[n]);
+  }
+  QCOMPARE(pages->currentIndex(), 0);
+  auto* log = desk->find<QPlainTextEdit>("mMessage");
+  QCOMPARE(log->parentWidget(), pages->widget(0));
+  QVERIFY(log->document()->isEmpty());
+  QVERIFY(log->isReadOnly());
+  QCOMPARE(log->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  QCOMPARE(log->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+void WindowLayoutTest::optionsPageStartsFromTheDefaults() {
+  auto* group = desk->find<QGroupBox>("gbFile");
+  QCOMPARE(group->parentWidget()->objectName(), QString("tsOption"));
+  QCOMPARE(desk->find<QLabel>("lVideoExt")->text(), "Extensions (video, audio, subtitle)");
+  QCOMPARE(desk->find<QLabel>("lWorkdir")->text(), "Output folder");
+  const std::pair<const char*, const char*> extensions[] = {
+      {"eVideoExt", "mpv"}, {"eAudioExt", "mpa"}, {"eSubExt", "sup"}};
+  for (const auto& [name, text] : extensions) {
+    auto* edit = desk->find<QLineEdit>(name);
+    QCOMPARE(edit->parentWidget(), group);
+    QCOMPARE(edit->text(), text);
+    QCOMPARE(edit->maxLength(), 5);
+  }
+  QCOMPARE(desk->find<QLineEdit>("eWorkdir")->text(), "");
+  auto* resume = desk->find<QCheckBox>("cbContinue");
+  QCOMPARE(resume->text(), "Continue with second  EVO");
+  QCOMPARE(resume->toolTip(), "Demux continues with e.g. FEATURE_2.EVO if it exists");
+  QVERIFY(resume->isChecked());
+  auto* fast = desk->find<QCheckBox>("cbFastCheck");
+  QCOMPARE(fast->text(), "Fast EVO checking");
+  QCOMPARE(fast->toolTip(), "Read EVO checks only the first ~300 MB of the file");
+  QVERIFY(fast->isChecked());
+}
+
+void WindowLayoutTest::xplPageHoldsTheFourEmptyNodes() {
+  auto* tree = desk->find<QTreeWidget>("tvXPL");
+  QCOMPARE(tree->toolTip(), "Infos from your XPL file");
+  QCOMPARE(tree->selectionMode(), QAbstractItemView::ExtendedSelection);
+  QCOMPARE(tree->topLevelItemCount(), 4);
+  const QStringList nodes{"Video", "Audio", "Subpicture", "Chapter"};
+  for (int n = 0; n < 4; ++n) {
+    QCOMPARE(tree->topLevelItem(n)->text(0), nodes[n]);
+    QCOMPARE(tree->topLevelItem(n)->childCount(), 0);
+  }
+  auto* split = desk->find<app::PaneSplitter>("splXPL");
+  QCOMPARE(split->parentWidget()->objectName(), QString("tsXPL"));
+  QCOMPARE(split->firstPaneWidth(), 96);
+  auto* memo = desk->find<QPlainTextEdit>("mXPL");
+  QCOMPARE(memo->toolTip(), "This is your XPL file (part of it)");
+  QVERIFY(QFontInfo(memo->font()).fixedPitch());
+
+  desk->showActive();
+  desk->find<QTabWidget>("PageControl")->setCurrentIndex(4);
+  QCOMPARE(tree->width(), 96);
+  QCOMPARE(tree->minimumWidth(), 50);
+  QCOMPARE(memo->minimumWidth(), 50);
+}
+
+void WindowLayoutTest::captionFontsAndStatusBar() {
+  QCOMPARE(desk->fMain.objectName(), "fMain");
+  QCOMPARE(desk->fMain.windowTitle(), "Tessaly 0.52 (based on Halvard's demux 0.5)");
+  QCOMPARE(desk->fMain.size(), QSize(362, 346));
+  QCOMPARE(desk->fMain.minimumSize(), QSize(362, 346));
+  QVERIFY(desk->find<QPushButton>("bDemux")->font().bold());
+  QVERIFY(!desk->find<QPushButton>("bCheck")->font().bold());
+  QVERIFY(!desk->find<QLabel>("imLogo")->pixmap().isNull());
+  QVERIFY(!desk->find<QToolButton>("bbEVO")->icon().isNull());
+  auto* bar = desk->find<app::StatusPanels>("StatusBar");
+  QCOMPARE(bar->panel(0)->text(), " Ready");
+  QCOMPARE(bar->panel(0)->width(), 40);
+  QCOMPARE(bar->panel(1)->text(), " Select or drop an EVO file to demux");
+}
+
+void WindowLayoutTest::controlsFollowTheResizedWindow() {
+  desk->showActive();
+  desk->fMain.resize(462, 446);  // 100 pixels wider and higher than designed
+  const std::pair<const char*, QRect> places[] = {
+      {"eEVOfile", {8, 8, 349, 21}},      {"bbEVO", {363, 6, 25, 25}},
+      {"bCheck", {394, 7, 60, 25}},       {"eXPLfile", {8, 40, 349, 21}},
+      {"bbXPL", {363, 38, 25, 25}},       {"bReadXPL", {394, 38, 60, 25}},
+      {"PageControl", {8, 69, 446, 319}}, {"bDemux", {8, 394, 60, 25}},
+      {"imLogo", {169, 392, 125, 31}},    {"bCancel", {394, 394, 60, 25}},
+      {"StatusBar", {0, 425, 462, 21}},
+  };
+  for (const auto& [name, place] : places) {
+    QCOMPARE(desk->find<QWidget>(name)->geometry(), place);
+  }
+  desk->fMain.resize(300, 300);  // below the least size: held at the designed one
+  QCOMPARE(desk->fMain.size(), QSize(362, 346));
+  QCOMPARE(desk->find<QWidget>("bCancel")->geometry(), QRect(294, 294, 60, 25));
+}
+
+}  // namespace tessaly::testing
+
+QTEST_MAIN(tessaly::testing::WindowLayoutTest)
+#include "window_layout_test.moc"
