@@ -63,6 +63,12 @@ std::vector<std::uint8_t> headerData(const Stream& s, const PesFields& f, std::u
   return out;
 }
 
+// '10' marker, the scrambling control in bits 5..4, original in bit 0.
+std::uint8_t firstFixedByte(const PesFields& f) {
+  if (f.scrambling > 3) throw std::invalid_argument("scrambling control is two bits");
+  return static_cast<std::uint8_t>(0x81 | (f.scrambling << 4));
+}
+
 std::uint8_t pesFlags(const Stream& s, const PesFields& f) {
   const int stamps = f.pts ? (f.dts ? 0xC0 : 0x80) : 0;
   return static_cast<std::uint8_t>(stamps | ((f.pstd || hasExt2(s, f)) ? 1 : 0));
@@ -180,7 +186,8 @@ void PsWriter::packet(const Stream& stream, std::size_t payload, const PesFields
   putStart(out, stream.id);
   const std::size_t start = out.size() + 2;
   out.insert(out.end(), 2, 0);  // length, set below
-  out.insert(out.end(), {0x81, pesFlags(stream, fields), static_cast<std::uint8_t>(data.size())});
+  out.insert(out.end(), {firstFixedByte(fields), pesFlags(stream, fields),
+                         static_cast<std::uint8_t>(data.size())});
   out.insert(out.end(), data.begin(), data.end());
   subHeader(stream, out);
   const std::size_t length = out.size() - start + payload;

@@ -31,10 +31,11 @@ namespace tessaly::tools {
 // Optional fields of a PES header.
 struct PesFields {
   bool pts = true;
-  bool dts = false;           // with pts: a PTS and DTS pair
-  bool pstd = false;          // P-STD buffer field; video stream ids only
-  bool ext2 = true;           // 0xFD only: extension-2 field with the extension id
-  std::uint8_t stuffing = 0;  // 0xFF bytes ending the header data
+  bool dts = false;             // with pts: a PTS and DTS pair
+  bool pstd = false;            // P-STD buffer field; video stream ids only
+  bool ext2 = true;             // 0xFD only: extension-2 field with the extension id
+  std::uint8_t stuffing = 0;    // 0xFF bytes ending the header data
+  std::uint8_t scrambling = 0;  // PES scrambling control, 0..3 (0: not scrambled)
 };
 
 struct WriterOptions {
