@@ -46,8 +46,8 @@ void afterRead(Session& session, int mode, const PassClock& clock) {
   const InputFile& input = *session.InputStream;
   const std::int64_t position = input.position();
   if (position % kProgressStep == 0) {
-    const double elapsed = clock.elapsed();
-    const double left = remainingSeconds(elapsed, clock.elapsed(), input.size(), position);
+    // One clock reading for both terms, so a file read at once shows one second left.
+    const double left = remainingSeconds(clock.elapsed(), input.size(), position);
     slog(session,
          progressText(mode != 0, input.path(), position, input.size(), remainingTimeText(left)), 1);
     session.host.processMessages();

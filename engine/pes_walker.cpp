@@ -24,6 +24,10 @@ constexpr std::array<PacketKind, 256> kStartKinds = [] {
   return kinds;
 }();
 
+bool isStartCode(std::uint32_t window) {
+  return (window >> 8) == ps::kStartCodePrefix && kStartKinds[window & 0xFF] != PacketKind::None;
+}
+
 bool isWritten(PacketKind kind) {
   return kind == PacketKind::Video || kind == PacketKind::Audio || kind == PacketKind::MpegAudio ||
          kind == PacketKind::Subpicture;
@@ -43,15 +47,30 @@ void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
     } else if (s_.SkipLeft > 0) {
       i += skipStep(data, i, count);
     } else {
-      const auto id = static_cast<std::uint8_t>(s_.Window);
-      if ((s_.Window >> 8) == ps::kStartCodePrefix && kStartKinds[id] != PacketKind::None) {
-        startCode(id);
-      } else {
+      if (isStartCode(s_.Window)) {
+        startCode(static_cast<std::uint8_t>(s_.Window));
+      } else if (s_.LengthBytes > 0 || inHeader()) {
         headerStep(data[i]);
+      } else {
+        i = passOver(data, i, count);
+        continue;
       }
       ++i;
     }
   }
+}
+
+// With every counter at 0, bytes are passed over until one completes a recognised
+// start code; returns that byte's index (not yet in Window) or the end of the data.
+std::size_t PesWalker::passOver(const std::uint8_t* data, std::size_t i, std::size_t count) {
+  std::uint32_t window = s_.Window;
+  for (++i; i < count; ++i) {
+    const std::uint32_t next = (window << 8) | data[i];
+    if (isStartCode(next)) break;
+    window = next;
+  }
+  s_.Window = window;
+  return i;
 }
 
 // Consumes the payload up to the packet's or the chunk's end in one step; only the
@@ -105,11 +124,9 @@ void PesWalker::endPacket() {
   s_.InPayload = false;
 }
 
-// The first non-zero counter, in the order of the header's fields, takes the byte;
-// with every counter at 0 the byte is passed over.
+// The first non-zero counter, in the order of the header's fields, takes the byte.
 void PesWalker::headerStep(std::uint8_t byte) {
   if (s_.LengthBytes > 0) return lengthStep();
-  if (!inHeader()) return;
   if (s_.PacketLeft <= 0) return endPacket();
   --s_.PacketLeft;
   if (s_.FixedLeft > 0) return fixedStep(byte);

@@ -24,6 +24,7 @@ class PesWalker {
  private:
   std::size_t payloadStep(const std::uint8_t* at, std::size_t available);
   std::size_t skipStep(const std::uint8_t* data, std::size_t i, std::size_t count);
+  std::size_t passOver(const std::uint8_t* data, std::size_t i, std::size_t count);
   void startCode(std::uint8_t streamId);
   void headerStep(std::uint8_t byte);
   void lengthStep();

@@ -10,11 +10,10 @@ constexpr std::int64_t kMebibyte = 1048576;
 
 }  // namespace
 
-double remainingSeconds(double elapsed, double elapsedNow, std::int64_t size,
-                        std::int64_t position) {
+double remainingSeconds(double elapsed, std::int64_t size, std::int64_t position) {
   if (position <= 0) return 1.0;
   const long double total = static_cast<long double>(elapsed) * size / position;
-  return static_cast<double>(total - elapsedNow + 1.0L);
+  return static_cast<double>(total - elapsed + 1.0L);
 }
 
 std::string remainingTimeText(double seconds) {

@@ -8,9 +8,8 @@
 namespace tessaly {
 
 // Remaining seconds estimated from the elapsed time: elapsed x size / position less
-// the time elapsed by now, plus one second.
-double remainingSeconds(double elapsed, double elapsedNow, std::int64_t size,
-                        std::int64_t position);
+// the elapsed time, plus one second.
+double remainingSeconds(double elapsed, std::int64_t size, std::int64_t position);
 
 // A duration as hours, two-digit minutes and two-digit seconds ("0:00:01"); whole hours
 // are kept past a day ("25:00:00"). Rounded to the millisecond, then cut to seconds.

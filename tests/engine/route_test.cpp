@@ -1,0 +1,145 @@
+// Payload routing: what reaches which output, for each kind of packet, and only
+// through a ticked box into an open entry.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "engine/demux.h"
+#include "engine/pes_walker.h"
+#include "engine_harness.h"
+#include "shell/error.h"
+#include "tools/ps_writer.h"
+
+namespace tessaly::testing {
+namespace {
+
+using tools::Stream;
+
+TEST(RouteTest, EachKindLosesExactlyItsSubHeader) {
+  struct Case {
+    Stream stream;
+    int slot;
+    std::size_t written;
+  };
+  // Every packet holds 2,000 bytes after its PES header.
+  for (const Case& c : {Case{Stream::lpcm(1), 18, 1993}, Case{Stream::mlp(2), 19, 1995},
+                        Case{Stream::dd(3), 20, 1996}, Case{Stream::subpicture(4), 37, 1999},
+                        Case{Stream::extSubpicture(4), 37, 1999}, Case{Stream::mpeg2(1), 2, 2000},
+                        Case{Stream::vc1(0), 1, 2000}}) {
+    tools::MemorySink sink;
+    tools::PsWriter writer(sink);
+    writer.packet(c.stream, c.written);
+    EngineHarness h;
+    h.openAllOutputs();
+    h.walk(sink.bytes, 1);
+    const auto outputs = h.closeOutputs();
+    EXPECT_EQ(outputs.at(c.slot),
+              Bytes(sink.bytes.end() - static_cast<std::ptrdiff_t>(c.written), sink.bytes.end()))
+        << c.slot;
+    std::size_t total = 0;
+    for (const auto& [slot, content] : outputs) total += content.size();
+    EXPECT_EQ(total, c.written) << c.slot;
+  }
+}
+
+TEST(RouteTest, OnlyTickedBoxesWithOpenEntriesReceiveTheirNumber) {
+  tools::MemorySink sink;
+  tools::PsWriter writer(sink);
+  writer.packet(Stream::mpegAudio(0), 100);  // no audio number yet: nowhere
+  writer.packet(Stream::ddPlus(0), 200);
+  writer.packet(Stream::ddPlus(1), 300);
+  writer.packet(Stream::mpegAudio(5), 400);  // the number of the last audio packet: 1
+  writer.packet(Stream::ddPlus(0), 500);
+  writer.packet(Stream::subpicture(17), 600);  // no entry for numbers past 15
+  writer.packet(Stream::vc1(1), 700);
+  EngineHarness h;
+  h.openAllOutputs();
+  for (auto& box : h.session.fMain.cbAudio) box.ticked = false;
+  h.session.fMain.cbAudio[1].ticked = true;
+  h.session.fMain.cbVideo[1].ticked = false;  // its entry is open but not selected
+  h.walk(sink.bytes, 1);
+  const auto outputs = h.closeOutputs();
+  EXPECT_EQ(outputs.at(18), writer.expected(18).bytes);
+  EXPECT_EQ(outputs.at(18).size(), 700u);
+  for (const auto& [slot, content] : outputs) {
+    EXPECT_TRUE(slot == 18 || content.empty()) << slot;
+  }
+  EXPECT_EQ(h.session.StreamTable[17], 0xC0);  // unticked streams are still walked
+}
+
+TEST(RouteTest, TickIsReadForEveryRunAndClosedEntriesAreNeverWritten) {
+  tools::MemorySink sink;
+  tools::PsWriter writer(sink);
+  writer.packet(Stream::ddPlus(2), 1000);
+  const std::size_t half = sink.bytes.size() - 500;
+  EngineHarness h;
+  h.openAllOutputs();
+  PesWalker walker(h.session, 1);
+  walker.feed(sink.bytes.data(), half);
+  h.session.fMain.cbAudio[2].ticked = false;
+  walker.feed(sink.bytes.data() + half, sink.bytes.size() - half);
+  h.session.fMain.cbAudio[2].ticked = true;
+  h.session.OutputStreams.closeAll();  // a ticked box whose entry is closed
+  walker.feed(sink.bytes.data(), sink.bytes.size());
+  EXPECT_EQ(readFile(h.dir.file("out19")), Bytes(sink.bytes.end() - 1000, sink.bytes.end() - 500));
+}
+
+TEST(RouteTest, ScanningWritesNothingEvenWithTickedBoxes) {
+  tools::MemorySink sink;
+  tools::PsWriter writer(sink);
+  writer.pack(Stream::vc1(0));
+  writer.pack(Stream::dd(0));
+  EngineHarness h;
+  h.openAllOutputs();
+  h.walk(sink.bytes, 0);
+  for (const auto& [slot, content] : h.closeOutputs()) EXPECT_TRUE(content.empty()) << slot;
+}
+
+// Lowers the file size limit so that writes past it fail with EFBIG.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST(RouteTest, FailedWriteEndsThePassWithStreamWriteErrorKeepingWhatWasWritten) {
+  tools::MemorySink sink;
+  tools::PsWriter writer(sink);
+  for (int n = 0; n < 400; ++n) writer.pack(Stream::vc1(0));
+  EngineHarness h;
+  h.setInput(sink.bytes);
+  h.openAllOutputs();
+  std::string message = "(no error)";
+  {
+    const FileSizeLimit limit(100000);
+    try {
+      demux(h.session, 1);
+    } catch (const Error& error) {
+      message = error.what();
+    }
+  }
+  EXPECT_EQ(message, "Stream write error");
+  EXPECT_TRUE(h.session.fMain.bCancel.enabled);
+  EXPECT_LT(h.session.InputStream->position(), h.session.InputStream->size());
+  const Bytes written = h.closeOutputs().at(1);
+  ASSERT_EQ(written.size(), 100000u);
+  EXPECT_TRUE(std::equal(written.begin(), written.end(), writer.expected(1).bytes.begin()));
+}
+
+}  // namespace
+}  // namespace tessaly::testing
