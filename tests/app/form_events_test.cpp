@@ -17,7 +17,7 @@ namespace tessaly::testing {
 class FormEventsTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { desk = std::make_unique<Desk>(); }
   void cleanup() { desk.reset(); }
 

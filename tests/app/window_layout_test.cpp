@@ -33,7 +33,7 @@ QString textOf(const QWidget* control) {
 class WindowLayoutTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { desk = std::make_unique<Desk>(); }
   void cleanup() { desk.reset(); }
 

@@ -1,0 +1,204 @@
+// The three jobs run from the window: Read EVO and Demux on a generated file, Cancel
+// during a job, the window locked while a job runs, and an error shown in the message
+// box with the window still working afterwards.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <memory>
+
+#include "app/status_panels.h"
+#include "desk.h"
+#include "tools/ps_writer.h"
+
+namespace tessaly::testing {
+namespace {
+
+using tools::Stream;
+
+// A program stream with VC-1 video 0 and DD+ audio 0 in `pairs` pack pairs (4 KiB
+// each); returns the bytes a demux must write for the two slots.
+std::map<int, std::vector<std::uint8_t>> writeEvo(const std::string& path, int pairs) {
+  tools::FileSink sink(path);
+  tools::PsWriter writer(sink, {.seed = 11});
+  writer.navPack();
+  for (int n = 0; n < pairs; ++n) {
+    writer.pack(Stream::vc1(0));
+    writer.pack(Stream::ddPlus(0));
+  }
+  sink.close();
+  return {{1, writer.expected(1).bytes}, {17, writer.expected(17).bytes}};
+}
+
+QList<QCheckBox*> streamBoxes(const Desk& desk) {
+  return desk.fMain.findChildren<QCheckBox*>(QRegularExpression("^cb(Video|Audio|Sub)"));
+}
+
+QStringList logLines(const Desk& desk) {
+  return desk.find<QPlainTextEdit>("mMessage")->toPlainText().split('\n');
+}
+
+}  // namespace
+
+class JobsTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init();
+  void cleanup() { desk.reset(); }
+
+  void readEvoThenDemuxFromTheWindow();
+  void cancelDuringADemuxAsksAndOnlyYesStops();
+  void cancelDuringAScanStopsWithoutAQuestion();
+  void theWindowIsLockedWhileAJobRuns();
+  void anErrorIsShownAndTheWindowKeepsWorking();
+
+ private:
+  // Clicks Cancel at every breath of the job in which it is enabled.
+  void clickCancelWhileRunning();
+  std::unique_ptr<Desk> desk;
+  std::unique_ptr<TempDir> disc;
+  std::string evo;
+};
+
+void JobsTest::init() {
+  desk = std::make_unique<Desk>();
+  disc = std::make_unique<TempDir>();
+  std::filesystem::create_directories(disc->file("HVDVD_TS"));
+  evo = disc->file("HVDVD_TS/FEATURE_1.EVO");
+  desk->showActive();
+  desk->find<QLineEdit>("eWorkdir")->setText(QString::fromStdString(disc->path()));
+}
+
+void JobsTest::clickCancelWhileRunning() {
+  auto* cancel = desk->find<QPushButton>("bCancel");
+  desk->app.host.onMessages = [cancel] {
+    if (cancel->isEnabled()) Desk::click(cancel);
+  };
+}
+
+void JobsTest::readEvoThenDemuxFromTheWindow() {
+  const auto expected = writeEvo(evo, 300);  // 1.2 MB
+  QVERIFY(desk->drop(&desk->fMain, {QString::fromStdString(evo)}));
+  Desk::click(desk->find<QPushButton>("bCheck"));
+
+  QCOMPARE(logLines(*desk),
+           (QStringList{"Opening file FEATURE_1.EVO", "File size: 1 Mbytes.",
+                        "It contains 1 video stream and 1 audio stream.",
+                        "VC-1 video stream 0 found!", "DD+ audio stream 0 found!", "Done."}));
+  auto* video = desk->find<QCheckBox>("cbVideo0");
+  auto* audio = desk->find<QCheckBox>("cbAudio00");
+  QCOMPARE(video->text(), "VC-1.stream.0");
+  QCOMPARE(audio->text(), "DD+.stream.00");
+  QVERIFY(video->isChecked() && video->isEnabled() && audio->isChecked() && audio->isEnabled());
+  QCOMPARE(desk->find<QCheckBox>("cbVideo1")->text(), "No video stream");
+  QVERIFY(desk->find<QPushButton>("bCheck")->isEnabled());
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+  auto* bar = desk->find<app::StatusPanels>("StatusBar");
+  QCOMPARE(bar->panel(0)->text(), " Ready");
+  QCOMPARE(bar->panel(1)->text(), " ");
+
+  Desk::click(desk->find<QPushButton>("bDemux"));
+  const QString out = QString::fromStdString(disc->path());
+  QCOMPARE(logLines(*desk).mid(6),
+           (QStringList{"Opening file FEATURE_1.EVO", "File size: 1 Mbytes.",
+                        "Creating " + out + "FEATURE_1.VC-1.stream.0.mpv",
+                        "Creating " + out + "FEATURE_1.DD+.stream.00.mpa",
+                        "It contains 1 video stream and 1 audio stream.", "Done."}));
+  QCOMPARE(readFile(disc->file("FEATURE_1.VC-1.stream.0.mpv")), expected.at(1));
+  QCOMPARE(readFile(disc->file("FEATURE_1.DD+.stream.00.mpa")), expected.at(17));
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+  QVERIFY(desk->prompts.errors.isEmpty());
+}
+
+void JobsTest::cancelDuringADemuxAsksAndOnlyYesStops() {
+  const auto expected = writeEvo(evo, 3200);  // 12.5 MiB: three breaths of the engine
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  desk->prompts.answers = {false, true};
+  clickCancelWhileRunning();
+  Desk::click(desk->find<QPushButton>("bDemux"));
+
+  QCOMPARE(desk->prompts.questions,
+           QStringList(2, "Are you sure to stop demuxing?"));  // No at 4 MiB, Yes at 8
+  const auto written = readFile(disc->file("FEATURE_1.DD+.stream.00.mpa"));
+  QVERIFY(!written.empty());
+  QVERIFY(written.size() < expected.at(17).size());
+  QVERIFY(std::equal(written.begin(), written.end(), expected.at(17).begin()));
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+}
+
+void JobsTest::cancelDuringAScanStopsWithoutAQuestion() {
+  writeEvo(evo, 3200);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  int breaths = 0;
+  desk->app.host.onMessages = [&] {
+    ++breaths;
+    Desk::click(desk->find<QPushButton>("bCancel"));
+  };
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  QCOMPARE(breaths, 1);
+  QVERIFY(desk->prompts.questions.isEmpty());
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "DD+.stream.00");
+}
+
+void JobsTest::theWindowIsLockedWhileAJobRuns() {
+  writeEvo(evo, 1100);  // over 4 MiB: one breath
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  const char* triggers[] = {"bCheck", "bReadXPL", "bDemux", "bbEVO", "bbXPL"};
+  QStringList enabledDuringJob;
+  bool dropTaken = true;
+  desk->app.host.onMessages = [&] {
+    for (const char* name : triggers) {
+      if (desk->find<QWidget>(name)->isEnabled()) enabledDuringJob << name;
+    }
+    for (QCheckBox* box : streamBoxes(*desk)) {
+      if (box->isEnabled()) enabledDuringJob << box->objectName();
+    }
+    if (desk->find<QPushButton>("bCancel")->isEnabled()) enabledDuringJob << "bCancel";
+    dropTaken = desk->drop(&desk->fMain, {disc->file("OTHER.EVO").c_str()});
+  };
+  Desk::click(desk->find<QPushButton>("bDemux"));
+
+  QCOMPARE(enabledDuringJob, QStringList{"bCancel"});
+  QVERIFY(!dropTaken);
+  QCOMPARE(desk->find<QLineEdit>("eEVOfile")->text(), QString::fromStdString(evo));
+  QCOMPARE(streamBoxes(*desk).size(), 40);
+  QStringList enabledAfterJob;  // each shows its record again
+  for (QCheckBox* box : streamBoxes(*desk)) {
+    if (box->isEnabled()) enabledAfterJob << box->objectName();
+  }
+  enabledAfterJob.sort();
+  QCOMPARE(enabledAfterJob, (QStringList{"cbAudio00", "cbVideo0"}));
+  for (const char* name : triggers) QVERIFY2(desk->find<QWidget>(name)->isEnabled(), name);
+}
+
+void JobsTest::anErrorIsShownAndTheWindowKeepsWorking() {
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});  // not written yet
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  QCOMPARE(desk->prompts.errors, QStringList{"Cannot open file \"" + QString::fromStdString(evo) +
+                                             "\". No such file or directory"});
+  QCOMPARE(logLines(*desk).last(), "Opening file FEATURE_1.EVO");  // no "Done."
+  QCOMPARE(desk->find<app::StatusPanels>("StatusBar")->panel(0)->text(), " Opening");
+  QVERIFY(!desk->find<QPushButton>("bCheck")->isEnabled());
+  QVERIFY(desk->fMain.isVisible());
+
+  writeEvo(evo, 10);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  QCOMPARE(desk->prompts.errors.size(), 1);
+}
+
+}  // namespace tessaly::testing
+
+QTEST_MAIN(tessaly::testing::JobsTest)
+#include "jobs_test.moc"
