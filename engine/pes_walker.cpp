@@ -46,16 +46,14 @@ void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
       i += payloadStep(data + i, count - i);  // an empty payload re-dispatches this byte
     } else if (s_.SkipLeft > 0) {
       i += skipStep(data, i, count);
-    } else {
-      if (isStartCode(s_.Window)) {
-        startCode(static_cast<std::uint8_t>(s_.Window));
-      } else if (s_.LengthBytes > 0 || inHeader()) {
-        headerStep(data[i]);
-      } else {
-        i = passOver(data, i, count);
-        continue;
-      }
+    } else if (isStartCode(s_.Window)) {
+      startCode(static_cast<std::uint8_t>(s_.Window));
       ++i;
+    } else if (s_.LengthBytes > 0 || inHeader()) {
+      headerStep(data[i]);
+      ++i;
+    } else {
+      i = passOver(data, i, count);
     }
   }
 }
@@ -76,8 +74,8 @@ std::size_t PesWalker::passOver(const std::uint8_t* data, std::size_t i, std::si
 // Consumes the payload up to the packet's or the chunk's end in one step; only the
 // run's first byte has entered Window.
 std::size_t PesWalker::payloadStep(const std::uint8_t* at, std::size_t available) {
-  const auto run =
-      static_cast<std::size_t>(std::min<std::int64_t>(s_.PacketLeft, std::int64_t(available)));
+  const std::size_t left = s_.PacketLeft > 0 ? static_cast<std::size_t>(s_.PacketLeft) : 0;
+  const std::size_t run = std::min(left, available);
   if (run == 0) {
     s_.InPayload = false;
     return 0;

@@ -2,14 +2,11 @@
 // through a ticked box into an open entry.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "engine/demux.h"
 #include "engine/pes_walker.h"
 #include "engine_harness.h"
 #include "shell/error.h"
+#include "support/file_size_limit.h"
 #include "tools/ps_writer.h"
 
 namespace tessaly::testing {
@@ -96,26 +93,6 @@ TEST(RouteTest, ScanningWritesNothingEvenWithTickedBoxes) {
   h.walk(sink.bytes, 0);
   for (const auto& [slot, content] : h.closeOutputs()) EXPECT_TRUE(content.empty()) << slot;
 }
-
-// Lowers the file size limit so that writes past it fail with EFBIG.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
 
 TEST(RouteTest, FailedWriteEndsThePassWithStreamWriteErrorKeepingWhatWasWritten) {
   tools::MemorySink sink;
