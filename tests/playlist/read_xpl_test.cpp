@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "playlist/xpl_scanner.h"
 #include "sample_playlists.h"
+#include "shell/file_choice.h"
 #include "shell/invoke.h"
 #include "shell/xpl_choice.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "tools/ps_writer.h"
 
 namespace tessaly {
 namespace {
@@ -129,13 +132,23 @@ TEST_F(ReadXplTest, OpenFailureEndsTheRunAfterTheReset) {
   EXPECT_TRUE(host.logged.empty());
 }
 
+// A click on "Read XPL" while a "Read EVO" pass lets window events through.
 TEST_F(ReadXplTest, RefusesToStartWhileAnEnginePassRuns) {
-  s.busy = true;
-  ASSERT_TRUE(readXpl(kAttributeLists));
-  EXPECT_TRUE(host.logged.empty());
+  tools::MemorySink evo;
+  tools::PsWriter writer(evo);
+  writer.navPack();
+  while (writer.size() < 5 * 1048576) writer.pack(tools::Stream::vc1(0));
+  testing::writeFile(dir.file("FEATURE_1.EVO"), evo.bytes);
+  testing::writeFile(path, kAttributeLists);
+  WMDropFiles(s, {dir.file("FEATURE_1.EVO")});
+  s.fMain.eXPLfile.text = path;
+  XPLadj(s);
+  host.onMessages = [&] { bReadXPLClick(s); };
+  ASSERT_TRUE(invoke(s, bCheckClick));
+  EXPECT_GT(host.messageRounds, 0);
   EXPECT_TRUE(s.fMain.mXPL.lines.empty());
-  EXPECT_TRUE(s.fMain.bReadXPL.enabled);
   EXPECT_EQ(s.VideoAttr[0], "");
+  EXPECT_EQ(s.fMain.cbVideo[0].caption, "VC-1.stream.0");
 }
 
 }  // namespace
