@@ -60,16 +60,13 @@ int runDemux(Session& s, const Arguments& arguments) {
   applyOptions(s, arguments);
   chooseEVO(s, evo);
   if (!readEVO(s)) return kJobFailed;
-  if (interrupted()) {
-    s.host.showError("stopped by Ctrl-C before \"Demux\"");
-    return kJobFailed;
-  }
+  if (interrupted()) return statusAfterJobs(s);  // no new job after a Ctrl-C
   if (arguments.has("--select")) tickExactly(s, selected);
   if (!s.fMain.bDemux.enabled) {
     s.host.showError("no stream box is ticked: nothing to demux");
     return kJobFailed;
   }
-  return invoke(s, bDemuxClick) ? kSuccess : kJobFailed;
+  return invoke(s, bDemuxClick) ? statusAfterJobs(s) : kJobFailed;
 }
 
 }  // namespace

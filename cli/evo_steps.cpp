@@ -1,6 +1,8 @@
 #include "cli/evo_steps.h"
 
 #include "catalogue/catalogue.h"
+#include "cli/cli_host.h"
+#include "cli/verbs.h"
 #include "shell/file_choice.h"
 #include "shell/files.h"
 #include "shell/invoke.h"
@@ -19,6 +21,12 @@ void chooseEVO(Session& s, const std::string& path) {
 
 bool readEVO(Session& s) {
   return invoke(s, bCheckClick);
+}
+
+int statusAfterJobs(Session& s) {
+  if (!interrupted()) return kSuccess;
+  s.host.showError("stopped by Ctrl-C");
+  return kJobFailed;
 }
 
 }  // namespace tessaly::cli

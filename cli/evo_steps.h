@@ -19,4 +19,8 @@ void chooseEVO(Session& session, const std::string& path);
 // Runs "Read EVO"; its error, if any, is shown on standard error. True on success.
 bool readEVO(Session& session);
 
+// The exit status once the jobs have ended normally: a job that Ctrl-C cut short did
+// not do all that was asked, which is told on standard error and by exit status 1.
+int statusAfterJobs(Session& session);
+
 }  // namespace tessaly::cli

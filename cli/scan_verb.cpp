@@ -24,7 +24,7 @@ int runScan(Session& s, const Arguments& arguments) {
   printTicked(s.fMain.cbVideo, BoxGroup::Video);
   printTicked(s.fMain.cbAudio, BoxGroup::Audio);
   printTicked(s.fMain.cbSub, BoxGroup::Sub);
-  return kSuccess;
+  return statusAfterJobs(s);
 }
 
 }  // namespace

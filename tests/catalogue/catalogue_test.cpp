@@ -13,9 +13,8 @@
 #include "shell/cancel.h"
 #include "shell/file_choice.h"
 #include "shell/invoke.h"
+#include "support/program_stream.h"
 #include "support/recording_host.h"
-#include "support/temp_dir.h"
-#include "tools/ps_writer.h"
 
 namespace tessaly {
 namespace {
@@ -75,11 +74,8 @@ class ReadEvoTest : public ::testing::Test {
  protected:
   // Writes the program stream that `build` makes as `name` in the test folder and
   // drops it on the session.
-  std::string choose(const std::string& name, const std::function<void(PsWriter&)>& build) {
-    tools::MemorySink sink;
-    PsWriter writer(sink, {.videoBound = 1, .audioBound = 3});
-    build(writer);
-    testing::writeFile(dir.file(name), sink.bytes);
+  std::string choose(const std::string& name, const testing::Build& build) {
+    testing::writeProgramStream(dir.file(name), build);
     WMDropFiles(s, {dir.file(name)});
     return dir.file(name);
   }

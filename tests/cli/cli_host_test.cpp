@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "cli/arguments.h"
+#include "cli/evo_steps.h"
+#include "cli/verbs.h"
 #include "shell/report.h"
 #include "support/temp_dir.h"
 
@@ -103,12 +105,14 @@ TEST(CliHost, CtrlCStopsTheJobAtTheNextMessageRound) {
   installInterruptHandler();
   host.processMessages();
   EXPECT_FALSE(s.StopRequested);
+  EXPECT_EQ(statusAfterJobs(s), kSuccess);
   EXPECT_FALSE(host.askYesNo("Are you sure to stop demuxing?"));
   std::raise(SIGINT);
   EXPECT_TRUE(interrupted());
   host.processMessages();
   EXPECT_TRUE(s.StopRequested);
   EXPECT_TRUE(host.askYesNo("Are you sure to stop demuxing?"));
+  EXPECT_EQ(statusAfterJobs(s), kJobFailed);  // the job was cut short
   std::signal(SIGINT, SIG_DFL);
 }
 

@@ -9,8 +9,7 @@
 #include <map>
 
 #include "cli/verbs.h"
-#include "support/temp_dir.h"
-#include "tools/ps_writer.h"
+#include "support/program_stream.h"
 
 extern char** environ;
 
@@ -18,9 +17,9 @@ namespace tessaly::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Bytes;
 using tools::PsWriter;
 using tools::Stream;
-using Bytes = std::vector<std::uint8_t>;
 
 struct Outcome {
   int status = -1;
@@ -76,16 +75,9 @@ class CliRunTest : public ::testing::Test {
   }
 
   // Writes a program stream as `name` in the input folder; returns each slot's output.
-  std::map<int, Bytes> writeEvo(const std::string& name,
-                                const std::function<void(PsWriter&)>& build,
+  std::map<int, Bytes> writeEvo(const std::string& name, const testing::Build& build,
                                 std::uint64_t seed = 1) {
-    tools::MemorySink sink;
-    PsWriter writer(sink, {.seed = seed});
-    build(writer);
-    testing::writeFile(in.file(name), sink.bytes);
-    std::map<int, Bytes> expected;
-    for (const auto& [slot, e] : writer.expected()) expected[slot] = e.bytes;
-    return expected;
+    return testing::writeProgramStream(in.file(name), build, seed);
   }
 
   static void feature(PsWriter& w) {

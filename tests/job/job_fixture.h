@@ -14,13 +14,11 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/selection.h"
 #include "shell/file_choice.h"
+#include "support/program_stream.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
-#include "tools/ps_writer.h"
 
 namespace tessaly::testing {
-
-using Build = std::function<void(tools::PsWriter&)>;
 
 // A navigation pack, then `rounds` packs each of VC-1 0, DD+ 0 and subpicture 0.
 inline Build feature(int rounds) {
@@ -40,15 +38,9 @@ class JobTest : public ::testing::Test {
 
   // Writes the stream that `build` makes as `name` in the input folder and returns
   // what each slot's output must hold.
-  std::map<int, std::vector<std::uint8_t>> writeEvo(const std::string& name, const Build& build,
-                                                    std::uint64_t seed = 1) {
-    tools::MemorySink sink;
-    tools::PsWriter writer(sink, {.seed = seed});
-    build(writer);
-    writeFile(in.file(name), sink.bytes);
-    std::map<int, std::vector<std::uint8_t>> expected;
-    for (const auto& [slot, e] : writer.expected()) expected[slot] = e.bytes;
-    return expected;
+  std::map<int, Bytes> writeEvo(const std::string& name, const Build& build,
+                                std::uint64_t seed = 1) {
+    return writeProgramStream(in.file(name), build, seed);
   }
 
   void choose(const std::string& name) { WMDropFiles(s, {in.file(name)}); }
