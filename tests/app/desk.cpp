@@ -36,6 +36,7 @@ bool Desk::drop(QWidget* target, const QStringList& paths) {
   QList<QUrl> urls;
   for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
   data.setUrls(urls);
+  data.setText(paths.join('\n'));  // file managers offer the paths as text as well
   const QPointF at(5, 5);
   QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);

@@ -8,11 +8,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <filesystem>
 #include <memory>
 
 #include "app/status_panels.h"
 #include "desk.h"
+#include "playlist/sample_playlists.h"
 #include "tools/ps_writer.h"
 
 namespace tessaly::testing {
@@ -56,6 +58,7 @@ class JobsTest : public QObject {
   void cancelDuringAScanStopsWithoutAQuestion();
   void theWindowIsLockedWhileAJobRuns();
   void anErrorIsShownAndTheWindowKeepsWorking();
+  void readXplFillsTheTreeTheMemoAndTheBoxes();
 
  private:
   // Clicks Cancel at every breath of the job in which it is enabled.
@@ -196,6 +199,30 @@ void JobsTest::anErrorIsShownAndTheWindowKeepsWorking() {
   Desk::click(desk->find<QPushButton>("bCheck"));
   QCOMPARE(logLines(*desk).last(), "Done.");
   QCOMPARE(desk->prompts.errors.size(), 1);
+}
+
+void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
+  std::filesystem::create_directories(disc->file("ADV_OBJ"));
+  writeFile(disc->file("ADV_OBJ/VPLST000.XPL"), discPlaylist());
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bReadXPL"));
+
+  QVERIFY(desk->prompts.errors.isEmpty());
+  const Window& r = desk->s.fMain;
+  auto* tree = desk->find<QTreeWidget>("tvXPL");
+  QCOMPARE(tree->topLevelItemCount(), static_cast<int>(r.tvXPL.nodes.size()));
+  const QTreeWidgetItem* info = tree->topLevelItem(0);
+  QCOMPARE(info->text(0), QString::fromStdString(r.tvXPL.nodes[0].text));
+  QCOMPARE(info->child(0)->text(0), "Title: Sample Disc");
+  QVERIFY(info->isExpanded());
+  QStringList memo;
+  for (const std::string& line : r.mXPL.lines) memo << QString::fromStdString(line);
+  QCOMPARE(desk->find<QPlainTextEdit>("mXPL")->toPlainText(), memo.join('\n'));
+  QVERIFY(memo.first().contains("Main"));
+  auto* audio = desk->find<QCheckBox>("cbAudio00");
+  QCOMPARE(audio->text(), "DD+.6ch.stream.00.English");
+  QVERIFY(audio->isChecked());
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
 }
 
 }  // namespace tessaly::testing

@@ -1,0 +1,124 @@
+// Choosing files in the window: drops anywhere on it, the browse dialogs, and the path
+// given on the command line.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/prompts.h"
+#include "desk.h"
+
+namespace tessaly::testing {
+
+class FileChoiceTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init();
+  void cleanup() { desk.reset(); }
+
+  void aDropTakesItsFirstFileByItsExtensionInAnyCase();
+  void aDropOnAnyControlReachesTheWindow();
+  void anEvoInADiscFolderDerivesThePlaylistBeside();
+  void theBrowseDialogsShowTheirRecordsAndTakeTheirFileName();
+  void dialogFiltersInQtForm();
+  void aPathOnTheCommandLineIsTakenAtTheFirstActivation();
+
+ private:
+  QString text(const char* edit) const { return desk->find<QLineEdit>(edit)->text(); }
+  bool enabled(const char* control) const { return desk->find<QWidget>(control)->isEnabled(); }
+  std::unique_ptr<Desk> desk;
+};
+
+void FileChoiceTest::init() {
+  desk = std::make_unique<Desk>();
+  desk->showActive();
+}
+
+void FileChoiceTest::aDropTakesItsFirstFileByItsExtensionInAnyCase() {
+  QVERIFY(desk->drop(&desk->fMain, {"/films/a.evo", "/films/B.EVO", "/films/VPLST000.XPL"}));
+  QCOMPARE(text("eEVOfile"), "/films/a.evo");  // lower case taken, shown unchanged
+  QVERIFY(enabled("bCheck"));
+  QCOMPARE(text("eXPLfile"), "VPLST000.XPL");
+  QVERIFY(!enabled("bReadXPL"));
+
+  desk->drop(&desk->fMain, {"/films/notes.txt", "/films/C.EVO"});  // first one decides
+  desk->drop(&desk->fMain, {"/films/EVO"});
+  QCOMPARE(text("eEVOfile"), "/films/a.evo");
+
+  desk->drop(&desk->fMain, {"/films/copy/vplst000.Xpl", "/films/D.EVO"});
+  QCOMPARE(text("eXPLfile"), "/films/copy/vplst000.Xpl");
+  QVERIFY(enabled("bReadXPL"));
+  QCOMPARE(text("eEVOfile"), "/films/a.evo");
+}
+
+void FileChoiceTest::aDropOnAnyControlReachesTheWindow() {
+  const char* targets[] = {"eEVOfile", "eWorkdir", "imLogo", "StatusBar"};
+  for (const char* name : targets) {
+    const QString path = QString("/films/%1.EVO").arg(name);
+    QVERIFY2(desk->drop(desk->find<QWidget>(name), {path}), name);
+    QCOMPARE(text("eEVOfile"), path);
+  }
+  QVERIFY(desk->drop(desk->find<QPlainTextEdit>("mMessage")->viewport(), {"/films/log.EVO"}));
+  QCOMPARE(text("eEVOfile"), "/films/log.EVO");
+  QCOMPARE(text("eWorkdir"), "");  // the path went to the window, not into the edit
+}
+
+void FileChoiceTest::anEvoInADiscFolderDerivesThePlaylistBeside() {
+  desk->drop(&desk->fMain, {"/media/disc/HVDVD_TS/FEATURE_1.EVO"});
+  QCOMPARE(text("eXPLfile"), "/media/disc/ADV_OBJ/VPLST000.XPL");
+  QVERIFY(enabled("bReadXPL"));
+  QVERIFY(enabled("bCheck"));
+  QCOMPARE(desk->s.BaseName, "FEATURE_1");
+}
+
+void FileChoiceTest::theBrowseDialogsShowTheirRecordsAndTakeTheirFileName() {
+  desk->drop(&desk->fMain, {"/media/disc/HVDVD_TS/FEATURE_1.EVO"});
+  desk->prompts.choice = "/media/disc/HVDVD_TS/FEATURE_2.EVO";
+  Desk::click(desk->find<QToolButton>("bbEVO"));
+  QCOMPARE(desk->prompts.dialogs.size(), 1u);
+  const FileDialog& shown = desk->prompts.dialogs.back();
+  QCOMPARE(shown.title, "Choose the EVO file to demux");
+  QCOMPARE(shown.initialDir, "/media/disc/HVDVD_TS/");
+  QCOMPARE(text("eEVOfile"), "/media/disc/HVDVD_TS/FEATURE_2.EVO");
+
+  desk->prompts.choice.clear();  // cancelled: the dialog's previous file name stands
+  Desk::click(desk->find<QToolButton>("bbEVO"));
+  QCOMPARE(text("eEVOfile"), "/media/disc/HVDVD_TS/FEATURE_2.EVO");
+
+  Desk::click(desk->find<QToolButton>("bbXPL"));  // preset by the disc folder, cancelled
+  QCOMPARE(desk->prompts.dialogs.back().initialDir, "/media/disc/ADV_OBJ/");
+  QCOMPARE(text("eXPLfile"), "VPLST000.XPL");
+  QVERIFY(enabled("bReadXPL"));
+}
+
+void FileChoiceTest::dialogFiltersInQtForm() {
+  const Window records;
+  QCOMPARE(app::qtFilter(records.odEVOfile.filter), "EVO files (*.EVO *.evo)");
+  QCOMPARE(app::qtFilter(records.odXPL.filter), "XPL (VPLST000.XPL)");
+  QCOMPARE(app::qtSuffix(records.odEVOfile.defaultExt), "EVO");
+  QCOMPARE(app::qtSuffix(records.odXPL.defaultExt), "xpl");
+}
+
+void FileChoiceTest::aPathOnTheCommandLineIsTakenAtTheFirstActivation() {
+  Desk fresh;
+  fresh.fMain.openOnStart("/media/disc/HVDVD_TS/FEATURE_1.EVO");
+  QCOMPARE(fresh.fMain.findChild<QLineEdit*>("eEVOfile")->text(), "");
+  fresh.showActive();
+  QCOMPARE(fresh.fMain.findChild<QLineEdit*>("eEVOfile")->text(),
+           "/media/disc/HVDVD_TS/FEATURE_1.EVO");
+  QCOMPARE(fresh.fMain.findChild<QLineEdit*>("eXPLfile")->text(),
+           "/media/disc/ADV_OBJ/VPLST000.XPL");
+
+  fresh.drop(&fresh.fMain, {"/other/X.EVO"});
+  fresh.activate();  // taken once: a later activation keeps the operator's choice
+  QCOMPARE(fresh.fMain.findChild<QLineEdit*>("eEVOfile")->text(), "/other/X.EVO");
+}
+
+}  // namespace tessaly::testing
+
+QTEST_MAIN(tessaly::testing::FileChoiceTest)
+#include "file_choice_test.moc"

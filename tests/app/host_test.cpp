@@ -1,0 +1,106 @@
+// The Qt host: log lines and status panels visible at once, the records shown and
+// pending events handled at every breath of a job, and the real modal boxes.
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/prompts.h"
+#include "app/status_panels.h"
+#include "desk.h"
+#include "shell/report.h"
+
+namespace tessaly::testing {
+
+class HostTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init() { desk = std::make_unique<Desk>(); }
+  void cleanup() { desk.reset(); }
+
+  void slogSizesEachPanelToItsTextAndOnlyPanelOneHints();
+  void logLinesAppearAtOnce();
+  void processMessagesShowsTheRecordsThenHandlesPendingEvents();
+  void theRealQuestionBoxDefaultsToNo();
+  void theRealErrorBoxShowsTheMessageAsItIs();
+
+ private:
+  // Presses Enter in the modal box that opens next, after noting its text.
+  static void answerNextBoxWithEnter(QString& text);
+  std::unique_ptr<Desk> desk;
+};
+
+void HostTest::slogSizesEachPanelToItsTextAndOnlyPanelOneHints() {
+  auto* bar = desk->find<app::StatusPanels>("StatusBar");
+  const QFontMetrics metrics(bar->font());
+  slog(desk->s, "Reading", 0);
+  QCOMPARE(bar->panel(0)->text(), " Reading");
+  QCOMPARE(bar->panel(0)->width(), metrics.horizontalAdvance(" Readinga"));
+  QCOMPARE(bar->toolTip(), " Select or drop an EVO file to demux");
+
+  slog(desk->s, "FEATURE_1.EVO: 4/12 Mbytes", 1);
+  QCOMPARE(bar->panel(1)->text(), " FEATURE_1.EVO: 4/12 Mbytes");
+  QCOMPARE(bar->panel(1)->minimumWidth(),
+           metrics.horizontalAdvance(" FEATURE_1.EVO: 4/12 Mbytesa"));
+  QCOMPARE(bar->toolTip(), "FEATURE_1.EVO: 4/12 Mbytes");
+
+  slog(desk->s, "", 0);
+  QCOMPARE(bar->panel(0)->text(), " ");
+  QCOMPARE(bar->panel(0)->width(), metrics.horizontalAdvance(" a"));
+  QCOMPARE(bar->toolTip(), "FEATURE_1.EVO: 4/12 Mbytes");
+}
+
+void HostTest::logLinesAppearAtOnce() {
+  log(desk->s, "Opening file FEATURE_1.EVO");
+  log(desk->s, "File size: 812 Mbytes.");
+  QCOMPARE(desk->find<QPlainTextEdit>("mMessage")->toPlainText(),
+           "Opening file FEATURE_1.EVO\nFile size: 812 Mbytes.");
+}
+
+void HostTest::processMessagesShowsTheRecordsThenHandlesPendingEvents() {
+  desk->s.fMain.eEVOfile.text = "/films/A.EVO";
+  desk->s.fMain.bCancel.enabled = true;
+  QString seenByTheEvent;
+  QTimer::singleShot(0, &desk->fMain,
+                     [&] { seenByTheEvent = desk->find<QLineEdit>("eEVOfile")->text(); });
+  desk->s.host.processMessages();
+  QCOMPARE(seenByTheEvent, "/films/A.EVO");
+  QVERIFY(desk->find<QWidget>("bCancel")->isEnabled());
+}
+
+void HostTest::answerNextBoxWithEnter(QString& text) {
+  QTimer::singleShot(0, [&text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    text = box->text();
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+}
+
+void HostTest::theRealQuestionBoxDefaultsToNo() {
+  app::ModalPrompts prompts;
+  QString asked;
+  answerNextBoxWithEnter(asked);
+  QVERIFY(!prompts.askYesNo(&desk->fMain, "Are you sure to stop demuxing?"));
+  QCOMPARE(asked, "Are you sure to stop demuxing?");
+}
+
+void HostTest::theRealErrorBoxShowsTheMessageAsItIs() {
+  app::ModalPrompts prompts;
+  QString shown;
+  answerNextBoxWithEnter(shown);
+  const QString message = "Cannot open file \"/films/<b>A&B</b>.EVO\". No such file or directory";
+  prompts.showError(&desk->fMain, message);
+  QCOMPARE(shown, message);
+}
+
+}  // namespace tessaly::testing
+
+QTEST_MAIN(tessaly::testing::HostTest)
+#include "host_test.moc"
