@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 #include "cli/arguments.h"
 #include "cli/evo_steps.h"
@@ -68,34 +69,40 @@ class CapturedStderr {
   int saved_;
 };
 
-TEST(CliHost, PlainStatusLinesAndErrors) {
+// What a host writes to standard error while `steps` run on its session.
+std::string statusOutput(bool selfUpdating, const std::function<void(Session&)>& steps) {
   CapturedStderr captured;
   {
-    CliHost host(false);
+    CliHost host(selfUpdating);
     Session s{host};
     host.attach(s);
-    slog(s, "Reading", 0);
-    slog(s, "Reading A.EVO 4/8 Mbytes, Remaining time: 0:00:01", 1);
-    slog(s, "", 1);  // nothing to show
-    host.showError("Stream write error");
+    steps(s);
   }
-  EXPECT_EQ(captured.text(),
+  return captured.text();
+}
+
+TEST(CliHost, PlainStatusLinesAndErrors) {
+  EXPECT_EQ(statusOutput(false,
+                         [](Session& s) {
+                           slog(s, "Reading", 0);
+                           slog(s, "Reading A.EVO 4/8 Mbytes, Remaining time: 0:00:01", 1);
+                           slog(s, "", 1);  // nothing to show
+                           s.host.showError("Stream write error");
+                         }),
             "Reading\nReading A.EVO 4/8 Mbytes, Remaining time: 0:00:01\n"
             "tessaly-cli: Stream write error\n");
 }
 
 TEST(CliHost, SelfUpdatingLineIsRewrittenAndClearedAtTheEnd) {
-  CapturedStderr captured;
-  {
-    CliHost host(true);
-    Session s{host};
-    host.attach(s);
-    slog(s, "Writing stream(s)", 0);
-    slog(s, "Demuxing A.EVO 4/8 Mbytes", 1);
-  }
-  EXPECT_EQ(captured.text(),
+  EXPECT_EQ(statusOutput(true,
+                         [](Session& s) {
+                           slog(s, "Writing stream(s)", 0);
+                           slog(s, "Demuxing A.EVO 4/8 Mbytes", 1);
+                           log(s, "Done.");
+                         }),
             "\r\x1b[K[Writing stream(s)]"
-            "\r\x1b[K[Writing stream(s)] Demuxing A.EVO 4/8 Mbytes\r\x1b[K");
+            "\r\x1b[K[Writing stream(s)] Demuxing A.EVO 4/8 Mbytes"
+            "\r\x1b[K\r\x1b[K[Writing stream(s)] Demuxing A.EVO 4/8 Mbytes\r\x1b[K");
 }
 
 TEST(CliHost, CtrlCStopsTheJobAtTheNextMessageRound) {

@@ -1,40 +1,18 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "job/demux_job.h"
 #include "job_fixture.h"
 #include "shell/invoke.h"
+#include "support/file_size_limit.h"
 
 namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::feature;
-
-// A full disk, as far as this process can tell: files cannot grow beyond `bytes`.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write instead of a signal
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
+using testing::FileSizeLimit;
 
 class DemuxFailureTest : public testing::JobTest {
  protected:
