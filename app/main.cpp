@@ -14,5 +14,6 @@ int main(int argc, char* argv[]) {
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) desk.fMain.openOnStart(tessaly::fullPath(arguments[1].toStdString()));
   desk.fMain.show();
+  desk.fMain.activateWindow();  // the start-up activation loads the settings first
   return QApplication::exec();
 }

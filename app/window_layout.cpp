@@ -75,7 +75,9 @@ void buildBottom(TfMain& w, AnchorLayout& a) {
 
 QFont windowFont() {
   if (QFontDatabase::hasFamily("Tahoma")) return QFont("Tahoma", 8);
-  return QGuiApplication::font();
+  QFont font = QGuiApplication::font();
+  font.setPointSize(8);  // the size the designed places are measured for
+  return font;
 }
 
 QString shortHint(const char* hint) {

@@ -17,7 +17,7 @@ class TfMain;
 // (370 x 380 outside with the 4-pixel borders and the caption the design assumed).
 constexpr QSize kClientSize{362, 346};
 
-// Tahoma 8 pt where installed, else the platform's user-interface font.
+// Tahoma 8 pt where installed, else the platform's user-interface font at 8 pt.
 QFont windowFont();
 // A hint as a tooltip shows it: the part before "|" (the rest is the long form).
 QString shortHint(const char* hint);

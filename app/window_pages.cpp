@@ -2,6 +2,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -86,6 +87,8 @@ void buildXplPage(TfMain& w, QWidget* page) {
 void buildPages(TfMain& w, const Window& r, AnchorLayout& a) {
   w.PageControl = makeControl<QTabWidget>(&w, "PageControl");
   a.place(w.PageControl, {8, 69, 346, 219}, akAll);
+  // The six captions fit the designed width only with narrow tabs.
+  w.PageControl->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 6px; }");
   w.tsStatus = addPage(w.PageControl, "tsStatus", "Status");
   w.mMessage = makeMemo(w.tsStatus, "mMessage");
   fill(w.tsStatus, w.mMessage);
