@@ -81,7 +81,7 @@ std::size_t InputFile::read(std::uint8_t* buffer, std::size_t size) {
   }
 }
 
-OutputFile::OutputFile(const std::string& path) : path_(path), buffer_(kOutputBuffer) {
+OutputFile::OutputFile(const std::string& path) : path_(path) {
   // Lock before truncating, so a file that another program holds is left intact.
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd_ < 0) throw createError(path, errno);
@@ -103,6 +103,7 @@ OutputFile::~OutputFile() {
 
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return;
+  if (buffer_.empty()) buffer_.resize(kOutputBuffer);  // outputs that get nothing need none
   if (used_ + size > buffer_.size()) flush();
   if (size >= buffer_.size()) {
     writeAll(data, size);
