@@ -6,6 +6,7 @@
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
 #include "job/demux_job.h"
+#include "playlist/read_xpl.h"
 #include "shell/invoke.h"
 
 namespace tessaly::cli {
@@ -54,12 +55,18 @@ void tickExactly(Session& s, const std::vector<CheckBox*>& selected) {
   std::for_each(s.fMain.cbSub.begin(), s.fMain.cbSub.end(), tick);
 }
 
+// Labels the boxes by "Read XPL" when a playlist is given, by "Read EVO" otherwise.
+bool labelBoxes(Session& s, const Arguments& arguments) {
+  return arguments.has("--xpl") ? invoke(s, bReadXPLClick) : readEVO(s);
+}
+
 int runDemux(Session& s, const Arguments& arguments) {
   const std::string evo = singleOperand(arguments, "EVO file");
   const std::vector<CheckBox*> selected = selectedBoxes(s, arguments);
   applyOptions(s, arguments);
   chooseEVO(s, evo);
-  if (!readEVO(s)) return kJobFailed;
+  if (arguments.has("--xpl")) chooseXPL(s, arguments.value("--xpl"));
+  if (!labelBoxes(s, arguments)) return kJobFailed;
   if (interrupted()) return statusAfterJobs(s);  // no new job after a Ctrl-C
   if (arguments.has("--select")) tickExactly(s, selected);
   if (!s.fMain.bDemux.enabled) {
@@ -75,9 +82,11 @@ Verb demuxVerb() {
   return {"demux",
           "EVO",
           "Reads EVO as \"Read EVO\" does, then writes every ticked stream to a file of its\n"
-          "      own as \"Demux\" does, continuing with e.g. FEATURE_2.EVO after FEATURE_1.EVO.",
+          "      own as \"Demux\" does, continuing with e.g. FEATURE_2.EVO after FEATURE_1.EVO.\n"
+          "      With --xpl the boxes are labelled by \"Read XPL\" instead of \"Read EVO\".",
           {{"--out", "DIR", "output folder (default: the current folder)"},
            {"--select", "BOX,...", "tick exactly these boxes, e.g. cbVideo0,cbAudio03,cbSub12"},
+           {"--xpl", "XPL", "label the boxes from this playlist (VPLST000.XPL)"},
            {"--no-continue", "", "do not continue with the second segment"},
            {"--full", "", "read the whole file in \"Read EVO\""},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},

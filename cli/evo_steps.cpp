@@ -19,6 +19,12 @@ void chooseEVO(Session& s, const std::string& path) {
   if (s.fMain.eEVOfile.text.empty()) throw UsageError("not an .EVO file: " + path);
 }
 
+void chooseXPL(Session& s, const std::string& path) {
+  const std::string full = fullPath(path);
+  WMDropFiles(s, {full});
+  if (s.fMain.eXPLfile.text != full) throw UsageError("not an .XPL file: " + path);
+}
+
 bool readEVO(Session& s) {
   return invoke(s, bCheckClick);
 }

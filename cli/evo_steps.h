@@ -1,5 +1,5 @@
-// Steps that the verbs share: taking the EVO operand as a drop would, and running
-// "Read EVO" as a click on the button would.
+// Steps that the verbs share: taking the EVO and playlist operands as a drop would, and
+// running "Read EVO" as a click on the button would.
 #pragma once
 
 #include <string>
@@ -15,6 +15,10 @@ std::string singleOperand(const Arguments& arguments, const std::string& what);
 // Drops the file on the session as the window would; a file that the drop rules do
 // not take as an EVO file is a UsageError.
 void chooseEVO(Session& session, const std::string& path);
+
+// Drops the playlist on the session as the window would; a file that the drop rules
+// do not take as a playlist is a UsageError.
+void chooseXPL(Session& session, const std::string& path);
 
 // Runs "Read EVO"; its error, if any, is shown on standard error. True on success.
 bool readEVO(Session& session);

@@ -42,7 +42,7 @@ int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusI
 }  // namespace
 
 const std::vector<Verb>& verbs() {
-  static const std::vector<Verb> table = {scanVerb(), demuxVerb()};
+  static const std::vector<Verb> table = {scanVerb(), demuxVerb(), xplVerb()};
   return table;
 }
 
@@ -50,7 +50,8 @@ std::string usageText() {
   std::string text =
       "Usage: tessaly-cli VERB OPERAND [OPTION...]\n"
       "       tessaly-cli --help\n\n"
-      "Splits HD DVD video object files (.EVO) into raw elementary streams.\n\n"
+      "Splits HD DVD video object files (.EVO) into raw elementary streams and reads the\n"
+      "disc playlist VPLST000.XPL.\n\n"
       "Verbs:\n";
   for (const auto& verb : verbs()) text += verbSection(verb);
   return text +

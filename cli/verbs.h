@@ -23,6 +23,7 @@ struct Verb {
 
 Verb scanVerb();
 Verb demuxVerb();
+Verb xplVerb();
 
 // Every verb, in the order --help lists them.
 const std::vector<Verb>& verbs();

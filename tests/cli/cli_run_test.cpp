@@ -21,6 +21,24 @@ using testing::Bytes;
 using tools::PsWriter;
 using tools::Stream;
 
+// A playlist whose only title plays FEATURE_1: VC-1 video and DD+ as stream 4.
+constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
+<Playlist displayName="Disc">
+  <MediaAttributeList>
+    <VideoAttributeItem index="1" codec="VC-1"/>
+    <AudioAttributeItem index="1" codec="DD+" channels="6"/>
+  </MediaAttributeList>
+  <TitleSet>
+    <Title displayName="Main" titleDuration="01:30:00">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP">
+        <Video track="1" mediaAttr="1"/>
+        <Audio track="1" streamNumber="4" mediaAttr="1" description="English"/>
+      </PrimaryAudioVideoClip>
+    </Title>
+  </TitleSet>
+</Playlist>
+)";
+
 struct Outcome {
   int status = -1;
   std::string out;
@@ -184,6 +202,53 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
     EXPECT_EQ(r.out, "");
   }
   EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
+  const auto first = writeEvo("FEATURE_1.EVO", feature);
+  testing::writeFile(in.file("VPLST000.XPL"), std::string(kPlaylist));
+  Outcome r = run({"xpl", in.file("VPLST000.XPL"), "--evo", in.file("FEATURE_1.EVO")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines(r.out), (std::vector<std::string>{
+                              "Open VPLST000.XPL",
+                              "Filesize: 544 bytes",
+                              "VC-1.stream.0 found!",
+                              "DD+.6ch.stream.03.English found!",
+                              "Done.",
+                              "[memo]",
+                              "    <Title displayName=\"Main\" titleDuration=\"01:30:00\">",
+                              "      <PrimaryAudioVideoClip src=\"file:///dvddisc/HVDVD_TS/"
+                              "FEATURE_1.MAP\">",
+                              "        <Video track=\"1\" mediaAttr=\"1\"/>",
+                              "        <Audio track=\"1\" streamNumber=\"4\" mediaAttr=\"1\" "
+                              "description=\"English\"/>",
+                              "      </PrimaryAudioVideoClip>",
+                              "    </Title>",
+                              "[tree]",
+                              "Info",
+                              "  Title: Disc",
+                              "  Name: Main",
+                              "  Duration: 01:30:00",
+                              "Video",
+                              "  VC-1.stream.0",
+                              "Audio",
+                              "  DD+.6ch.stream.03.English",
+                              "Subtitle",
+                              "Chapter",
+                              "[boxes]",
+                              "cbVideo0\tVC-1.stream.0",
+                              "cbAudio03\tDD+.6ch.stream.03.English"}));
+
+  r = run(
+      {"demux", in.file("FEATURE_1.EVO"), "--xpl", in.file("VPLST000.XPL"), "--out", out.path()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.VC-1.stream.0.mpv")), first.at(1));
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.DD+.6ch.stream.03.English.mpa")), first.at(20));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
+  EXPECT_EQ(r.out.find("Opening file FEATURE_1.EVO\nFile size: "), r.out.find("Opening file"));
+  EXPECT_EQ(r.out.find("Creating "), r.out.find("Creating " + out.file("FEATURE_1.VC-1")));
+
+  EXPECT_EQ(run({"xpl", in.file("FEATURE_1.EVO")}).status, 2);
 }
 
 TEST_F(CliRunTest, HelpDescribesEveryVerbAndOption) {
