@@ -78,6 +78,10 @@ void demux(Session& session, int mode) {
     afterRead(session, mode, clock);
     walker.feed(session.ReadBuffer.data(), count);
   }
+  if (const std::uint64_t scrambled = walker.state().Scrambled; scrambled > 0) {
+    log(session, "Warning: " + std::to_string(scrambled) +
+                     " packets are scrambled; their streams are still encrypted.");
+  }
   session.fMain.bCancel.enabled = false;
 }
 

@@ -7,6 +7,7 @@ namespace tessaly {
 
 // Mode 0 scans: fills StreamTable and logs each stream found. Any other mode also
 // appends each selected stream's payload to its open OutputStreams entry.
+// A pass that met scrambled packets ends with a warning line giving their count.
 void demux(Session& session, int mode);
 
 }  // namespace tessaly

@@ -45,6 +45,7 @@ struct PassState {
   std::int32_t SubNo = -1;
   AudioCoding AudioSort = AudioCoding::DD;
   std::uint8_t AudioBase = 0;
+  std::uint64_t Scrambled = 0;  // packets whose PES scrambling control is not 00
 };
 
 }  // namespace tessaly

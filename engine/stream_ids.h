@@ -43,13 +43,14 @@ constexpr std::uint8_t kAudioNumberMask = 0x0F;     // audio number, first guess
 constexpr std::uint8_t kEightStreamsMask = 0x07;    // DD, DTS-HD, MLP: numbers 0..7
 
 // PES header fields.
-constexpr std::uint8_t kLengthBytes = 2;       // PES packet length field
-constexpr std::uint8_t kFixedBytes = 3;        // flags, flags, header data length
-constexpr std::uint8_t kTimeStampMask = 0xC1;  // PTS/DTS flags and PES extension flag
-constexpr std::uint8_t kPtsDtsMask = 0xC0;     // PTS/DTS flags (bits 7..6)
-constexpr std::uint8_t kPtsOnly = 0x80;        // '10': a PTS
-constexpr std::uint8_t kPtsAndDts = 0xC0;      // '11': a PTS and a DTS
-constexpr std::uint8_t kPesExtension = 0x01;   // PES extension flag (bit 0)
+constexpr std::uint8_t kLengthBytes = 2;        // PES packet length field
+constexpr std::uint8_t kFixedBytes = 3;         // flags, flags, header data length
+constexpr std::uint8_t kScramblingMask = 0x30;  // first fixed byte: PES scrambling control
+constexpr std::uint8_t kTimeStampMask = 0xC1;   // PTS/DTS flags and PES extension flag
+constexpr std::uint8_t kPtsDtsMask = 0xC0;      // PTS/DTS flags (bits 7..6)
+constexpr std::uint8_t kPtsOnly = 0x80;         // '10': a PTS
+constexpr std::uint8_t kPtsAndDts = 0xC0;       // '11': a PTS and a DTS
+constexpr std::uint8_t kPesExtension = 0x01;    // PES extension flag (bit 0)
 constexpr std::uint32_t kPtsBytes = 5;
 constexpr std::uint32_t kPtsDtsBytes = 10;
 constexpr std::uint8_t kPstdFlag = 0x10;        // extension flags: P-STD buffer field
