@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <utility>
 
 #include "app/binding.h"
 #include "app/drop.h"
@@ -46,12 +47,18 @@ void TfMain::run(Handler handler) {
   binding_->run(handler);
 }
 
+void TfMain::modalClosed() {
+  --openBoxes_;
+  // A platform that activates the window again after the box is gone does it later.
+  if (openBoxes_ == 0 && !isActiveWindow()) activationFromBox_ = true;
+}
+
 bool TfMain::event(QEvent* event) {
   const bool handled = QWidget::event(event);
-  if (event->type() == QEvent::WindowActivate) {
-    FormActivate(session_, *this);
-    takePendingOpen();
-  }
+  if (event->type() != QEvent::WindowActivate) return handled;
+  if (openBoxes_ > 0 || std::exchange(activationFromBox_, false)) return handled;
+  FormActivate(session_, *this);
+  takePendingOpen();
   return handled;
 }
 
@@ -61,6 +68,9 @@ void TfMain::showEvent(QShowEvent* event) {
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {
+  // A job still running would go on unseen, holding its files: it stops at its next
+  // check and closes them, as after Cancel.
+  if (session_.busy) session_.StopRequested = true;
   FormClose(session_, *this);
   event->accept();
 }

@@ -43,6 +43,11 @@ class TfMain : public QWidget {
   void showStatus(int panel);
   // Runs a handler through invoke() and shows the records afterwards.
   void run(Handler handler);
+  // A modal box or dialog of ours opens or closes. The activation that its closing
+  // brings is not the operator's return to the window and loads nothing: a settings
+  // error shown at activation would otherwise come back at every close of its box.
+  void modalOpened() { ++openBoxes_; }
+  void modalClosed();
   // A path from the command line, taken like a drop once the window is first activated.
   void openOnStart(const std::string& path) { pendingOpen_ = path; }
 
@@ -95,6 +100,8 @@ class TfMain : public QWidget {
   AnchorLayout anchors_;
   std::unique_ptr<Binding> binding_;
   std::string pendingOpen_;
+  int openBoxes_ = 0;
+  bool activationFromBox_ = false;  // the next activation is the one a box's close brings
 };
 
 }  // namespace tessaly::app

@@ -6,6 +6,25 @@
 #include "app/prompts.h"
 
 namespace tessaly::app {
+namespace {
+
+// Tells the window that a box of ours is open for the scope's lifetime.
+class ModalScope {
+ public:
+  explicit ModalScope(TfMain* window) : window_(window) {
+    if (window_) window_->modalOpened();
+  }
+  ~ModalScope() {
+    if (window_) window_->modalClosed();
+  }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+
+ private:
+  TfMain* window_;
+};
+
+}  // namespace
 
 void QtHost::logAppended(const std::string&) {
   if (window_) window_->mirrorLog();
@@ -26,10 +45,12 @@ void QtHost::repaint() {
 }
 
 bool QtHost::askYesNo(const std::string& question) {
+  const ModalScope scope(window_);
   return prompts_.askYesNo(window_, QString::fromStdString(question));
 }
 
 void QtHost::showError(const std::string& message) {
+  const ModalScope scope(window_);
   prompts_.showError(window_, QString::fromStdString(message));
 }
 

@@ -46,7 +46,7 @@ bool Desk::drop(QWidget* target, const QStringList& paths) {
   return dropped.isAccepted();
 }
 
-void Desk::storeSettings(const std::string& valueLines) const {
+void Desk::storeSettings(const ConfigHome& home, const std::string& valueLines) {
   std::filesystem::create_directories(std::filesystem::path(home.keyFile()).parent_path());
   writeFile(home.keyFile(),
             "Windows Registry Editor Version 5.00\n\n"

@@ -46,7 +46,8 @@ struct Desk {
   // Drops the files on `target` (a control of the window) as a file manager would.
   bool drop(QWidget* target, const QStringList& paths);
   // Stores a settings key holding these value lines ("Name"=dword:0000001e ...).
-  void storeSettings(const std::string& valueLines) const;
+  void storeSettings(const std::string& valueLines) const { storeSettings(home, valueLines); }
+  static void storeSettings(const ConfigHome& home, const std::string& valueLines);
   // Sends the window an activation, as the platform does when it comes to the front.
   void activate();
   // Clicks the button with the mouse.

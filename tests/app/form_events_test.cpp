@@ -23,6 +23,7 @@ class FormEventsTest : public QObject {
 
   void startUpActivationLoadsSettingsThenResetsTheBoxes();
   void aValueOfTheWrongTypeIsShownAndSkipsTheReset();
+  void closingTheErrorBoxDoesNotLoadTheSettingsAgain();
   void everyActivationReloadsTheStoredValues();
   void anActivationDuringAJobChangesNothing();
   void storedGeometryAndStateAreApplied();
@@ -65,6 +66,37 @@ void FormEventsTest::aValueOfTheWrongTypeIsShownAndSkipsTheReset() {
   desk->activate();
   QCOMPARE(desk->find<QLineEdit>("eVideoExt")->text(), "avc");
   QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "No audio stream");
+}
+
+// Error boxes that take the focus from the window as a real box does; while a box is
+// open the window is activated, as some platforms do before the box is gone.
+class FocusTakingBoxes : public ScriptedPrompts {
+ public:
+  void showError(QWidget* parent, const QString& message) override {
+    ScriptedPrompts::showError(parent, message);
+    QWidget box;
+    box.show();
+    QApplication::processEvents();
+    QVERIFY(!parent->isActiveWindow());
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(parent, &activation);
+  }
+};
+
+void FormEventsTest::closingTheErrorBoxDoesNotLoadTheSettingsAgain() {
+  ConfigHome home;
+  FocusTakingBoxes boxes;
+  app::WindowedSession real(boxes);
+  Desk::storeSettings(home, "\"Width\"=\"wide\"\n");
+  real.fMain.show();
+  QApplication::processEvents();
+  QCOMPARE(boxes.errors, QStringList{"Invalid data type for 'Width'"});
+
+  QEvent activation(QEvent::WindowActivate);
+  QApplication::sendEvent(&real.fMain, &activation);  // the platform's, after the box
+  QCOMPARE(boxes.errors.size(), 1);
+  QApplication::sendEvent(&real.fMain, &activation);  // the operator's return
+  QCOMPARE(boxes.errors.size(), 2);
 }
 
 void FormEventsTest::everyActivationReloadsTheStoredValues() {

@@ -57,6 +57,7 @@ class JobsTest : public QObject {
   void cancelDuringADemuxAsksAndOnlyYesStops();
   void cancelDuringAScanStopsWithoutAQuestion();
   void theWindowIsLockedWhileAJobRuns();
+  void closingTheWindowStopsARunningDemux();
   void anErrorIsShownAndTheWindowKeepsWorking();
   void readXplFillsTheTreeTheMemoAndTheBoxes();
 
@@ -182,6 +183,20 @@ void JobsTest::theWindowIsLockedWhileAJobRuns() {
   enabledAfterJob.sort();
   QCOMPARE(enabledAfterJob, (QStringList{"cbAudio00", "cbVideo0"}));
   for (const char* name : triggers) QVERIFY2(desk->find<QWidget>(name)->isEnabled(), name);
+}
+
+void JobsTest::closingTheWindowStopsARunningDemux() {
+  const auto expected = writeEvo(evo, 3200);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  desk->app.host.onMessages = [this] { desk->fMain.close(); };
+  Desk::click(desk->find<QPushButton>("bDemux"));
+
+  QVERIFY(!desk->fMain.isVisible());
+  QVERIFY(desk->prompts.questions.isEmpty());
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  const auto written = readFile(disc->file("FEATURE_1.DD+.stream.00.mpa"));
+  QVERIFY(written.size() < expected.at(17).size());
 }
 
 void JobsTest::anErrorIsShownAndTheWindowKeepsWorking() {
