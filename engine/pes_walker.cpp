@@ -49,8 +49,7 @@ void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
     } else if (isStartCode(s_.Window)) {
       startCode(static_cast<std::uint8_t>(s_.Window));
       ++i;
-    } else if (s_.LengthBytes > 0 || inHeader()) {
-      headerStep(data[i]);
+    } else if (headerStep(data[i])) {
       ++i;
     } else {
       i = passOver(data, i, count);
@@ -108,11 +107,6 @@ void PesWalker::startCode(std::uint8_t streamId) {
   s_.LengthBytes = ps::kLengthBytes;
 }
 
-bool PesWalker::inHeader() const {
-  return (s_.FixedLeft | s_.PtsLeft | s_.PtsDtsLeft | s_.ExtFlagsLeft | s_.PstdLeft | s_.Ext2Left |
-          s_.HeaderLeft | s_.SubHeaderLeft | s_.LpcmLeft | s_.MlpLeft) != 0;
-}
-
 // A header that runs past the packet's length field ends the packet: nothing more of
 // it is read as header, and none of it is written.
 void PesWalker::endPacket() {
@@ -122,21 +116,74 @@ void PesWalker::endPacket() {
   s_.InPayload = false;
 }
 
-// The first non-zero counter, in the order of the header's fields, takes the byte.
-void PesWalker::headerStep(std::uint8_t byte) {
-  if (s_.LengthBytes > 0) return lengthStep();
-  if (s_.PacketLeft <= 0) return endPacket();
+// The header step due: the first non-zero counter, in the order of the header's fields.
+PesWalker::Step PesWalker::nextStep() const {
+  if (s_.FixedLeft > 0) return Step::Fixed;
+  if (s_.PtsLeft > 0) return Step::Pts;
+  if (s_.PtsDtsLeft > 0) return Step::PtsDts;
+  if (s_.ExtFlagsLeft > 0) return Step::ExtFlags;
+  if (s_.PstdLeft > 0) return Step::Pstd;
+  if (s_.Ext2Left > 0) return Step::Ext2;
+  if (s_.HeaderLeft > 0) return Step::Remainder;
+  if (s_.SubHeaderLeft > 0) return Step::SubHeader;
+  if (s_.LpcmLeft > 0) return Step::Lpcm;
+  if (s_.MlpLeft > 0) return Step::Mlp;
+  return Step::None;
+}
+
+// Hands the byte to the length step or the header step due; false when no step is
+// due and the byte is passed over.
+bool PesWalker::headerStep(std::uint8_t byte) {
+  if (s_.LengthBytes > 0) {
+    lengthStep();
+    return true;
+  }
+  const Step step = nextStep();
+  if (step == Step::None) return false;
+  if (s_.PacketLeft <= 0) {
+    endPacket();
+    return true;
+  }
   --s_.PacketLeft;
-  if (s_.FixedLeft > 0) return fixedStep(byte);
-  if (s_.PtsLeft > 0) return timeStampStep(s_.PtsLeft);
-  if (s_.PtsDtsLeft > 0) return timeStampStep(s_.PtsDtsLeft);
-  if (s_.ExtFlagsLeft > 0) return extFlagsStep(byte);
-  if (s_.PstdLeft > 0) return pstdStep();
-  if (s_.Ext2Left > 0) return ext2Step(byte);
-  if (s_.HeaderLeft > 0) return remainderStep();
-  if (s_.SubHeaderLeft > 0) return subHeaderStep(s_, registry_, byte);
-  if (s_.LpcmLeft > 0) return extraByteStep(s_, s_.LpcmLeft);
-  extraByteStep(s_, s_.MlpLeft);
+  runStep(step, byte);
+  return true;
+}
+
+void PesWalker::runStep(Step step, std::uint8_t byte) {
+  switch (step) {
+    case Step::Fixed:
+      fixedStep(byte);
+      break;
+    case Step::Pts:
+      timeStampStep(s_.PtsLeft);
+      break;
+    case Step::PtsDts:
+      timeStampStep(s_.PtsDtsLeft);
+      break;
+    case Step::ExtFlags:
+      extFlagsStep(byte);
+      break;
+    case Step::Pstd:
+      pstdStep();
+      break;
+    case Step::Ext2:
+      ext2Step(byte);
+      break;
+    case Step::Remainder:
+      remainderStep();
+      break;
+    case Step::SubHeader:
+      subHeaderStep(s_, registry_, byte);
+      break;
+    case Step::Lpcm:
+      extraByteStep(s_, s_.LpcmLeft);
+      break;
+    case Step::Mlp:
+      extraByteStep(s_, s_.MlpLeft);
+      break;
+    case Step::None:
+      break;
+  }
 }
 
 void PesWalker::lengthStep() {

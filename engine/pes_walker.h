@@ -26,7 +26,22 @@ class PesWalker {
   std::size_t skipStep(const std::uint8_t* data, std::size_t i, std::size_t count);
   std::size_t passOver(const std::uint8_t* data, std::size_t i, std::size_t count);
   void startCode(std::uint8_t streamId);
-  void headerStep(std::uint8_t byte);
+  enum class Step {
+    None,
+    Fixed,
+    Pts,
+    PtsDts,
+    ExtFlags,
+    Pstd,
+    Ext2,
+    Remainder,
+    SubHeader,
+    Lpcm,
+    Mlp
+  };
+  Step nextStep() const;
+  bool headerStep(std::uint8_t byte);
+  void runStep(Step step, std::uint8_t byte);
   void lengthStep();
   void fixedStep(std::uint8_t byte);
   void timeStampStep(std::uint32_t& left);
@@ -35,7 +50,6 @@ class PesWalker {
   void ext2Step(std::uint8_t byte);
   void remainderStep();
   void headerEnd();
-  bool inHeader() const;
   void endPacket();
 
   Session& session_;
