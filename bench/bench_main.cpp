@@ -2,7 +2,7 @@
 //   tessaly-bench write FILE BYTES   writes a realistic feature of at least BYTES bytes
 //   tessaly-bench scan FILE          one full scanning pass (fast check off)
 //   tessaly-bench demux FILE DIR     one writing pass, every found stream open in DIR
-// scan and demux print "seconds=S peak_rss_kib=K" for the pass.
+// scan and demux print "seconds=S cpu_seconds=C peak_rss_kib=K" for the pass.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -37,14 +37,25 @@ void openInput(Session& session, const std::string& path) {
   session.InputStream = std::make_unique<InputFile>(path, Access::Exclusive);
 }
 
-// Times `pass` and prints its seconds and the process's peak resident set.
+double cpuSeconds(const rusage& usage) {
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Times `pass` (wall clock and processor time) and prints them with the process's peak
+// resident set.
 void timed(const std::function<void()>& pass) {
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
   const auto start = std::chrono::steady_clock::now();
   pass();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-  rusage usage{};
-  ::getrusage(RUSAGE_SELF, &usage);
-  std::printf("seconds=%.4f peak_rss_kib=%ld\n", seconds.count(), usage.ru_maxrss);
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  std::printf("seconds=%.4f cpu_seconds=%.4f peak_rss_kib=%ld\n", seconds.count(),
+              cpuSeconds(after) - cpuSeconds(before), after.ru_maxrss);
 }
 
 // Opens an output in `dir` for every stream a fast scan finds, and ticks its box.
