@@ -37,7 +37,6 @@ class WindowLayoutTest : public QObject {
   void init() { desk = std::make_unique<Desk>(); }
   void cleanup() { desk.reset(); }
 
-  void frameControls_data();
   void frameControls();
   void streamBoxesStandInTwoColumnsOfEight();
   void pagesInTabOrder();
@@ -50,51 +49,40 @@ class WindowLayoutTest : public QObject {
   std::unique_ptr<Desk> desk;
 };
 
-void WindowLayoutTest::frameControls_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QString>("hint");
-  QTest::addColumn<QRect>("place");
-  QTest::addColumn<bool>("enabled");
-  QTest::newRow("eEVOfile") << ""
-                            << "Drop here the source EVO file" << QRect(8, 8, 249, 21) << true;
-  QTest::newRow("bbEVO") << ""
-                         << "Browse an EVO file" << QRect(263, 6, 25, 25) << true;
-  QTest::newRow("bCheck") << "Read EVO"
-                          << "Read the source EVO file to detect streams" << QRect(294, 7, 60, 25)
-                          << false;
-  QTest::newRow("eXPLfile") << ""
-                            << "Drop here the VPLST000.XPL" << QRect(8, 40, 249, 21) << true;
-  QTest::newRow("bbXPL") << ""
-                         << "Browse the HD DVD disc's VPLST000.XPL" << QRect(263, 38, 25, 25)
-                         << true;
-  QTest::newRow("bReadXPL") << "Read XPL"
-                            << "Read the XPL file to detect stream infos" << QRect(294, 38, 60, 25)
-                            << false;
-  QTest::newRow("PageControl") << "(no text)"
-                               << "" << QRect(8, 69, 346, 219) << true;
-  QTest::newRow("bDemux") << "Demux"
-                          << "Demux the source EVO to streams" << QRect(8, 294, 60, 25) << false;
-  QTest::newRow("imLogo") << ""
-                          << "HD DVD logo :-)" << QRect(119, 292, 125, 31) << true;
-  QTest::newRow("bCancel") << "Cancel"
-                           << "You can stop the actual process" << QRect(294, 294, 60, 25) << false;
-  QTest::newRow("StatusBar") << "(no text)"
-                             << " Select or drop an EVO file to demux" << QRect(0, 325, 362, 21)
-                             << true;
-}
-
 void WindowLayoutTest::frameControls() {
-  QFETCH(QString, text);
-  QFETCH(QString, hint);
-  QFETCH(QRect, place);
-  QFETCH(bool, enabled);
-  const QWidget* control = desk->find<QWidget>(QTest::currentDataTag());
-  QVERIFY(control);
-  QCOMPARE(control->parentWidget(), &desk->fMain);
-  QCOMPARE(textOf(control), text);
-  QCOMPARE(control->toolTip(), hint);
-  QCOMPARE(control->geometry(), place);
-  QCOMPARE(control->isEnabled(), enabled);
+  struct Control {
+    const char* name;
+    QString text;
+    QString hint;
+    QRect place;
+    bool enabled;
+  };
+  const Control controls[] = {
+      {"eEVOfile", "", "Drop here the source EVO file", {8, 8, 249, 21}, true},
+      {"bbEVO", "", "Browse an EVO file", {263, 6, 25, 25}, true},
+      {"bCheck", "Read EVO", "Read the source EVO file to detect streams", {294, 7, 60, 25}, false},
+      {"eXPLfile", "", "Drop here the VPLST000.XPL", {8, 40, 249, 21}, true},
+      {"bbXPL", "", "Browse the HD DVD disc's VPLST000.XPL", {263, 38, 25, 25}, true},
+      {"bReadXPL",
+       "Read XPL",
+       "Read the XPL file to detect stream infos",
+       {294, 38, 60, 25},
+       false},
+      {"PageControl", "(no text)", "", {8, 69, 346, 219}, true},
+      {"bDemux", "Demux", "Demux the source EVO to streams", {8, 294, 60, 25}, false},
+      {"imLogo", "", "HD DVD logo :-)", {119, 292, 125, 31}, true},
+      {"bCancel", "Cancel", "You can stop the actual process", {294, 294, 60, 25}, false},
+      {"StatusBar", "(no text)", " Select or drop an EVO file to demux", {0, 325, 362, 21}, true},
+  };
+  for (const Control& expected : controls) {
+    const QWidget* control = desk->find<QWidget>(expected.name);
+    QVERIFY2(control, expected.name);
+    QCOMPARE(control->parentWidget(), &desk->fMain);
+    QCOMPARE(textOf(control), expected.text);
+    QCOMPARE(control->toolTip(), expected.hint);
+    QCOMPARE(control->geometry(), expected.place);
+    QCOMPARE(control->isEnabled(), expected.enabled);
+  }
 }
 
 void WindowLayoutTest::streamBoxesStandInTwoColumnsOfEight() {
