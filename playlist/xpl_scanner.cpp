@@ -1,5 +1,7 @@
 #include "playlist/xpl_scanner.h"
 
+#include <algorithm>
+
 namespace tessaly {
 namespace {
 
@@ -9,6 +11,10 @@ constexpr std::uint8_t kSlash = 0x2F;     // "/"
 constexpr std::uint8_t kQuestion = 0x3F;  // "?": ends a declaration or processing instruction
 constexpr std::uint8_t kHyphen = 0x2D;    // "--" ends a comment
 constexpr std::uint8_t kFirstPrintable = 0x20;
+// Indentation drawn for at most this many open elements: real playlists nest a few
+// levels, while a file of unclosed tags would otherwise give lines that grow with the
+// depth, a memo whose size grows with the square of the file's.
+constexpr std::int64_t kMaxIndentLevels = 64;
 
 }  // namespace
 
@@ -54,7 +60,8 @@ void XplScanner::endTag() {
   if (previous == kSlash) --st.Depth;
   if (previous == kQuestion) --st.Depth;
   if (previous == kHyphen && beforePrevious == kHyphen) --st.Depth;
-  for (std::int64_t level = 0; level < st.Depth; ++level) st.TagText += st.IndentUnit;
+  const std::int64_t levels = std::min(st.Depth, kMaxIndentLevels);
+  for (std::int64_t level = 0; level < levels; ++level) st.TagText += st.IndentUnit;
 }
 
 }  // namespace tessaly
