@@ -47,18 +47,19 @@ void EVOadj(Session& s) {
   w.bReadXPL.enabled = !s.XPLname.empty();
 }
 
-void enterFolderOf(const std::string& path) {
-  const std::string folder = folderPart(path);
-  std::error_code ignored;
-  if (!folder.empty()) std::filesystem::current_path(folder, ignored);
+std::string browse(Session& s, FileDialog& dialog, const std::string& initialDir) {
+  dialog.initialDir = initialDir;
+  if (s.host.runDialog(dialog)) {
+    const std::string folder = folderPart(dialog.fileName);
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::current_path(folder, ignored);
+  }
+  return dialog.fileName;
 }
 
 void bbEVOClick(Session& s) {
   if (s.busy) return;
-  auto& dialog = s.fMain.odEVOfile;
-  dialog.initialDir = s.EVOdir;
-  if (s.host.runDialog(dialog)) enterFolderOf(dialog.fileName);
-  s.fMain.eEVOfile.text = dialog.fileName;
+  s.fMain.eEVOfile.text = browse(s, s.fMain.odEVOfile, s.EVOdir);
   EVOadj(s);
 }
 

@@ -21,7 +21,8 @@ void bbEVOClick(Session& session);
 // or ".XPL" in any case; anything else is ignored. Ignored while a job runs.
 void WMDropFiles(Session& session, const std::vector<std::string>& paths);
 
-// Makes the folder of a file chosen in a dialog the process's current folder.
-void enterFolderOf(const std::string& path);
+// Shows an open dialog at initialDir and returns its current file name, chosen or not;
+// a chosen file's folder becomes the process's current folder, as the dialogs leave it.
+std::string browse(Session& session, FileDialog& dialog, const std::string& initialDir);
 
 }  // namespace tessaly

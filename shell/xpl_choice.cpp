@@ -19,10 +19,7 @@ void XPLadj(Session& s) {
 
 void bbXPLClick(Session& s) {
   if (s.busy) return;
-  auto& dialog = s.fMain.odXPL;
-  dialog.initialDir = s.XPLdir;
-  if (s.host.runDialog(dialog)) enterFolderOf(dialog.fileName);
-  s.fMain.eXPLfile.text = dialog.fileName;
+  s.fMain.eXPLfile.text = browse(s, s.fMain.odXPL, s.XPLdir);
   XPLadj(s);
 }
 
