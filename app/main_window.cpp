@@ -43,10 +43,6 @@ void TfMain::showStatus(int panel) {
   StatusBar->showPanel(session_.fMain.statusBar, panel);
 }
 
-void TfMain::run(Handler handler) {
-  binding_->run(handler);
-}
-
 void TfMain::modalClosed() {
   --openBoxes_;
   // A platform that activates the window again after the box is gone does it later.

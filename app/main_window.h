@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/anchors.h"
-#include "shell/invoke.h"
 #include "shell/session.h"
 
 class QCheckBox;
@@ -41,8 +40,6 @@ class TfMain : public QWidget {
   void mirrorLog();
   // Shows a status panel's record at once.
   void showStatus(int panel);
-  // Runs a handler through invoke() and shows the records afterwards.
-  void run(Handler handler);
   // A modal box or dialog of ours opens or closes. The activation that its closing
   // brings is not the operator's return to the window and loads nothing: a settings
   // error shown at activation would otherwise come back at every close of its box.
