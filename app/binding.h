@@ -21,10 +21,10 @@ class Binding {
   void mirror();
   // Appends the log lines that mMessage does not show yet, and shows them at once.
   void mirrorLog();
-  // Runs a handler through invoke(), then shows the records.
-  void run(Handler handler);
 
  private:
+  // Runs a handler through invoke(), then shows the records.
+  void run(Handler handler);
   void connectButtons();
   void connectBoxes();
   void connectOptions();
