@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "config_home.h"
-#include "support/error_message.h"
 #include "shell/reg_text.h"
+#include "support/error_message.h"
 
 namespace tessaly {
 namespace {

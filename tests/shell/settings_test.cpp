@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "config_home.h"
-#include "support/error_message.h"
 #include "shell/date_time.h"
 #include "shell/reg_text.h"
 #include "shell/registry_store.h"
+#include "support/error_message.h"
 #include "support/recording_host.h"
 
 namespace tessaly {
