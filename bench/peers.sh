@@ -25,6 +25,7 @@ else
   "$bin" write "$evo" "${BENCH_BYTES:-1073741824}"
   cat "$evo" >/dev/null
   ours=$("$bin" demux "$evo" "$work/out" | sed -n 's/^seconds=\([0-9.]*\).*/\1/p')
+  echo "our demux wrote $(cat "$work"/out/* | wc -c) bytes in $(ls "$work/out" | wc -l) streams"
   rm -f "$work"/out/*
 fi
 peers=$work/peers
@@ -72,6 +73,7 @@ if command -v ffmpeg >/dev/null; then
 fi
 if command -v mkvmerge >/dev/null; then
   report mkvmerge "$(timed mkvmerge -q -o "$peers/out.mkv" "$evo")"
-  echo "  mkvmerge tracks: $(mkvmerge -J "$evo" 2>/dev/null | grep -c '"codec"')"
+  echo "  mkvmerge wrote $(stat -c %s "$peers/out.mkv" 2>/dev/null || echo 0) bytes;" \
+    "tracks it recognised: $(mkvmerge -J "$evo" 2>/dev/null | grep -c '"codec"' || true)"
   rm -f "$peers/out.mkv"
 fi
