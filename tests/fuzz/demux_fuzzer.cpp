@@ -3,7 +3,7 @@
 // ticked. The first byte of every payload run enters Window, so where the pieces cut a
 // payload may change which later start codes are seen; what must hold for any cut is
 // checked for every one: the table only holds values the identification rules store,
-// both modes fill it alike, one log line per stream found, no byte written twice. The
+// both modes fill it alike, one log line per stream found, no more written than read. The
 // file passes must match the walker fed in the file's own 32 KB chunks.
 #include <fuzzer/FuzzedDataProvider.h>
 
