@@ -86,7 +86,10 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd_ < 0) throw createError(path, errno);
   if (const int error = lockExclusive(fd_)) throw createError(path, error);
-  if (::ftruncate(fd_, 0) != 0) {
+  // Only a file that holds data is truncated: truncating an empty file would make the
+  // file system flush all that is written to it at close, as it does for rewrites.
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || (info.st_size > 0 && ::ftruncate(fd_, 0) != 0)) {
     const int error = errno;
     ::close(fd_);
     throw createError(path, error);
