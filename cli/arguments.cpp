@@ -6,11 +6,11 @@
 namespace tessaly::cli {
 namespace {
 
-const OptionSpec& findSpec(const std::vector<OptionSpec>& specs, const std::string& name) {
-  const auto spec =
-      std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-  if (spec == specs.end()) throw UsageError("unknown option " + name);
-  return *spec;
+const OptionRule& findRule(const std::vector<OptionRule>& rules, const std::string& name) {
+  const auto rule =
+      std::find_if(rules.begin(), rules.end(), [&](const OptionRule& s) { return s.name == name; });
+  if (rule == rules.end()) throw UsageError("unknown option " + name);
+  return *rule;
 }
 
 bool isOption(const std::string& arg) {
@@ -25,7 +25,7 @@ std::string Arguments::value(const std::string& name, const std::string& fallbac
 }
 
 Arguments parseArguments(const std::vector<std::string>& args,
-                         const std::vector<OptionSpec>& specs) {
+                         const std::vector<OptionRule>& rules) {
   Arguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (!isOption(args[i])) {
@@ -34,13 +34,13 @@ Arguments parseArguments(const std::vector<std::string>& args,
     }
     const auto equals = args[i].find('=');
     const std::string name = args[i].substr(0, equals);
-    const OptionSpec& spec = findSpec(specs, name);
+    const OptionRule& rule = findRule(rules, name);
     std::string value;
     if (equals != std::string::npos) {
-      if (spec.valueName.empty()) throw UsageError(name + " takes no value");
+      if (rule.valueName.empty()) throw UsageError(name + " takes no value");
       value = args[i].substr(equals + 1);
-    } else if (!spec.valueName.empty()) {
-      if (i + 1 == args.size()) throw UsageError(name + " needs a value " + spec.valueName);
+    } else if (!rule.valueName.empty()) {
+      if (i + 1 == args.size()) throw UsageError(name + " needs a value " + rule.valueName);
       value = args[++i];
     }
     if (!parsed.options.emplace(name, value).second) throw UsageError(name + " given twice");

@@ -16,7 +16,7 @@ class UsageError : public std::runtime_error {
 };
 
 // One option of a verb: "--out" with the value name "DIR", or a flag without value.
-struct OptionSpec {
+struct OptionRule {
   std::string name;
   std::string valueName;  // empty for a flag
   std::string help;
@@ -31,10 +31,10 @@ struct Arguments {
   std::string value(const std::string& name, const std::string& fallback = "") const;
 };
 
-// Splits args into operands and the options of `specs` ("--name VALUE" or
+// Splits args into operands and the options of `rules` ("--name VALUE" or
 // "--name=VALUE"); an unknown or repeated option, or a missing value, is a UsageError.
 Arguments parseArguments(const std::vector<std::string>& args,
-                         const std::vector<OptionSpec>& specs);
+                         const std::vector<OptionRule>& rules);
 
 // Splits "a,b,c" at the commas; empty items are dropped.
 std::vector<std::string> splitList(const std::string& text);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::size_t kOptionColumn = 24;
 
-std::string optionLine(const OptionSpec& option) {
+std::string optionLine(const OptionRule& option) {
   std::string left = "      " + option.name;
   if (!option.valueName.empty()) left += " " + option.valueName;
   left.resize(std::max(left.size() + 1, kOptionColumn), ' ');

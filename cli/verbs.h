@@ -16,7 +16,7 @@ struct Verb {
   std::string name;
   std::string operands;  // as the usage text shows them, e.g. "EVO"
   std::string summary;   // what the verb does, for --help
-  std::vector<OptionSpec> options;
+  std::vector<OptionRule> options;
   // Runs the verb on a fresh session; returns the exit status. Throws UsageError.
   int (*run)(Session& session, const Arguments& arguments);
 };

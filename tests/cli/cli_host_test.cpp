@@ -16,7 +16,7 @@
 namespace tessaly::cli {
 namespace {
 
-const std::vector<OptionSpec> kSpecs = {{"--out", "DIR", ""}, {"--full", "", ""}};
+const std::vector<OptionRule> kSpecs = {{"--out", "DIR", ""}, {"--full", "", ""}};
 
 TEST(Arguments, ValuesFlagsAndOperandsInAnyOrder) {
   const Arguments a = parseArguments({"--out", "x y", "A.EVO", "--full", "B"}, kSpecs);
