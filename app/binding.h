@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/repaint_pace.h"
 #include "shell/invoke.h"
 #include "shell/session.h"
 
@@ -21,6 +22,9 @@ class Binding {
   void mirror();
   // Appends the log lines that mMessage does not show yet, and shows them at once.
   void mirrorLog();
+  // A line was logged: shows it now when that keeps the pace, else with the next lines
+  // or at the next mirror.
+  void logAppended();
 
  private:
   // Runs a handler through invoke(), then shows the records.
@@ -40,6 +44,7 @@ class Binding {
   TfMain& w_;
   bool mirroring_ = false;
   std::size_t shownLogLines_ = 0;
+  RepaintPace logPace_;
   std::vector<std::string> shownXpl_;
   std::vector<TreeNode> shownTree_;
 };

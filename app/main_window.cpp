@@ -39,6 +39,10 @@ void TfMain::mirrorLog() {
   binding_->mirrorLog();
 }
 
+void TfMain::logAppended() {
+  binding_->logAppended();
+}
+
 void TfMain::showStatus(int panel) {
   StatusBar->showPanel(session_.fMain.statusBar, panel);
 }

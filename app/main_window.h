@@ -38,6 +38,8 @@ class TfMain : public QWidget {
   void mirror();
   // Shows the log lines that the controls do not show yet.
   void mirrorLog();
+  // A line was logged: shown now or with the next ones (Binding::logAppended).
+  void logAppended();
   // Shows a status panel's record at once.
   void showStatus(int panel);
   // A modal box or dialog of ours opens or closes. The activation that its closing

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/binding.h"
+#include "app/memo_text.h"
 #include "app/status_panels.h"
 
 namespace tessaly::app {
@@ -41,24 +42,23 @@ bool sameNodes(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b) {
                     });
 }
 
-void addNodes(QTreeWidgetItem* parent, const std::vector<TreeNode>& nodes) {
+// Items built apart and added in one step each: the tree lays itself out once per list,
+// not once per item.
+QList<QTreeWidgetItem*> makeItems(const std::vector<TreeNode>& nodes) {
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(nodes.size()));
   for (const TreeNode& node : nodes) {
-    auto* item = new QTreeWidgetItem(parent, QStringList{qt(node.text)});
-    addNodes(item, node.children);
+    auto* item = new QTreeWidgetItem(QStringList{qt(node.text)});
+    item->addChildren(makeItems(node.children));
+    items.append(item);
   }
+  return items;
 }
 
 void showTree(QTreeWidget* tree, const std::vector<TreeNode>& nodes) {
   tree->clear();
-  addNodes(tree->invisibleRootItem(), nodes);
+  tree->addTopLevelItems(makeItems(nodes));
   tree->expandAll();
-}
-
-QString joinLines(const std::vector<std::string>& lines) {
-  QStringList text;
-  text.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) text.append(qt(line));
-  return text.join('\n');
 }
 
 }  // namespace
@@ -79,10 +79,14 @@ void Binding::mirror() {
 void Binding::mirrorLog() {
   const auto& lines = s_.fMain.mMessage.lines;
   if (shownLogLines_ == lines.size()) return;
-  for (; shownLogLines_ < lines.size(); ++shownLogLines_) {
-    w_.mMessage->appendPlainText(qt(lines[shownLogLines_]));
-  }
+  w_.mMessage->appendPlainText(memoText(lines, shownLogLines_));
+  shownLogLines_ = lines.size();
   w_.mMessage->viewport()->repaint();
+  logPace_.painted();
+}
+
+void Binding::logAppended() {
+  if (logPace_.due()) mirrorLog();
 }
 
 void Binding::mirrorButtons() {
@@ -115,7 +119,7 @@ void Binding::mirrorEdits() {
 void Binding::mirrorPlaylist() {
   const auto& r = s_.fMain;
   if (r.mXPL.lines != shownXpl_) {
-    w_.mXPL->setPlainText(joinLines(r.mXPL.lines));
+    w_.mXPL->setPlainText(memoText(r.mXPL.lines));
     shownXpl_ = r.mXPL.lines;
   }
   w_.mXPL->setVisible(r.mXPL.visible);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace tessaly::app {
 
@@ -53,6 +54,19 @@ bool ModalPrompts::runDialog(QWidget* parent, FileDialog& dialog) {
   if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
   dialog.fileName = box.selectedFiles().constFirst().toStdString();
   return true;
+}
+
+bool TerminalPrompts::askYesNo(QWidget*, const QString&) {
+  return false;
+}
+
+void TerminalPrompts::showError(QWidget*, const QString& message) {
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+  failed = true;
+}
+
+bool TerminalPrompts::runDialog(QWidget*, FileDialog&) {
+  return false;
 }
 
 }  // namespace tessaly::app

@@ -31,6 +31,17 @@ class ModalPrompts final : public Prompts {
   bool runDialog(QWidget* parent, FileDialog& dialog) override;
 };
 
+// Boxes for programs without an operator (the screenshot, the window benchmark):
+// errors go to standard error, every question is answered No, every dialog cancelled.
+class TerminalPrompts final : public Prompts {
+ public:
+  bool askYesNo(QWidget* parent, const QString& question) override;
+  void showError(QWidget* parent, const QString& message) override;
+  bool runDialog(QWidget* parent, FileDialog& dialog) override;
+
+  bool failed = false;  // an error was shown
+};
+
 // A dialog filter "Caption|pattern" in Qt's form "Caption (pattern)"; a "*.EXT"
 // pattern also lists its lower-case form, as discs copied to disk may carry it.
 QString qtFilter(const std::string& filter);

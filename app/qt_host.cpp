@@ -27,7 +27,7 @@ class ModalScope {
 }  // namespace
 
 void QtHost::logAppended(const std::string&) {
-  if (window_) window_->mirrorLog();
+  if (window_) window_->logAppended();
 }
 
 void QtHost::statusChanged(int panel) {
@@ -45,11 +45,13 @@ void QtHost::repaint() {
 }
 
 bool QtHost::askYesNo(const std::string& question) {
+  if (window_) window_->mirrorLog();  // the box follows what was logged before it
   const ModalScope scope(window_);
   return prompts_.askYesNo(window_, QString::fromStdString(question));
 }
 
 void QtHost::showError(const std::string& message) {
+  if (window_) window_->mirrorLog();
   const ModalScope scope(window_);
   prompts_.showError(window_, QString::fromStdString(message));
 }

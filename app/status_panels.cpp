@@ -37,7 +37,9 @@ void StatusPanels::showPanel(const StatusBar& record, int index) {
     label->setMinimumWidth(width);
   }
   setToolTip(QString::fromStdString(record.hint));
+  if (!pace_.due()) return update();
   repaint();
+  pace_.painted();
 }
 
 void StatusPanels::showChanges(const StatusBar& record) {

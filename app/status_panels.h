@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <array>
 
+#include "app/repaint_pace.h"
 #include "shell/window.h"
 
 class QLabel;
@@ -15,7 +16,8 @@ class StatusPanels : public QStatusBar {
   explicit StatusPanels(QWidget* parent);
 
   // Shows one panel's text from the record, sized to that text followed by "a" in the
-  // bar's font, and the record's hint; repaints at once so a busy handler is seen.
+  // bar's font, and the record's hint; repaints at once, keeping the pace, so a busy
+  // handler is seen.
   void showPanel(const StatusBar& record, int panel);
   // Shows every panel whose text differs from the record, and the hint.
   void showChanges(const StatusBar& record);
@@ -24,6 +26,7 @@ class StatusPanels : public QStatusBar {
 
  private:
   std::array<QLabel*, 2> panels_{};
+  RepaintPace pace_;
 };
 
 }  // namespace tessaly::app

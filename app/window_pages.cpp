@@ -72,6 +72,7 @@ void buildXplPage(TfMain& w, QWidget* page) {
   w.splXPL->setObjectName("splXPL");
   w.tvXPL = makeControl<QTreeWidget>(w.splXPL, "tvXPL", "Infos from your XPL file");
   w.tvXPL->setHeaderHidden(true);
+  w.tvXPL->setUniformRowHeights(true);  // one line of text each: a long title lays out fast
   w.tvXPL->setSelectionMode(QAbstractItemView::ExtendedSelection);
   w.mXPL = makeMemo(w.splXPL, "mXPL", "This is your XPL file (part of it)");
   w.mXPL->setFont(monospacedFont(w.font()));

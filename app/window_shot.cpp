@@ -9,22 +9,6 @@
 #include "app/windowed_session.h"
 #include "shell/files.h"
 
-namespace {
-
-class TerminalPrompts final : public tessaly::app::Prompts {
- public:
-  bool askYesNo(QWidget*, const QString&) override { return false; }
-  void showError(QWidget*, const QString& message) override {
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-    failed = true;
-  }
-  bool runDialog(QWidget*, tessaly::FileDialog&) override { return false; }
-
-  bool failed = false;
-};
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationDisplayName("HD DVD Tessaly");
@@ -32,7 +16,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO\n");
     return 2;
   }
-  TerminalPrompts prompts;
+  tessaly::app::TerminalPrompts prompts;
   tessaly::app::WindowedSession desk(prompts);
   desk.fMain.openOnStart(tessaly::fullPath(argv[2]));
   desk.fMain.show();
