@@ -12,6 +12,7 @@
 #include "app/pane_splitter.h"
 #include "app/status_panels.h"
 #include "app/window_layout.h"
+#include "shell/cancel.h"
 #include "shell/file_choice.h"
 
 namespace tessaly::app {
@@ -47,16 +48,12 @@ void TfMain::showStatus(int panel) {
   StatusBar->showPanel(session_.fMain.statusBar, panel);
 }
 
-void TfMain::modalClosed() {
-  --openBoxes_;
-  // A platform that activates the window again after the box is gone does it later.
-  if (openBoxes_ == 0 && !isActiveWindow()) activationFromBox_ = true;
-}
-
 bool TfMain::event(QEvent* event) {
   const bool handled = QWidget::event(event);
-  if (event->type() != QEvent::WindowActivate) return handled;
-  if (openBoxes_ > 0 || std::exchange(activationFromBox_, false)) return handled;
+  // Only the first activation is the start-up one: the window becomes active again
+  // whenever the focus comes back from another program or from one of our boxes and
+  // dialogs, and that must not undo what the operator did meanwhile.
+  if (event->type() != QEvent::WindowActivate || std::exchange(started_, true)) return handled;
   FormActivate(session_, *this);
   takePendingOpen();
   return handled;
@@ -68,9 +65,13 @@ void TfMain::showEvent(QShowEvent* event) {
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {
-  // A job still running would go on unseen, holding its files: it stops at its next
-  // check and closes them, as after Cancel.
-  if (session_.busy) session_.StopRequested = true;
+  // A job still running would go on unseen, holding its files: closing asks what Cancel
+  // asks. A scan or a playlist read stops at once; a demux only after Yes, and after No
+  // the window stays open with the demux running.
+  if (session_.busy && !session_.StopRequested) {
+    bCancelClick(session_);
+    if (!session_.StopRequested) return event->ignore();
+  }
   FormClose(session_, *this);
   event->accept();
 }

@@ -42,11 +42,6 @@ class TfMain : public QWidget {
   void logAppended();
   // Shows a status panel's record at once.
   void showStatus(int panel);
-  // A modal box or dialog of ours opens or closes. The activation that its closing
-  // brings is not the operator's return to the window and loads nothing: a settings
-  // error shown at activation would otherwise come back at every close of its box.
-  void modalOpened() { ++openBoxes_; }
-  void modalClosed();
   // A path from the command line, taken like a drop once the window is first activated.
   void openOnStart(const std::string& path) { pendingOpen_ = path; }
 
@@ -99,8 +94,7 @@ class TfMain : public QWidget {
   AnchorLayout anchors_;
   std::unique_ptr<Binding> binding_;
   std::string pendingOpen_;
-  int openBoxes_ = 0;
-  bool activationFromBox_ = false;  // the next activation is the one a box's close brings
+  bool started_ = false;  // the start-up activation has run
 };
 
 }  // namespace tessaly::app

@@ -1,6 +1,7 @@
 #include "app/pane_splitter.h"
 
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace tessaly::app {
 
@@ -15,7 +16,7 @@ void PaneSplitter::addPane(QWidget* pane) {
 }
 
 void PaneSplitter::setFirstPaneWidth(int width) {
-  pending_ = width;
+  pending_ = std::max(width, minimumPane_);
   if (isVisible()) applyPending();
 }
 
@@ -33,7 +34,8 @@ void PaneSplitter::resizeEvent(QResizeEvent* event) {
 void PaneSplitter::applyPending() {
   if (count() < 2) return;
   const int room = width() - handleWidth();
-  setSizes({pending_, room - pending_});
+  const int first = std::max(std::min(pending_, room - minimumPane_), minimumPane_);
+  setSizes({first, room - first});
   pending_ = -1;
 }
 

@@ -12,7 +12,8 @@ class PaneSplitter : public QSplitter {
 
   // Adds a pane that cannot be dragged narrower than the minimum.
   void addPane(QWidget* pane);
-  // Gives the first pane this width; a splitter not laid out yet takes it when it is.
+  // Gives the first pane this width, held where both panes keep their minimum; a
+  // splitter not laid out yet takes it when it is.
   void setFirstPaneWidth(int width);
   // The first pane's width, or the width it is about to take.
   int firstPaneWidth() const;

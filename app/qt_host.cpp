@@ -6,25 +6,6 @@
 #include "app/prompts.h"
 
 namespace tessaly::app {
-namespace {
-
-// Tells the window that a box of ours is open for the scope's lifetime.
-class ModalScope {
- public:
-  explicit ModalScope(TfMain* window) : window_(window) {
-    if (window_) window_->modalOpened();
-  }
-  ~ModalScope() {
-    if (window_) window_->modalClosed();
-  }
-  ModalScope(const ModalScope&) = delete;
-  ModalScope& operator=(const ModalScope&) = delete;
-
- private:
-  TfMain* window_;
-};
-
-}  // namespace
 
 void QtHost::logAppended(const std::string&) {
   if (window_) window_->logAppended();
@@ -46,13 +27,11 @@ void QtHost::repaint() {
 
 bool QtHost::askYesNo(const std::string& question) {
   if (window_) window_->mirrorLog();  // the box follows what was logged before it
-  const ModalScope scope(window_);
   return prompts_.askYesNo(window_, QString::fromStdString(question));
 }
 
 void QtHost::showError(const std::string& message) {
   if (window_) window_->mirrorLog();
-  const ModalScope scope(window_);
   prompts_.showError(window_, QString::fromStdString(message));
 }
 

@@ -10,16 +10,47 @@
 
 namespace tessaly::testing {
 
-bool ScriptedPrompts::askYesNo(QWidget*, const QString& question) {
+namespace {
+
+// A box that holds the focus while it is open, as a real one does; when it closes, the
+// window it was shown over becomes active again.
+class FocusTakingBox {
+ public:
+  explicit FocusTakingBox(QWidget* parent) : parent_(parent) {
+    box_.setWindowTitle("box");
+    box_.show();
+    QApplication::processEvents();
+  }
+  ~FocusTakingBox() {
+    box_.hide();
+    if (parent_ != nullptr) {
+      parent_->activateWindow();
+      QApplication::processEvents();
+    }
+  }
+  FocusTakingBox(const FocusTakingBox&) = delete;
+  FocusTakingBox& operator=(const FocusTakingBox&) = delete;
+
+ private:
+  QWidget* parent_;
+  QWidget box_;
+};
+
+}  // namespace
+
+bool ScriptedPrompts::askYesNo(QWidget* parent, const QString& question) {
+  const FocusTakingBox box(parent);
   questions.append(question);
   return answers.isEmpty() ? false : answers.takeFirst();
 }
 
-void ScriptedPrompts::showError(QWidget*, const QString& message) {
+void ScriptedPrompts::showError(QWidget* parent, const QString& message) {
+  const FocusTakingBox box(parent);
   errors.append(message);
 }
 
-bool ScriptedPrompts::runDialog(QWidget*, FileDialog& dialog) {
+bool ScriptedPrompts::runDialog(QWidget* parent, FileDialog& dialog) {
+  const FocusTakingBox box(parent);
   dialogs.push_back(dialog);
   if (choice.empty()) return false;
   dialog.fileName = choice;
@@ -54,9 +85,16 @@ void Desk::storeSettings(const ConfigHome& home, const std::string& valueLines) 
                 valueLines);
 }
 
-void Desk::activate() {
-  QEvent activation(QEvent::WindowActivate);
-  QApplication::sendEvent(&fMain, &activation);
+void Desk::returnFromAnotherProgram() {
+  {
+    QWidget other;
+    other.show();
+    QApplication::processEvents();
+    QVERIFY(!fMain.isActiveWindow());
+  }
+  fMain.activateWindow();
+  QApplication::processEvents();
+  QVERIFY(fMain.isActiveWindow());
 }
 
 void Desk::click(QAbstractButton* button) {

@@ -1,5 +1,6 @@
 // One window per test over a fresh settings folder, with its modal boxes answered
-// from a script instead of blocking.
+// from a script instead of blocking. Each box takes the focus while it is open and
+// gives the window an activation when it closes, as real boxes and dialogs do.
 #pragma once
 
 #include <QList>
@@ -48,8 +49,8 @@ struct Desk {
   // Stores a settings key holding these value lines ("Name"=dword:0000001e ...).
   void storeSettings(const std::string& valueLines) const { storeSettings(home, valueLines); }
   static void storeSettings(const ConfigHome& home, const std::string& valueLines);
-  // Sends the window an activation, as the platform does when it comes to the front.
-  void activate();
+  // Gives the focus to another window, then back to fMain: the platform activates it.
+  void returnFromAnotherProgram();
   // Clicks the button with the mouse.
   static void click(QAbstractButton* button);
 };

@@ -1,14 +1,16 @@
-// The window's activation and close: settings loaded then boxes reset on every
-// activation (not during a job), settings saved from the window's geometry on close.
+// The window's activation and close: settings loaded then boxes reset at the start-up
+// activation only, stored geometry fitted to the screen, settings saved on close.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSplitterHandle>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
-#include "app/form_events.h"
 #include "app/pane_splitter.h"
+#include "app/window_geometry.h"
 #include "desk.h"
 #include "shell/registry_store.h"
 
@@ -22,11 +24,10 @@ class FormEventsTest : public QObject {
   void cleanup() { desk.reset(); }
 
   void startUpActivationLoadsSettingsThenResetsTheBoxes();
-  void aValueOfTheWrongTypeIsShownAndSkipsTheReset();
-  void closingTheErrorBoxDoesNotLoadTheSettingsAgain();
-  void everyActivationReloadsTheStoredValues();
-  void anActivationDuringAJobChangesNothing();
+  void aValueOfTheWrongTypeIsShownOnceAndSkipsTheReset();
+  void laterActivationsKeepTheOperatorsWork();
   void storedGeometryAndStateAreApplied();
+  void storedGeometryIsFittedToTheScreen();
   void closeSavesGeometryStateTreeWidthAndOptions();
   void aMaximisedCloseKeepsTheNormalGeometry();
 
@@ -55,82 +56,64 @@ void FormEventsTest::startUpActivationLoadsSettingsThenResetsTheBoxes() {
   QVERIFY(desk->prompts.errors.isEmpty());
 }
 
-void FormEventsTest::aValueOfTheWrongTypeIsShownAndSkipsTheReset() {
+void FormEventsTest::aValueOfTheWrongTypeIsShownOnceAndSkipsTheReset() {
   desk->storeSettings("\"AudioExt\"=\"dts\"\n\"VideoExt\"=dword:00000001\n");
-  desk->showActive();
+  desk->showActive();  // the error box's close activates the window again
   QCOMPARE(desk->prompts.errors, QStringList{"Invalid data type for 'VideoExt'"});
   QCOMPARE(desk->find<QLineEdit>("eAudioExt")->text(), "dts");  // loaded before it
   QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "Audio stream");
 
-  desk->storeSettings("\"VideoExt\"=\"avc\"\n");  // mended: the next activation completes
-  desk->activate();
-  QCOMPARE(desk->find<QLineEdit>("eVideoExt")->text(), "avc");
-  QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "No audio stream");
+  desk->storeSettings("\"VideoExt\"=\"avc\"\n");
+  desk->returnFromAnotherProgram();
+  QCOMPARE(desk->prompts.errors.size(), 1);
+  QCOMPARE(desk->find<QLineEdit>("eVideoExt")->text(), "mpv");
 }
 
-// Error boxes that take the focus from the window as a real box does; while a box is
-// open the window is activated, as some platforms do before the box is gone.
-class FocusTakingBoxes : public ScriptedPrompts {
+// Counts the activations a window receives.
+class ActivationCounter : public QObject {
  public:
-  void showError(QWidget* parent, const QString& message) override {
-    ScriptedPrompts::showError(parent, message);
-    QWidget box;
-    box.show();
-    QApplication::processEvents();
-    QVERIFY(!parent->isActiveWindow());
-    QEvent activation(QEvent::WindowActivate);
-    QApplication::sendEvent(parent, &activation);
+  explicit ActivationCounter(QWidget* window) { window->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::WindowActivate) ++activations;
+    return false;
   }
+  int activations = 0;
 };
 
-void FormEventsTest::closingTheErrorBoxDoesNotLoadTheSettingsAgain() {
-  ConfigHome home;
-  FocusTakingBoxes boxes;
-  app::WindowedSession real(boxes);
-  Desk::storeSettings(home, "\"Width\"=\"wide\"\n");
-  real.fMain.show();
-  QApplication::processEvents();
-  QCOMPARE(boxes.errors, QStringList{"Invalid data type for 'Width'"});
-
-  QEvent activation(QEvent::WindowActivate);
-  QApplication::sendEvent(&real.fMain, &activation);  // the platform's, after the box
-  QCOMPARE(boxes.errors.size(), 1);
-  QApplication::sendEvent(&real.fMain, &activation);  // the operator's return
-  QCOMPARE(boxes.errors.size(), 2);
-}
-
-void FormEventsTest::everyActivationReloadsTheStoredValues() {
-  desk->storeSettings("\"Workdir\"=\"/stored\"\n");
+void FormEventsTest::laterActivationsKeepTheOperatorsWork() {
+  desk->storeSettings("\"Workdir\"=\"/stored\"\n\"EVOdir\"=\"/old/HVDVD_TS/\"\n");
   desk->showActive();
+  const ActivationCounter counter(&desk->fMain);
   auto* workdir = desk->find<QLineEdit>("eWorkdir");
   workdir->clear();
   QTest::keyClicks(workdir, "/typed");
-  QCOMPARE(desk->s.fMain.eWorkdir.text, "/typed");
   desk->s.fMain.cbAudio[3] = {true, true, "DD+.stream.03", ""};
   desk->fMain.mirror();
+  desk->fMain.move(40, 50);
+  desk->fMain.resize(480, 400);
+  const QRect place = desk->fMain.frameGeometry();
+  desk->find<app::PaneSplitter>("splXPL")->setFirstPaneWidth(130);
 
-  desk->activate();
-  QCOMPARE(workdir->text(), "/stored");
+  desk->returnFromAnotherProgram();
+  desk->prompts.choice = "/disc/ADV_OBJ/VPLST000.XPL";
+  Desk::click(desk->find<QToolButton>("bbXPL"));
+  desk->prompts.answers = {false};
+  desk->s.host.askYesNo("Are you sure to stop demuxing?");
+  desk->s.host.showError("Stream write error");
+  QCOMPARE(counter.activations, 4);
+
+  QCOMPARE(workdir->text(), "/typed");
   auto* box = desk->find<QCheckBox>("cbAudio03");
-  QCOMPARE(box->text(), "No audio stream");
-  QVERIFY(!box->isEnabled());
-  QVERIFY(box->isChecked());  // the reset keeps ticks
-}
+  QCOMPARE(box->text(), "DD+.stream.03");
+  QVERIFY(box->isEnabled());
+  QVERIFY(box->isChecked());
+  QCOMPARE(desk->fMain.frameGeometry(), place);
+  QCOMPARE(desk->find<app::PaneSplitter>("splXPL")->firstPaneWidth(), 130);
+  QCOMPARE(desk->s.EVOdir, "/disc/HVDVD_TS/");  // set by the chosen playlist
 
-void FormEventsTest::anActivationDuringAJobChangesNothing() {
-  desk->showActive();
-  desk->storeSettings("\"Workdir\"=\"/stored\"\n");
-  desk->s.fMain.cbVideo[0] = {true, true, "VC-1.stream.0", ""};
-  {
-    JobGuard job(desk->s);  // as when the Yes/No box of a running demux closes
-    desk->fMain.mirror();
-    desk->activate();
-    QCOMPARE(desk->s.fMain.cbVideo[0].caption, "VC-1.stream.0");
-    QVERIFY(desk->s.fMain.cbVideo[0].enabled);
-    QCOMPARE(desk->s.fMain.eWorkdir.text, "");
-  }
-  desk->activate();
-  QCOMPARE(desk->s.fMain.eWorkdir.text, "/stored");
+  desk->prompts.choice.clear();
+  Desk::click(desk->find<QToolButton>("bbEVO"));
+  QCOMPARE(desk->prompts.dialogs.back().initialDir, "/disc/HVDVD_TS/");
 }
 
 void FormEventsTest::storedGeometryAndStateAreApplied() {
@@ -143,12 +126,37 @@ void FormEventsTest::storedGeometryAndStateAreApplied() {
   desk->find<QTabWidget>("PageControl")->setCurrentIndex(tsXPL);
   QCOMPARE(desk->find<QWidget>("tvXPL")->width(), 120);
 
-  desk->storeSettings("\"WindowState\"=dword:00000002\n");
-  desk->activate();
-  QVERIFY(desk->fMain.isMaximized());
-  desk->storeSettings("\"WindowState\"=dword:00000000\n");
-  desk->activate();
-  QVERIFY(!desk->fMain.isMaximized());
+  Desk maximised;
+  maximised.storeSettings("\"WindowState\"=dword:00000002\n");
+  maximised.showActive();
+  QVERIFY(maximised.fMain.isMaximized());
+}
+
+void FormEventsTest::storedGeometryIsFittedToTheScreen() {
+  const QRect screen = desk->fMain.screen()->availableGeometry();
+  desk->storeSettings(
+      "\"Left\"=dword:7fffffff\n\"Top\"=dword:7fffffff\n\"Width\"=dword:7fffffff\n"
+      "\"Height\"=dword:7fffffff\n\"TreeWidth\"=dword:fffffff6\n");
+  desk->showActive();
+  QCOMPARE(desk->fMain.frameGeometry(), screen);
+  desk->find<QTabWidget>("PageControl")->setCurrentIndex(tsXPL);
+  QCOMPARE(desk->find<QWidget>("tvXPL")->width(), 50);  // the least pane width
+  QVERIFY(desk->fMain.close());
+  QCOMPARE(storedInteger("Width"), screen.width());
+  QCOMPARE(storedInteger("Left"), screen.left());
+  QCOMPARE(storedInteger("TreeWidth"), 50);
+
+  // Out of view on either side: moved in, keeping its size; in view: kept where it is.
+  const QSize least(370, 380);
+  const QRect inView(-200, 0, 1400, 600);
+  QCOMPARE(app::fitToScreen({40, 3000, 500, 420, 0}, least, screen, screen),
+           QRect(screen.right() + 1 - 500, 40, 500, 420));
+  QCOMPARE(app::fitToScreen({-1000, -1000, 500, 420, 0}, least, screen, screen),
+           QRect(screen.topLeft(), QSize(500, 420)));
+  QCOMPARE(app::fitToScreen({10, -150, 500, 420, 0}, least, screen, inView),
+           QRect(-150, 10, 500, 420));
+  QCOMPARE(app::fitToScreen({10, 20, -5, INT32_MIN, 0}, least, screen, screen),
+           QRect(20, 10, 370, 380));
 }
 
 void FormEventsTest::closeSavesGeometryStateTreeWidthAndOptions() {

@@ -57,7 +57,8 @@ class JobsTest : public QObject {
   void cancelDuringADemuxAsksAndOnlyYesStops();
   void cancelDuringAScanStopsWithoutAQuestion();
   void theWindowIsLockedWhileAJobRuns();
-  void closingTheWindowStopsARunningDemux();
+  void closingDuringADemuxAsksAsCancelDoes();
+  void closingDuringAScanStopsItAtOnce();
   void anErrorIsShownAndTheWindowKeepsWorking();
   void readXplFillsTheTreeTheMemoAndTheBoxes();
 
@@ -185,18 +186,43 @@ void JobsTest::theWindowIsLockedWhileAJobRuns() {
   for (const char* name : triggers) QVERIFY2(desk->find<QWidget>(name)->isEnabled(), name);
 }
 
-void JobsTest::closingTheWindowStopsARunningDemux() {
-  const auto expected = writeEvo(evo, 3200);
+void JobsTest::closingDuringADemuxAsksAsCancelDoes() {
+  const auto expected = writeEvo(evo, 3200);  // three breaths of the engine
   desk->drop(&desk->fMain, {QString::fromStdString(evo)});
   Desk::click(desk->find<QPushButton>("bCheck"));
-  desk->app.host.onMessages = [this] { desk->fMain.close(); };
-  Desk::click(desk->find<QPushButton>("bDemux"));
+  desk->app.host.onMessages = [this] {
+    if (desk->fMain.isVisible()) desk->fMain.close();
+  };
+  Desk::click(desk->find<QPushButton>("bDemux"));  // No at every breath
+  QCOMPARE(desk->prompts.questions, QStringList(3, "Are you sure to stop demuxing?"));
+  QVERIFY(desk->fMain.isVisible());
+  QVERIFY(readFile(disc->file("FEATURE_1.DD+.stream.00.mpa")) == expected.at(17));
+  QVERIFY(!std::filesystem::exists(desk->home.keyFile()));  // not closed: nothing saved
 
+  desk->prompts.answers = {false, true};
+  Desk::click(desk->find<QPushButton>("bDemux"));
+  QCOMPARE(desk->prompts.questions.size(), 5);
   QVERIFY(!desk->fMain.isVisible());
-  QVERIFY(desk->prompts.questions.isEmpty());
   QCOMPARE(logLines(*desk).last(), "Done.");
   const auto written = readFile(disc->file("FEATURE_1.DD+.stream.00.mpa"));
+  QVERIFY(!written.empty());
   QVERIFY(written.size() < expected.at(17).size());
+  QVERIFY(std::filesystem::exists(desk->home.keyFile()));
+}
+
+void JobsTest::closingDuringAScanStopsItAtOnce() {
+  writeEvo(evo, 3200);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  int breaths = 0;
+  desk->app.host.onMessages = [&] {
+    ++breaths;
+    desk->fMain.close();
+  };
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  QCOMPARE(breaths, 1);
+  QVERIFY(desk->prompts.questions.isEmpty());
+  QVERIFY(!desk->fMain.isVisible());
+  QCOMPARE(logLines(*desk).last(), "Done.");
 }
 
 void JobsTest::anErrorIsShownAndTheWindowKeepsWorking() {
