@@ -11,8 +11,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName("HD DVD Tessaly");
   tessaly::app::ModalPrompts prompts;
   tessaly::app::WindowedSession desk(prompts);
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) desk.fMain.openOnStart(tessaly::fullPath(arguments[1].toStdString()));
+  // argv as QApplication left it (its own options taken out): the path's bytes unchanged.
+  if (argc > 1) desk.fMain.openOnStart(tessaly::fullPath(argv[1]));
   desk.fMain.show();
   desk.fMain.activateWindow();  // the start-up activation loads the settings first
   return QApplication::exec();

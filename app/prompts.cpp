@@ -1,10 +1,13 @@
 #include "app/prompts.h"
 
+#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <cstdio>
+
+#include "app/local_path.h"
+#include "shell/paths.h"
 
 namespace tessaly::app {
 
@@ -43,16 +46,18 @@ void ModalPrompts::showError(QWidget* parent, const QString& message) {
 }
 
 bool ModalPrompts::runDialog(QWidget* parent, FileDialog& dialog) {
-  QFileDialog box(parent, QString::fromStdString(dialog.title),
-                  QString::fromStdString(dialog.initialDir), qtFilter(dialog.filter));
+  QFileDialog box(parent, QString::fromStdString(dialog.title), QString(), qtFilter(dialog.filter));
+  box.setDirectoryUrl(fileUrl(dialog.initialDir));
   box.setFileMode(QFileDialog::ExistingFile);  // the file and its path must exist
   box.setDefaultSuffix(qtSuffix(dialog.defaultExt));
   box.setOption(QFileDialog::DontResolveSymlinks);  // shortcuts are not followed
   // The record's folder decides where the dialog opens; its file name is preselected.
-  const QString name = QFileInfo(QString::fromStdString(dialog.fileName)).fileName();
+  const QString name = QFile::decodeName(QByteArray::fromStdString(fileNamePart(dialog.fileName)));
   if (!name.isEmpty()) box.selectFile(name);
-  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
-  dialog.fileName = box.selectedFiles().constFirst().toStdString();
+  // Chosen files come back as URLs: a platform dialog that lists names in any encoding
+  // hands their bytes over unchanged.
+  if (box.exec() != QDialog::Accepted || box.selectedUrls().isEmpty()) return false;
+  dialog.fileName = localPath(box.selectedUrls().constFirst());
   return true;
 }
 

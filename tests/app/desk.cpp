@@ -63,10 +63,16 @@ void Desk::showActive() {
 }
 
 bool Desk::drop(QWidget* target, const QStringList& paths) {
-  QMimeData data;
   QList<QUrl> urls;
   for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+  return dropUrls(target, urls);
+}
+
+bool Desk::dropUrls(QWidget* target, const QList<QUrl>& urls) {
+  QMimeData data;
   data.setUrls(urls);
+  QStringList paths;
+  for (const QUrl& url : urls) paths.append(url.toLocalFile());
   data.setText(paths.join('\n'));  // file managers offer the paths as text as well
   const QPointF at(5, 5);
   QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

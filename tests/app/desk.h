@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QUrl>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ struct Desk {
   void showActive();
   // Drops the files on `target` (a control of the window) as a file manager would.
   bool drop(QWidget* target, const QStringList& paths);
+  // The same with the files as URLs, whose paths may hold any bytes.
+  bool dropUrls(QWidget* target, const QList<QUrl>& urls);
   // Stores a settings key holding these value lines ("Name"=dword:0000001e ...).
   void storeSettings(const std::string& valueLines) const { storeSettings(home, valueLines); }
   static void storeSettings(const ConfigHome& home, const std::string& valueLines);

@@ -6,8 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 #include <memory>
 
+#include "app/local_path.h"
 #include "app/prompts.h"
 #include "desk.h"
 
@@ -25,6 +27,7 @@ class FileChoiceTest : public QObject {
   void anEvoInADiscFolderDerivesThePlaylistThenTheDialogsOpenThere();
   void dialogFiltersInQtForm();
   void aPathOnTheCommandLineIsTakenAtTheFirstActivation();
+  void aFolderNamedInAnotherEncodingOpens();
 
  private:
   QString text(const char* edit) const { return desk->find<QLineEdit>(edit)->text(); }
@@ -111,6 +114,24 @@ void FileChoiceTest::aPathOnTheCommandLineIsTakenAtTheFirstActivation() {
   fresh.drop(&fresh.fMain, {"/other/X.EVO"});
   fresh.returnFromAnotherProgram();  // taken once: later the operator's choice stands
   QCOMPARE(fresh.fMain.findChild<QLineEdit*>("eEVOfile")->text(), "/other/X.EVO");
+}
+
+void FileChoiceTest::aFolderNamedInAnotherEncodingOpens() {
+  const TempDir disc;
+  const std::string folder = disc.file("lat\xe9/");  // Latin-1 e acute: not UTF-8
+  std::filesystem::create_directories(folder + "HVDVD_TS");
+  const std::string evo = folder + "HVDVD_TS/FEATURE_1.EVO";
+  writeFile(evo, std::string(2048, '\0'));
+  const QUrl dropped = app::fileUrl(evo);
+  QVERIFY(dropped.toEncoded().contains("lat%E9/HVDVD_TS"));
+  QCOMPARE(app::localPath(dropped), evo);  // the dialogs' way back
+
+  QVERIFY(desk->dropUrls(&desk->fMain, {dropped}));
+  QCOMPARE(desk->s.fMain.eEVOfile.text, evo);
+  QCOMPARE(desk->s.fMain.eXPLfile.text, folder + "ADV_OBJ/VPLST000.XPL");
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  QCOMPARE(desk->prompts.errors, QStringList());
+  QVERIFY(desk->find<QPlainTextEdit>("mMessage")->toPlainText().endsWith("Done."));
 }
 
 }  // namespace tessaly::testing
