@@ -8,7 +8,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  QApplication::setApplicationDisplayName("HD DVD Tessaly");
+  QApplication::setApplicationName(tessaly::app::kApplicationTitle);
   tessaly::app::ModalPrompts prompts;
   tessaly::app::WindowedSession desk(prompts);
   // argv as QApplication left it (its own options taken out): the path's bytes unchanged.

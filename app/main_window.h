@@ -27,6 +27,10 @@ class Binding;
 class PaneSplitter;
 class StatusPanels;
 
+// The application's title, which a desktop shows in its task bar and menus (and the
+// error box as its title). The window's caption is its own and carries no suffix.
+inline constexpr const char* kApplicationTitle = "HD DVD Tessaly";
+
 class TfMain : public QWidget {
  public:
   explicit TfMain(Session& session);

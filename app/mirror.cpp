@@ -23,6 +23,9 @@ QString qt(const std::string& text) {
 
 void showText(QLineEdit* edit, const Edit& record) {
   const QString text = qt(record.text);
+  // A control's length limit is for typing: text from the records is shown whole, as it
+  // is used and saved.
+  if (edit->maxLength() < text.size()) edit->setMaxLength(static_cast<int>(text.size()));
   if (edit->text() != text) edit->setText(text);
 }
 

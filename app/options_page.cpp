@@ -2,6 +2,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "app/window_layout.h"
@@ -14,6 +15,11 @@ constexpr int kExtensionLength = 5;  // the extension edits take at most 5 chara
 QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
   auto* edit = makeControl<QLineEdit>(parent, name);
   edit->setMaxLength(kExtensionLength);
+  // The limit is on typing: a longer stored text is shown whole (the binding raises the
+  // limit for it), and the operator can shorten it but not lengthen it.
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+    edit->setMaxLength(std::max(kExtensionLength, static_cast<int>(text.size())));
+  });
   edit->setGeometry(left, 38, 49, 21);
   return edit;
 }

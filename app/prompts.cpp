@@ -17,9 +17,7 @@ QString qtFilter(const std::string& filter) {
   if (bar < 0) return text;
   const QString caption = text.left(bar);
   QString patterns = text.mid(bar + 1);
-  if (patterns.startsWith("*.") && patterns != patterns.toLower()) {
-    patterns += ' ' + patterns.toLower();
-  }
+  if (patterns != patterns.toLower()) patterns += ' ' + patterns.toLower();
   return caption + " (" + patterns + ")";
 }
 

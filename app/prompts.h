@@ -42,8 +42,9 @@ class TerminalPrompts final : public Prompts {
   bool failed = false;  // an error was shown
 };
 
-// A dialog filter "Caption|pattern" in Qt's form "Caption (pattern)"; a "*.EXT"
-// pattern also lists its lower-case form, as discs copied to disk may carry it.
+// A dialog filter "Caption|pattern" in Qt's form "Caption (pattern)"; a pattern in
+// capitals ("*.EVO", "VPLST000.XPL") also lists its lower-case form, as discs copied to
+// disk may carry it.
 QString qtFilter(const std::string& filter);
 // A default extension without its wildcard and dot ("*.xpl" -> "xpl").
 QString qtSuffix(const std::string& defaultExt);

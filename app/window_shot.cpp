@@ -11,7 +11,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  QApplication::setApplicationDisplayName("HD DVD Tessaly");
+  QApplication::setApplicationName(tessaly::app::kApplicationTitle);
   if (argc != 3) {
     std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO\n");
     return 2;

@@ -1,5 +1,7 @@
 #include "shell/registry_store.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -71,7 +73,18 @@ bool RegistryKey::openRead() {
 bool RegistryKey::openWrite() {
   // A file in another format is replaced; one that cannot be read is left alone, since
   // its values could not be carried over.
-  return load() != Load::Unreadable;
+  const Load loaded = load();
+  if (loaded == Load::Unreadable) return false;
+  return loaded != Load::Missing || canCreateFile();
+}
+
+// A missing key is created in its folder: the folder must exist or be made, and take a
+// new file.
+bool RegistryKey::canCreateFile() const {
+  const fs::path folder = fs::path(filePath_).parent_path();
+  std::error_code error;
+  fs::create_directories(folder, error);
+  return !error && fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 bool RegistryKey::valueExists(const std::string& name) const {

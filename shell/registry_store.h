@@ -21,7 +21,8 @@ class RegistryKey {
   // not in the key's format.
   bool openRead();
   // Opens the key for writing, empty when it does not exist yet (or is not in the key's
-  // format); false when there is no place for it or an existing file cannot be read.
+  // format); false when there is no place for it (its folder cannot be made or takes no
+  // new file) or an existing file cannot be read.
   bool openWrite();
 
   bool valueExists(const std::string& name) const;
@@ -47,6 +48,7 @@ class RegistryKey {
   enum class Load { Missing, Unreadable, Foreign, Loaded };
 
   Load load();
+  bool canCreateFile() const;
   const RegValue& typed(const std::string& name, ValueKind kind) const;
   void write(const std::string& name, RegValue value);
 

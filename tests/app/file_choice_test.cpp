@@ -96,7 +96,7 @@ void FileChoiceTest::anEvoInADiscFolderDerivesThePlaylistThenTheDialogsOpenThere
 void FileChoiceTest::dialogFiltersInQtForm() {
   const Window records;
   QCOMPARE(app::qtFilter(records.odEVOfile.filter), "EVO files (*.EVO *.evo)");
-  QCOMPARE(app::qtFilter(records.odXPL.filter), "XPL (VPLST000.XPL)");
+  QCOMPARE(app::qtFilter(records.odXPL.filter), "XPL (VPLST000.XPL vplst000.xpl)");
   QCOMPARE(app::qtSuffix(records.odEVOfile.defaultExt), "EVO");
   QCOMPARE(app::qtSuffix(records.odXPL.defaultExt), "xpl");
 }

@@ -26,6 +26,7 @@ class FormEventsTest : public QObject {
   void startUpActivationLoadsSettingsThenResetsTheBoxes();
   void aValueOfTheWrongTypeIsShownOnceAndSkipsTheReset();
   void laterActivationsKeepTheOperatorsWork();
+  void aLongStoredExtensionIsShownAsItIsUsed();
   void storedGeometryAndStateAreApplied();
   void storedGeometryIsFittedToTheScreen();
   void closeSavesGeometryStateTreeWidthAndOptions();
@@ -114,6 +115,27 @@ void FormEventsTest::laterActivationsKeepTheOperatorsWork() {
   desk->prompts.choice.clear();
   Desk::click(desk->find<QToolButton>("bbEVO"));
   QCOMPARE(desk->prompts.dialogs.back().initialDir, "/disc/HVDVD_TS/");
+}
+
+void FormEventsTest::aLongStoredExtensionIsShownAsItIsUsed() {
+  desk->storeSettings("\"AudioExt\"=\"abcdefghij\"\n");
+  desk->showActive();
+  auto* edit = desk->find<QLineEdit>("eAudioExt");
+  const auto shown = [&](const char* text) {
+    QCOMPARE(edit->text(), text);
+    QCOMPARE(desk->s.fMain.eAudioExt.text, text);  // what the demux job names files with
+  };
+  shown("abcdefghij");
+  edit->setFocus();
+  edit->end(false);
+  QTest::keyClick(edit, Qt::Key_K);  // typing stops at the limit
+  shown("abcdefghij");
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClick(edit, Qt::Key_X);
+  shown("abcdefghi");
+  edit->selectAll();
+  QTest::keyClicks(edit, "mpeg-audio");
+  shown("mpeg-");
 }
 
 void FormEventsTest::storedGeometryAndStateAreApplied() {

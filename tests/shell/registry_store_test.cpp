@@ -7,6 +7,7 @@
 #include "config_home.h"
 #include "shell/reg_text.h"
 #include "support/error_message.h"
+#include "support/file_size_limit.h"
 
 namespace tessaly {
 namespace {
@@ -179,15 +180,26 @@ TEST(RegistryKeyTest, AFolderInPlaceOfTheFileCanBeNeitherReadNorWritten) {
   EXPECT_TRUE(fs::is_directory(home.keyFile()));
 }
 
-TEST(RegistryKeyTest, FailedCommitNamesTheFirstValueOfTheRound) {
+TEST(RegistryKeyTest, AKeyWithNoPlaceForItCannotBeOpenedForWriting) {
   ConfigHome home;
   testing::writeFile(home.dir.file("plain"), std::string("a file, not a folder"));
   home.point(home.dir.file("plain"));
+  EXPECT_FALSE(RegistryKey(kKeyPath).openWrite());
+
+  home.point(home.dir.file("fresh"));
+  EXPECT_TRUE(RegistryKey(kKeyPath).openWrite());  // the folders are made
+  EXPECT_TRUE(fs::is_directory(home.dir.file("fresh/Corvane Software")));
+  EXPECT_FALSE(fs::exists(home.dir.file("fresh/Corvane Software/Tessaly.reg")));
+}
+
+TEST(RegistryKeyTest, FailedCommitNamesTheFirstValueOfTheRound) {
+  ConfigHome home;
   RegistryKey key(kKeyPath);
   ASSERT_TRUE(key.openWrite());
   key.writeInteger("First", 1);
   key.writeString("Second", "2");
   key.writeInteger("First", 3);
+  testing::FileSizeLimit full(16);  // the disk is "full" after 16 bytes
   EXPECT_EQ(messageOf([&] { key.commit(); }), "Failed to set data for 'First'");
 }
 
