@@ -3,6 +3,7 @@
 // operator's clicks, ticks and edits go into the records and run their handlers.
 #pragma once
 
+#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ class Binding {
   void mirrorBoxes();
   void mirrorEdits();
   void mirrorPlaylist();
+  // A job disables its trigger while it has the focus, and Qt would pass the focus on to
+  // the next control (the playlist edit, selecting its text). The focus is taken off the
+  // control before, and given back when the job is over and the control enabled again.
+  void holdFocus();
+  void returnFocus();
+  bool lockedWhileBusy(const QWidget* control);
   // Visits each of the 40 stream boxes with its record.
   template <typename Visit>
   void forEachBox(Visit visit);
@@ -45,6 +52,7 @@ class Binding {
   bool mirroring_ = false;
   std::size_t shownLogLines_ = 0;
   RepaintPace logPace_;
+  QPointer<QWidget> heldFocus_;
   std::vector<std::string> shownXpl_;
   std::vector<TreeNode> shownTree_;
 };

@@ -23,8 +23,9 @@ TfMain::TfMain(Session& session) : session_(session), anchors_(kClientSize) {
   setFont(windowFont());
   resize(kClientSize);
   setMinimumSize(kClientSize);
-  buildFrame(*this, anchors_);
+  buildFileRows(*this, anchors_);
   buildPages(*this, session.fMain, anchors_);
+  buildBottomRow(*this, anchors_);
   splXPL->setFirstPaneWidth(session.fMain.tvXPL.width);
   binding_ = std::make_unique<Binding>(session, *this);
   mirror();

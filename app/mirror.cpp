@@ -68,6 +68,7 @@ void showTree(QTreeWidget* tree, const std::vector<TreeNode>& nodes) {
 
 void Binding::mirror() {
   const QScopedValueRollback guard(mirroring_, true);
+  holdFocus();
   mirrorButtons();
   mirrorBoxes();
   mirrorEdits();
@@ -77,6 +78,27 @@ void Binding::mirror() {
   if (w_.PageControl->currentIndex() != s_.fMain.PageControl) {
     w_.PageControl->setCurrentIndex(s_.fMain.PageControl);
   }
+  returnFocus();
+}
+
+void Binding::holdFocus() {
+  QWidget* focus = w_.focusWidget();
+  if (!s_.busy || focus == nullptr || !lockedWhileBusy(focus)) return;
+  heldFocus_ = focus;
+  focus->clearFocus();
+}
+
+void Binding::returnFocus() {
+  if (s_.busy || heldFocus_.isNull()) return;
+  if (heldFocus_->isEnabled() && w_.focusWidget() == nullptr) heldFocus_->setFocus();
+  heldFocus_.clear();
+}
+
+bool Binding::lockedWhileBusy(const QWidget* control) {
+  bool box = false;
+  forEachBox([&](const QCheckBox* each, const CheckBox&) { box = box || each == control; });
+  const QWidget* triggers[] = {w_.bCheck, w_.bReadXPL, w_.bDemux, w_.bbEVO, w_.bbXPL};
+  return box || std::find(std::begin(triggers), std::end(triggers), control) != std::end(triggers);
 }
 
 void Binding::mirrorLog() {

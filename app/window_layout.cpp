@@ -34,6 +34,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* text, con
   return button;
 }
 
+}  // namespace
+
 void buildFileRows(TfMain& w, AnchorLayout& a) {
   w.eEVOfile =
       makePathEdit(&w, "eEVOfile", "Drop here the source EVO file|You cannot write here directly");
@@ -51,7 +53,7 @@ void buildFileRows(TfMain& w, AnchorLayout& a) {
   a.place(w.bReadXPL, {294, 38, 60, 25}, akTopRight);
 }
 
-void buildBottom(TfMain& w, AnchorLayout& a) {
+void buildBottomRow(TfMain& w, AnchorLayout& a) {
   w.bDemux = makeButton(&w, "bDemux", "Demux", "Demux the source EVO to streams");
   QFont bold = w.bDemux->font();
   bold.setBold(true);
@@ -71,8 +73,6 @@ void buildBottom(TfMain& w, AnchorLayout& a) {
           akLeft | akRight | akBottom);
 }
 
-}  // namespace
-
 QFont windowFont() {
   if (QFontDatabase::hasFamily("Tahoma")) return QFont("Tahoma", 8);
   QFont font = QGuiApplication::font();
@@ -82,11 +82,6 @@ QFont windowFont() {
 
 QString shortHint(const char* hint) {
   return QString(hint).section('|', 0, 0);
-}
-
-void buildFrame(TfMain& window, AnchorLayout& anchors) {
-  buildFileRows(window, anchors);
-  buildBottom(window, anchors);
 }
 
 }  // namespace tessaly::app

@@ -22,8 +22,12 @@ QFont windowFont();
 // A hint as a tooltip shows it: the part before "|" (the rest is the long form).
 QString shortHint(const char* hint);
 
-// The two file rows, the three bottom controls and the status bar.
-void buildFrame(TfMain& window, AnchorLayout& anchors);
+// fMain is built in the order the Tab key visits its controls: the two file rows, the
+// pages, then the bottom row.
+// The two file rows.
+void buildFileRows(TfMain& window, AnchorLayout& anchors);
+// The three bottom controls and the status bar.
+void buildBottomRow(TfMain& window, AnchorLayout& anchors);
 // PageControl with its six pages; the boxes and options start from the records.
 void buildPages(TfMain& window, const Window& records, AnchorLayout& anchors);
 // The "Options" page.

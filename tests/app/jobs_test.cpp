@@ -57,6 +57,7 @@ class JobsTest : public QObject {
   void cancelDuringADemuxAsksAndOnlyYesStops();
   void cancelDuringAScanStopsWithoutAQuestion();
   void theWindowIsLockedWhileAJobRuns();
+  void aJobStartedFromTheKeyboardKeepsTheFocusOnItsButton();
   void closingDuringADemuxAsksAsCancelDoes();
   void closingDuringAScanStopsItAtOnce();
   void anErrorIsShownAndTheWindowKeepsWorking();
@@ -184,6 +185,20 @@ void JobsTest::theWindowIsLockedWhileAJobRuns() {
   enabledAfterJob.sort();
   QCOMPARE(enabledAfterJob, (QStringList{"cbAudio00", "cbVideo0"}));
   for (const char* name : triggers) QVERIFY2(desk->find<QWidget>(name)->isEnabled(), name);
+}
+
+void JobsTest::aJobStartedFromTheKeyboardKeepsTheFocusOnItsButton() {
+  writeEvo(evo, 1100);  // over 4 MiB: one breath
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  auto* read = desk->find<QPushButton>("bCheck");
+  read->setFocus();
+  QWidget* focusDuringJob = read;
+  desk->app.host.onMessages = [&] { focusDuringJob = QApplication::focusWidget(); };
+  QTest::keyClick(read, Qt::Key_Space);
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  QCOMPARE(focusDuringJob, nullptr);  // not passed on to the next control
+  QVERIFY(!desk->find<QLineEdit>("eXPLfile")->hasSelectedText());
+  QCOMPARE(QApplication::focusWidget(), read);
 }
 
 void JobsTest::closingDuringADemuxAsksAsCancelDoes() {

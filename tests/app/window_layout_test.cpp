@@ -44,6 +44,7 @@ class WindowLayoutTest : public QObject {
   void xplPageHoldsTheFourEmptyNodes();
   void captionFontsAndStatusBar();
   void controlsFollowTheResizedWindow();
+  void tabOrderFollowsTheScreen();
 
  private:
   std::unique_ptr<Desk> desk;
@@ -216,6 +217,18 @@ void WindowLayoutTest::controlsFollowTheResizedWindow() {
   desk->fMain.resize(300, 300);  // below the least size: held at the designed one
   QCOMPARE(desk->fMain.size(), QSize(362, 346));
   QCOMPARE(desk->find<QWidget>("bCancel")->geometry(), QRect(294, 294, 60, 25));
+}
+
+void WindowLayoutTest::tabOrderFollowsTheScreen() {
+  const QStringList frame{"eEVOfile", "bbEVO",       "bCheck", "eXPLfile", "bbXPL",
+                          "bReadXPL", "PageControl", "bDemux", "bCancel"};
+  QStringList visited;
+  QWidget* control = desk->find<QWidget>("eEVOfile");
+  do {
+    if (frame.contains(control->objectName())) visited << control->objectName();
+    control = control->nextInFocusChain();
+  } while (control != desk->find<QWidget>("eEVOfile"));
+  QCOMPARE(visited, frame);
 }
 
 }  // namespace tessaly::testing
