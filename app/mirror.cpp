@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -29,11 +31,21 @@ void showText(QLineEdit* edit, const Edit& record) {
   if (edit->text() != text) edit->setText(text);
 }
 
+// True when the box shows only part of its caption.
+bool captionCut(const QCheckBox* box, const QString& caption) {
+  QStyleOptionButton option;
+  option.initFrom(box);
+  option.text = caption;
+  const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+  return box->fontMetrics().horizontalAdvance(caption) > room.width();
+}
+
 void showBox(QCheckBox* box, const CheckBox& record, bool locked) {
   QString caption = qt(record.caption);
+  const bool cut = captionCut(box, caption);
+  box->setToolTip(cut ? caption : qt(record.hint));  // a cut caption is read in full there
   caption.replace('&', "&&");  // a caption is shown as it is, never as a mnemonic
   if (box->text() != caption) box->setText(caption);
-  box->setToolTip(qt(record.hint));
   box->setChecked(record.ticked);
   box->setEnabled(record.enabled && !locked);
 }

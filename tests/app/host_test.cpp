@@ -26,6 +26,7 @@ class HostTest : public QObject {
 
   void slogSizesEachPanelToItsTextAndOnlyPanelOneHints();
   void logLinesAppearAtOnceAndBurstsArePaintedInBatches();
+  void aLongProgressTextShowsItsRemainingTimeAtTheDesignedWidth();
   void processMessagesShowsTheRecordsThenHandlesPendingEvents();
   void theRealQuestionBoxDefaultsToNo();
   void theRealErrorBoxShowsTheMessageAsItIs();
@@ -46,8 +47,7 @@ void HostTest::slogSizesEachPanelToItsTextAndOnlyPanelOneHints() {
 
   slog(desk->s, "FEATURE_1.EVO: 4/12 Mbytes", 1);
   QCOMPARE(bar->panel(1)->text(), " FEATURE_1.EVO: 4/12 Mbytes");
-  QCOMPARE(bar->panel(1)->minimumWidth(),
-           metrics.horizontalAdvance(" FEATURE_1.EVO: 4/12 Mbytesa"));
+  QCOMPARE(bar->panel(1)->panelWidth(), metrics.horizontalAdvance(" FEATURE_1.EVO: 4/12 Mbytesa"));
   QCOMPARE(bar->toolTip(), "FEATURE_1.EVO: 4/12 Mbytes");
 
   slog(desk->s, "", 0);
@@ -87,6 +87,21 @@ void HostTest::logLinesAppearAtOnceAndBurstsArePaintedInBatches() {
   memo->selectAll();
   memo->copy();
   QCOMPARE(QGuiApplication::clipboard()->text(), expected.join('\n'));
+}
+
+void HostTest::aLongProgressTextShowsItsRemainingTimeAtTheDesignedWidth() {
+  desk->showActive();
+  slog(desk->s, "Writing stream(s)", 0);
+  const std::string progress = "Demuxing FEATURE_1.EVO 400/31744 Mbytes, Remaining time: 0:21:07";
+  slog(desk->s, progress, 1);
+  QApplication::processEvents();  // the bar lays its panels out
+  QCOMPARE(desk->fMain.width(), 362);
+  const auto* panel = desk->find<app::StatusPanels>("StatusBar")->panel(1);
+  const QString shown = panel->shownText();
+  QVERIFY2(shown.endsWith("Mbytes, Remaining time: 0:21:07"), qPrintable(shown));
+  QVERIFY(shown.size() < static_cast<int>(progress.size()));  // too long for the room
+  QVERIFY(panel->geometry().right() < desk->fMain.width());
+  QCOMPARE(panel->text(), " " + QString::fromStdString(progress));
 }
 
 void HostTest::processMessagesShowsTheRecordsThenHandlesPendingEvents() {

@@ -278,6 +278,14 @@ void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
   auto* audio = desk->find<QCheckBox>("cbAudio00");
   QCOMPARE(audio->text(), "DD+.6ch.stream.00.English");
   QVERIFY(audio->isChecked());
+  // Captions cut off by the box's width are read whole in their tooltips.
+  desk->s.fMain.cbSub[1].caption = "SP.stream.01.French (commentary by the director)";
+  desk->s.fMain.cbVideo[0].hint = "a hint";
+  desk->fMain.mirror();
+  QCOMPARE(desk->find<QCheckBox>("cbSub01")->toolTip(),
+           "SP.stream.01.French (commentary by the director)");
+  QCOMPARE(desk->find<QCheckBox>("cbSub02")->toolTip(), "Check the desired subpicture streams");
+  QCOMPARE(desk->find<QCheckBox>("cbVideo0")->toolTip(), "a hint");
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
 }
 
