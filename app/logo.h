@@ -1,12 +1,29 @@
 // imLogo's picture: a small disc with "HD DVD" lettering, drawn for this tool.
 #pragma once
 
-#include <QPixmap>
-#include <QSize>
+#include <QPalette>
+#include <QRectF>
+#include <QWidget>
+
+class QPaintDevice;
 
 namespace tessaly::app {
 
-// Draws the logo on a transparent background at the given size.
-QPixmap drawLogo(QSize size);
+// Paints the logo into `area` of any paint device, at the device's own resolution: the
+// disc in a square at the left and, when the area is wider than two squares, the lettering
+// fitted into the rest; otherwise the disc alone, centred. The lettering takes its colours
+// from the palette: dark ink on a light window colour, light ink on a dark one. Nothing
+// else is painted, so the device's background shows around the logo.
+void paintLogo(QPaintDevice& device, const QRectF& area, const QPalette& palette);
+
+// imLogo: the logo at the control's size, painted afresh at every paint, so it is sharp
+// at any pixel ratio and follows palette changes.
+class LogoImage : public QWidget {
+ public:
+  explicit LogoImage(QWidget* parent) : QWidget(parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
 
 }  // namespace tessaly::app

@@ -24,6 +24,7 @@ class QTreeWidget;
 namespace tessaly::app {
 
 class Binding;
+class LogoImage;
 class PaneSplitter;
 class StatusPanels;
 
@@ -79,7 +80,7 @@ class TfMain : public QWidget {
   QCheckBox* cbContinue = nullptr;
   QCheckBox* cbFastCheck = nullptr;
   QPushButton* bDemux = nullptr;
-  QLabel* imLogo = nullptr;
+  LogoImage* imLogo = nullptr;
   QPushButton* bCancel = nullptr;
   StatusPanels* StatusBar = nullptr;
 

@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -61,8 +60,7 @@ void buildBottomRow(TfMain& w, AnchorLayout& a) {
   a.place(w.bDemux, {8, 294, 60, 25}, akLeft | akBottom);
 
   const QRect logoPlace{119, 292, 125, 31};
-  w.imLogo = makeControl<QLabel>(&w, "imLogo", "HD DVD logo :-)");
-  w.imLogo->setPixmap(drawLogo(logoPlace.size()));
+  w.imLogo = makeControl<LogoImage>(&w, "imLogo", "HD DVD logo :-)");
   a.place(w.imLogo, logoPlace, akBottom);
 
   w.bCancel = makeButton(&w, "bCancel", "Cancel", "You can stop the actual process");

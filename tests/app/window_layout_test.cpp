@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "app/logo.h"
 #include "app/pane_splitter.h"
 #include "app/status_panels.h"
 #include "catalogue/selection.h"
@@ -45,6 +47,7 @@ class WindowLayoutTest : public QObject {
   void captionFontsAndStatusBar();
   void controlsFollowTheResizedWindow();
   void tabOrderFollowsTheScreen();
+  void theLogoFitsItsPlaceAndStandsOutOnLightAndDarkWindows();
 
  private:
   std::unique_ptr<Desk> desk;
@@ -71,7 +74,7 @@ void WindowLayoutTest::frameControls() {
        false},
       {"PageControl", "(no text)", "", {8, 69, 346, 219}, true},
       {"bDemux", "Demux", "Demux the source EVO to streams", {8, 294, 60, 25}, false},
-      {"imLogo", "", "HD DVD logo :-)", {119, 292, 125, 31}, true},
+      {"imLogo", "(no text)", "HD DVD logo :-)", {119, 292, 125, 31}, true},
       {"bCancel", "Cancel", "You can stop the actual process", {294, 294, 60, 25}, false},
       {"StatusBar", "(no text)", " Select or drop an EVO file to demux", {0, 325, 362, 21}, true},
   };
@@ -192,7 +195,6 @@ void WindowLayoutTest::captionFontsAndStatusBar() {
   QCOMPARE(desk->fMain.minimumSize(), QSize(362, 346));
   QVERIFY(desk->find<QPushButton>("bDemux")->font().bold());
   QVERIFY(!desk->find<QPushButton>("bCheck")->font().bold());
-  QVERIFY(!desk->find<QLabel>("imLogo")->pixmap().isNull());
   QVERIFY(!desk->find<QToolButton>("bbEVO")->icon().isNull());
   auto* bar = desk->find<app::StatusPanels>("StatusBar");
   QCOMPARE(bar->panel(0)->text(), " Ready");
@@ -229,6 +231,27 @@ void WindowLayoutTest::tabOrderFollowsTheScreen() {
     control = control->nextInFocusChain();
   } while (control != desk->find<QWidget>("eEVOfile"));
   QCOMPARE(visited, frame);
+}
+
+void WindowLayoutTest::theLogoFitsItsPlaceAndStandsOutOnLightAndDarkWindows() {
+  for (const QColor window : {QColor(239, 239, 239), QColor(40, 40, 45)}) {
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    QImage logo(125, 31, QImage::Format_ARGB32);
+    logo.fill(window);
+    app::paintLogo(logo, QRectF(0, 0, 125, 31), palette);
+    int lastInked = -1;
+    int contrast = 0;
+    for (int x = 40; x < logo.width(); ++x) {  // the lettering, right of the disc
+      for (int y = 0; y < logo.height(); ++y) {
+        const int difference = std::abs(logo.pixelColor(x, y).lightness() - window.lightness());
+        contrast = std::max(contrast, difference);
+        if (difference > 0) lastInked = x;
+      }
+    }
+    QVERIFY2(lastInked > 110 && lastInked < 124, qPrintable(QString::number(lastInked)));
+    QVERIFY2(contrast > 100, qPrintable(QString::number(contrast)));
+  }
 }
 
 }  // namespace tessaly::testing
