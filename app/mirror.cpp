@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -116,7 +117,12 @@ bool Binding::lockedWhileBusy(const QWidget* control) {
 void Binding::mirrorLog() {
   const auto& lines = s_.fMain.mMessage.lines;
   if (shownLogLines_ == lines.size()) return;
+  // The log follows its end, also while its page is hidden, unless the operator has
+  // scrolled back in it.
+  QScrollBar* bar = w_.mMessage->verticalScrollBar();
+  const bool atEnd = bar->value() == bar->maximum();
   w_.mMessage->appendPlainText(memoText(lines, shownLogLines_));
+  if (atEnd) bar->setValue(bar->maximum());
   shownLogLines_ = lines.size();
   w_.mMessage->viewport()->repaint();
   logPace_.painted();

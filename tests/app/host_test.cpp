@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -27,6 +28,7 @@ class HostTest : public QObject {
   void slogSizesEachPanelToItsTextAndOnlyPanelOneHints();
   void logLinesAppearAtOnceAndBurstsArePaintedInBatches();
   void aLongProgressTextShowsItsRemainingTimeAtTheDesignedWidth();
+  void theLogFollowsItsEndUnlessScrolledBack();
   void processMessagesShowsTheRecordsThenHandlesPendingEvents();
   void theRealQuestionBoxDefaultsToNo();
   void theRealErrorBoxShowsTheMessageAsItIs();
@@ -102,6 +104,23 @@ void HostTest::aLongProgressTextShowsItsRemainingTimeAtTheDesignedWidth() {
   QVERIFY(shown.size() < static_cast<int>(progress.size()));  // too long for the room
   QVERIFY(panel->geometry().right() < desk->fMain.width());
   QCOMPARE(panel->text(), " " + QString::fromStdString(progress));
+}
+
+void HostTest::theLogFollowsItsEndUnlessScrolledBack() {
+  desk->showActive();
+  desk->s.fMain.PageControl = tsOption;  // a job starts on another page
+  desk->fMain.mirror();
+  for (int n = 0; n < 100; ++n) log(desk->s, "line " + std::to_string(n));
+  desk->s.fMain.PageControl = tsStatus;
+  desk->fMain.mirror();
+  QScrollBar* bar = desk->find<QPlainTextEdit>("mMessage")->verticalScrollBar();
+  QVERIFY(bar->maximum() > 0);
+  QCOMPARE(bar->value(), bar->maximum());
+
+  bar->setValue(10);  // the operator reads back
+  for (int n = 0; n < 100; ++n) log(desk->s, "more " + std::to_string(n));
+  desk->fMain.mirror();
+  QCOMPARE(bar->value(), 10);
 }
 
 void HostTest::processMessagesShowsTheRecordsThenHandlesPendingEvents() {
