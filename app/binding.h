@@ -37,12 +37,12 @@ class Binding {
   void mirrorBoxes();
   void mirrorEdits();
   void mirrorPlaylist();
-  // A job disables its trigger while it has the focus, and Qt would pass the focus on to
-  // the next control (the playlist edit, selecting its text). The focus is taken off the
-  // control before, and given back when the job is over and the control enabled again.
-  void holdFocus();
+  // Enables or disables a control. Disabling the control that has the focus would make
+  // Qt pass the focus on to the next control (a path edit, selecting its text), as it does
+  // when the window is activated with no control focused: the window itself holds the
+  // focus instead, and returnFocus() gives it back once the control is enabled again.
+  void enable(QWidget* control, bool enabled);
   void returnFocus();
-  bool lockedWhileBusy(const QWidget* control);
   // Visits each of the 40 stream boxes with its record.
   template <typename Visit>
   void forEachBox(Visit visit);

@@ -41,14 +41,13 @@ bool captionCut(const QCheckBox* box, const QString& caption) {
   return box->fontMetrics().horizontalAdvance(caption) > room.width();
 }
 
-void showBox(QCheckBox* box, const CheckBox& record, bool locked) {
+void showBox(QCheckBox* box, const CheckBox& record) {
   QString caption = qt(record.caption);
   const bool cut = captionCut(box, caption);
   box->setToolTip(cut ? caption : qt(record.hint));  // a cut caption is read in full there
   caption.replace('&', "&&");  // a caption is shown as it is, never as a mnemonic
   if (box->text() != caption) box->setText(caption);
   box->setChecked(record.ticked);
-  box->setEnabled(record.enabled && !locked);
 }
 
 bool sameNodes(const std::vector<TreeNode>& a, const std::vector<TreeNode>& b) {
@@ -81,7 +80,6 @@ void showTree(QTreeWidget* tree, const std::vector<TreeNode>& nodes) {
 
 void Binding::mirror() {
   const QScopedValueRollback guard(mirroring_, true);
-  holdFocus();
   mirrorButtons();
   mirrorBoxes();
   mirrorEdits();
@@ -94,24 +92,23 @@ void Binding::mirror() {
   returnFocus();
 }
 
-void Binding::holdFocus() {
-  QWidget* focus = w_.focusWidget();
-  if (!s_.busy || focus == nullptr || !lockedWhileBusy(focus)) return;
-  heldFocus_ = focus;
-  focus->clearFocus();
+void Binding::enable(QWidget* control, bool enabled) {
+  if (!enabled && control->hasFocus()) {
+    heldFocus_ = control;
+    w_.setFocus(Qt::OtherFocusReason);  // the window itself: no control is entered
+  }
+  control->setEnabled(enabled);
 }
 
 void Binding::returnFocus() {
-  if (s_.busy || heldFocus_.isNull()) return;
-  if (heldFocus_->isEnabled() && w_.focusWidget() == nullptr) heldFocus_->setFocus();
-  heldFocus_.clear();
-}
-
-bool Binding::lockedWhileBusy(const QWidget* control) {
-  bool box = false;
-  forEachBox([&](const QCheckBox* each, const CheckBox&) { box = box || each == control; });
-  const QWidget* triggers[] = {w_.bCheck, w_.bReadXPL, w_.bDemux, w_.bbEVO, w_.bbXPL};
-  return box || std::find(std::begin(triggers), std::end(triggers), control) != std::end(triggers);
+  if (heldFocus_.isNull()) return;
+  const QWidget* focus = w_.focusWidget();
+  if (focus != nullptr && focus != &w_) {
+    heldFocus_.clear();  // the operator has moved on
+  } else if (heldFocus_->isEnabled()) {
+    heldFocus_->setFocus(Qt::OtherFocusReason);
+    heldFocus_.clear();
+  }
 }
 
 void Binding::mirrorLog() {
@@ -135,16 +132,19 @@ void Binding::logAppended() {
 void Binding::mirrorButtons() {
   const auto& r = s_.fMain;
   const bool locked = s_.busy;  // one job at a time: the triggers wait for its end
-  w_.bCheck->setEnabled(r.bCheck.enabled && !locked);
-  w_.bReadXPL->setEnabled(r.bReadXPL.enabled && !locked);
-  w_.bDemux->setEnabled(r.bDemux.enabled && !locked);
-  w_.bbEVO->setEnabled(!locked);
-  w_.bbXPL->setEnabled(!locked);
-  w_.bCancel->setEnabled(r.bCancel.enabled);
+  enable(w_.bCheck, r.bCheck.enabled && !locked);
+  enable(w_.bReadXPL, r.bReadXPL.enabled && !locked);
+  enable(w_.bDemux, r.bDemux.enabled && !locked);
+  enable(w_.bbEVO, !locked);
+  enable(w_.bbXPL, !locked);
+  enable(w_.bCancel, r.bCancel.enabled);
 }
 
 void Binding::mirrorBoxes() {
-  forEachBox([this](QCheckBox* box, const CheckBox& record) { showBox(box, record, s_.busy); });
+  forEachBox([this](QCheckBox* box, const CheckBox& record) {
+    showBox(box, record);
+    enable(box, record.enabled && !s_.busy);
+  });
   w_.cbContinue->setChecked(s_.fMain.cbContinue.ticked);
   w_.cbFastCheck->setChecked(s_.fMain.cbFastCheck.ticked);
 }
