@@ -1,7 +1,11 @@
-// tessaly-window-shot PICTURE EVO: opens the window on an EVO file as the program does,
-// runs "Read EVO", and saves a picture of the window (the documentation's screenshot).
+// The documentation's screenshots: opens the window on an EVO file as the program does,
+// runs "Read EVO", and saves a picture of the window.
+//   tessaly-window-shot PICTURE EVO             after "Read EVO"
+//   tessaly-window-shot PICTURE EVO OUT_FOLDER  during "Demux" into OUT_FOLDER, at its first
+//                                              progress step (the demux is then stopped)
 // Errors and questions go to the terminal instead of modal boxes.
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <cstdio>
 
@@ -9,11 +13,21 @@
 #include "app/windowed_session.h"
 #include "shell/files.h"
 
+namespace {
+
+bool save(QWidget& window, const char* picture) {
+  if (window.grab().save(picture)) return true;
+  std::fprintf(stderr, "Cannot save %s\n", picture);
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(tessaly::app::kApplicationTitle);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER]\n");
     return 2;
   }
   tessaly::app::TerminalPrompts prompts;
@@ -24,9 +38,16 @@ int main(int argc, char* argv[]) {
   while (!desk.fMain.isActiveWindow()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   desk.fMain.bCheck->click();
   QApplication::processEvents();
-  if (!desk.fMain.grab().save(argv[1])) {
-    std::fprintf(stderr, "Cannot save %s\n", argv[1]);
-    return 1;
-  }
-  return prompts.failed ? 1 : 0;
+  if (argc == 3) return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
+
+  desk.fMain.eWorkdir->setText(QString::fromLocal8Bit(argv[3]));
+  bool saved = false;
+  desk.host.onMessages = [&] {
+    if (saved) return;
+    QApplication::processEvents();  // paint the progress first
+    saved = save(desk.fMain, argv[1]);
+    desk.session.StopRequested = true;
+  };
+  desk.fMain.bDemux->click();
+  return saved && !prompts.failed ? 0 : 1;
 }
