@@ -57,6 +57,15 @@ bool ScriptedPrompts::runDialog(QWidget* parent, FileDialog& dialog) {
   return true;
 }
 
+EventCounter::EventCounter(QWidget* widget, QEvent::Type type) : type_(type) {
+  widget->installEventFilter(this);
+}
+
+bool EventCounter::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == type_) ++count;
+  return false;
+}
+
 void Desk::showActive() {
   fMain.show();
   QApplication::processEvents();  // the platform's activation of the new window

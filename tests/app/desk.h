@@ -3,7 +3,9 @@
 // gives the window an activation when it closes, as real boxes and dialogs do.
 #pragma once
 
+#include <QEvent>
 #include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QUrl>
 #include <string>
@@ -29,6 +31,18 @@ class ScriptedPrompts : public app::Prompts {
   QStringList errors;
   std::vector<FileDialog> dialogs;  // each dialog as it was shown
   std::string choice;               // the file a dialog returns; empty = cancelled
+};
+
+// Counts the events of one type that a widget receives.
+class EventCounter : public QObject {
+ public:
+  EventCounter(QWidget* widget, QEvent::Type type);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  int count = 0;
+
+ private:
+  QEvent::Type type_;
 };
 
 struct Desk {

@@ -70,21 +70,10 @@ void FormEventsTest::aValueOfTheWrongTypeIsShownOnceAndSkipsTheReset() {
   QCOMPARE(desk->find<QLineEdit>("eVideoExt")->text(), "mpv");
 }
 
-// Counts the activations a window receives.
-class ActivationCounter : public QObject {
- public:
-  explicit ActivationCounter(QWidget* window) { window->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::WindowActivate) ++activations;
-    return false;
-  }
-  int activations = 0;
-};
-
 void FormEventsTest::laterActivationsKeepTheOperatorsWork() {
   desk->storeSettings("\"Workdir\"=\"/stored\"\n\"EVOdir\"=\"/old/HVDVD_TS/\"\n");
   desk->showActive();
-  const ActivationCounter counter(&desk->fMain);
+  const EventCounter activations(&desk->fMain, QEvent::WindowActivate);
   auto* workdir = desk->find<QLineEdit>("eWorkdir");
   workdir->clear();
   QTest::keyClicks(workdir, "/typed");
@@ -101,7 +90,7 @@ void FormEventsTest::laterActivationsKeepTheOperatorsWork() {
   desk->prompts.answers = {false};
   desk->s.host.askYesNo("Are you sure to stop demuxing?");
   desk->s.host.showError("Stream write error");
-  QCOMPARE(counter.activations, 4);
+  QCOMPARE(activations.count, 4);
 
   QCOMPARE(workdir->text(), "/typed");
   auto* box = desk->find<QCheckBox>("cbAudio03");

@@ -58,24 +58,13 @@ void HostTest::slogSizesEachPanelToItsTextAndOnlyPanelOneHints() {
   QCOMPARE(bar->toolTip(), "FEATURE_1.EVO: 4/12 Mbytes");
 }
 
-// Counts the paints of one widget.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-  int paints = 0;
-};
-
 void HostTest::logLinesAppearAtOnceAndBurstsArePaintedInBatches() {
   desk->showActive();
   auto* memo = desk->find<QPlainTextEdit>("mMessage");
   log(desk->s, "Opening file FEATURE_1.EVO");
   QCOMPARE(memo->toPlainText(), "Opening file FEATURE_1.EVO");
 
-  const PaintCounter counter(memo->viewport());
+  const EventCounter paints(memo->viewport(), QEvent::Paint);
   QStringList expected{"Opening file FEATURE_1.EVO"};
   for (int n = 0; n < 5000; ++n) {
     expected << QString("DD+.stream.%1 found!").arg(n);
@@ -83,7 +72,7 @@ void HostTest::logLinesAppearAtOnceAndBurstsArePaintedInBatches() {
   }
   desk->fMain.mirror();  // as at the end of every handler
   QCOMPARE(memo->toPlainText(), expected.join('\n'));
-  QVERIFY2(counter.paints < 50, qPrintable(QString::number(counter.paints)));
+  QVERIFY2(paints.count < 50, qPrintable(QString::number(paints.count)));
   // Every paragraph of the memo is a group of lines, and still reads as lines.
   QCOMPARE(memo->blockCount(), 1 + (5000 + 15) / 16);
   memo->selectAll();

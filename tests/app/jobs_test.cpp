@@ -55,11 +55,10 @@ class JobsTest : public QObject {
 
   void readEvoThenDemuxFromTheWindow();
   void cancelDuringADemuxAsksAndOnlyYesStops();
-  void cancelDuringAScanStopsWithoutAQuestion();
+  void cancelOrCloseDuringAScanStopsWithoutAQuestion();
   void theWindowIsLockedWhileAJobRuns();
   void aJobStartedFromTheKeyboardKeepsTheFocusOnItsButton();
   void closingDuringADemuxAsksAsCancelDoes();
-  void closingDuringAScanStopsItAtOnce();
   void anErrorIsShownAndTheWindowKeepsWorking();
   void readXplFillsTheTreeTheMemoAndTheBoxes();
 
@@ -140,19 +139,23 @@ void JobsTest::cancelDuringADemuxAsksAndOnlyYesStops() {
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
 }
 
-void JobsTest::cancelDuringAScanStopsWithoutAQuestion() {
+void JobsTest::cancelOrCloseDuringAScanStopsWithoutAQuestion() {
   writeEvo(evo, 3200);
   desk->drop(&desk->fMain, {QString::fromStdString(evo)});
-  int breaths = 0;
-  desk->app.host.onMessages = [&] {
-    ++breaths;
-    Desk::click(desk->find<QPushButton>("bCancel"));
-  };
-  Desk::click(desk->find<QPushButton>("bCheck"));
-  QCOMPARE(breaths, 1);
-  QVERIFY(desk->prompts.questions.isEmpty());
-  QCOMPARE(logLines(*desk).last(), "Done.");
-  QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "DD+.stream.00");
+  for (const bool closing : {false, true}) {
+    int breaths = 0;
+    desk->app.host.onMessages = [&] {
+      ++breaths;
+      if (closing) desk->fMain.close();
+      if (!closing) Desk::click(desk->find<QPushButton>("bCancel"));
+    };
+    Desk::click(desk->find<QPushButton>("bCheck"));
+    QCOMPARE(breaths, 1);
+    QVERIFY(desk->prompts.questions.isEmpty());
+    QCOMPARE(logLines(*desk).last(), "Done.");
+    QCOMPARE(desk->find<QCheckBox>("cbAudio00")->text(), "DD+.stream.00");
+    QCOMPARE(desk->fMain.isVisible(), !closing);
+  }
 }
 
 void JobsTest::theWindowIsLockedWhileAJobRuns() {
@@ -233,21 +236,6 @@ void JobsTest::closingDuringADemuxAsksAsCancelDoes() {
   QVERIFY(!written.empty());
   QVERIFY(written.size() < expected.at(17).size());
   QVERIFY(std::filesystem::exists(desk->home.keyFile()));
-}
-
-void JobsTest::closingDuringAScanStopsItAtOnce() {
-  writeEvo(evo, 3200);
-  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
-  int breaths = 0;
-  desk->app.host.onMessages = [&] {
-    ++breaths;
-    desk->fMain.close();
-  };
-  Desk::click(desk->find<QPushButton>("bCheck"));
-  QCOMPARE(breaths, 1);
-  QVERIFY(desk->prompts.questions.isEmpty());
-  QVERIFY(!desk->fMain.isVisible());
-  QCOMPARE(logLines(*desk).last(), "Done.");
 }
 
 void JobsTest::anErrorIsShownAndTheWindowKeepsWorking() {
