@@ -4,7 +4,6 @@
 // percent-encoding carries any byte, and as the file system's encoding otherwise.
 #pragma once
 
-#include <QString>
 #include <QUrl>
 #include <string>
 

@@ -5,8 +5,6 @@
 #include <QRectF>
 #include <QWidget>
 
-class QPaintDevice;
-
 namespace tessaly::app {
 
 // Paints the logo into `area` of any paint device, at the device's own resolution: the

@@ -62,9 +62,12 @@ void StatusPanels::showPanel(const StatusBar& record, int index) {
   label->setPanelWidth(width);
   if (index == 0) label->setFixedWidth(width);  // the last panel takes what is left
   setToolTip(QString::fromStdString(record.hint));
-  if (!pace_.due()) return update();
-  repaint();
-  pace_.painted();
+  if (pace_.due()) {
+    repaint();
+    pace_.painted();
+  } else {
+    update();  // painted with the next report that keeps the pace, or after the handler
+  }
 }
 
 void StatusPanels::showChanges(const StatusBar& record) {

@@ -11,18 +11,17 @@ namespace {
 
 enum StoredState { kNormal = 0, kMinimised = 1, kMaximised = 2 };
 
-// One axis of a stored window: its length held between the least and the room, and its
-// start moved into [first, first + room) only when `keep` is false.
+// One axis of a stored window: the length held between the least and the room, and the
+// start moved into the room when `move` is true.
 struct Span {
   int start;
   int length;
 };
 
-Span fitSpan(std::int64_t start, std::int64_t length, int least, int first, int room, bool keep) {
+Span fitSpan(std::int64_t start, std::int64_t length, int least, int first, int room, bool move) {
   const std::int64_t fitted = std::clamp<std::int64_t>(length, least, std::max(least, room));
-  if (!keep)
-    start =
-        std::clamp<std::int64_t>(start, first, first + std::max<std::int64_t>(room - fitted, 0));
+  const std::int64_t last = first + std::max<std::int64_t>(room - fitted, 0);
+  if (move) start = std::clamp<std::int64_t>(start, first, last);
   return {static_cast<int>(start), static_cast<int>(fitted)};
 }
 
@@ -43,16 +42,16 @@ QScreen* screenFor(const QWidget& window, const Geometry& g) {
 
 }  // namespace
 
-QRect fitToScreen(const Geometry& g, QSize minimum, QRect available, QRect inView) {
+QRect fitToScreen(const Geometry& g, QSize minimum, QRect available, QRect view) {
   const std::int64_t right = std::int64_t{g.left} + g.width;
   const std::int64_t bottom = std::int64_t{g.top} + g.height;
-  const bool inside = g.width > 0 && g.height > 0 && g.left >= inView.left() &&
-                      g.top >= inView.top() && right <= std::int64_t{inView.right()} + 1 &&
-                      bottom <= std::int64_t{inView.bottom()} + 1;
+  const bool inView = g.width > 0 && g.height > 0 && g.left >= view.left() && g.top >= view.top() &&
+                      right <= std::int64_t{view.right()} + 1 &&
+                      bottom <= std::int64_t{view.bottom()} + 1;
   const Span x =
-      fitSpan(g.left, g.width, minimum.width(), available.left(), available.width(), inside);
+      fitSpan(g.left, g.width, minimum.width(), available.left(), available.width(), !inView);
   const Span y =
-      fitSpan(g.top, g.height, minimum.height(), available.top(), available.height(), inside);
+      fitSpan(g.top, g.height, minimum.height(), available.top(), available.height(), !inView);
   return {x.start, y.start, x.length, y.length};
 }
 
