@@ -1,41 +1,52 @@
-// tessaly-bench: the engine's speed on a large file, outside the tests.
-//   tessaly-bench write FILE BYTES   writes a realistic feature of at least BYTES bytes
+// tessaly-bench: the engine's speed on a large file, outside the tests. It drives the
+// engine through its port alone, without the window's records.
+//   tessaly-bench mux FILE BYTES SECONDS VIDEO DD DDPLUS MLP LPCM
+//       multiplexes the elementary streams (SECONDS long each: MPEG-2 video, DD, DD+,
+//       MLP, and 16-bit 48 kHz stereo LPCM, big-endian) into a feature of BYTES bytes
 //   tessaly-bench scan FILE          one full scanning pass (fast check off)
-//   tessaly-bench demux FILE DIR     one writing pass, every found stream open in DIR
+//   tessaly-bench demux FILE DIR     one writing pass, every stream to a file in DIR
 // scan and demux print "seconds=S cpu_seconds=C peak_rss_kib=K" for the pass.
 #include <sys/resource.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "bench/feature_mix.h"
-#include "engine/demux.h"
-#include "shell/output_set.h"
+#include "engine/pass.h"
 #include "tools/byte_sink.h"
 
 namespace {
 
 using namespace tessaly;
+using tools::Stream;
 
-// The window of a benchmark: nothing to show, nothing to ask.
-class QuietHost : public Host {
+// Every stream's payload to a file of its own, created at its first run.
+class StreamFiles : public PassObserver {
  public:
-  void logAppended(const std::string&) override {}
-  void statusChanged(int) override {}
-  void processMessages() override {}
-  void repaint() override {}
-  bool askYesNo(const std::string&) override { return false; }
-  void showError(const std::string&) override {}
-  bool runDialog(FileDialog&) override { return false; }
-};
+  explicit StreamFiles(std::string dir) : dir_(std::move(dir)) {}
 
-void openInput(Session& session, const std::string& path) {
-  session.InputStream.reset();  // the previous pass's handle holds the exclusive lock
-  session.InputStream = std::make_unique<InputFile>(path, Access::Exclusive);
-}
+  PayloadSink* payloadRun(int slot) override {
+    auto& file = files_[static_cast<std::size_t>(slot)];
+    if (!file) file = std::make_unique<OutputFile>(dir_ + "/stream" + std::to_string(slot));
+    return file.get();
+  }
+  void closeAll() {
+    for (auto& file : files_) {
+      if (file) file->close();
+    }
+  }
+
+ private:
+  std::string dir_;
+  std::array<std::unique_ptr<OutputFile>, kSlots + 1> files_;  // by slot
+};
 
 double cpuSeconds(const rusage& usage) {
   const auto seconds = [](const timeval& t) {
@@ -58,43 +69,47 @@ void timed(const std::function<void()>& pass) {
               cpuSeconds(after) - cpuSeconds(before), after.ru_maxrss);
 }
 
-// Opens an output in `dir` for every stream a fast scan finds, and ticks its box.
-void openFoundStreams(Session& session, const std::string& file, const std::string& dir) {
-  openInput(session, file);
-  demux(session, 0);
-  for (int slot : OutputSet::jobOrder()) {
-    if (session.StreamTable[slot] == -1) continue;
-    session.OutputStreams.open(slot, dir + "/stream" + std::to_string(slot));
-    auto& w = session.fMain;
-    auto& box = slot < kAudioSlot ? w.cbVideo[static_cast<std::size_t>(slot - kVideoSlot)]
-                : slot < kSubSlot ? w.cbAudio[static_cast<std::size_t>(slot - kAudioSlot)]
-                                  : w.cbSub[static_cast<std::size_t>(slot - kSubSlot)];
-    box.ticked = true;
-  }
+std::vector<std::uint8_t> readWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// argv[5..9]: the streams in the order of the usage line.
+void mux(char** argv) {
+  const std::vector<bench::Elementary> streams = {
+      {Stream::mpeg2(0), readWhole(argv[5])},   {Stream::dd(0), readWhole(argv[6])},
+      {Stream::ddPlus(1), readWhole(argv[7])},  {Stream::mlp(2), readWhole(argv[8])},
+      {Stream::lpcm(3), readWhole(argv[9]), 4},  // one sample frame: 2 channels of 2 bytes
+  };
+  tools::FileSink sink(argv[2]);
+  // LPCM format bytes: 16 bits, 48 kHz, 2 channels; no dynamic range control.
+  tools::PsWriter writer(sink,
+                         {.keepPayload = false, .audioBound = 4, .lpcmFormat = {0x00, 0x01, 0x80}});
+  bench::writeFeature(writer, std::stoull(argv[3]), std::stod(argv[4]), streams);
+  sink.close();
 }
 
 int run(int argc, char** argv) {
   const std::string verb = argc > 2 ? argv[1] : "";
-  QuietHost host;
-  Session session(host);
-  if (verb == "write" && argc == 4) {
-    tools::FileSink sink(argv[2]);
-    tools::PsWriter writer(sink, {.seed = 2024, .keepPayload = false, .audioBound = 3});
-    bench::writeFeature(writer, std::stoull(argv[3]));
-    sink.close();
+  SlotTable table;
+  if (verb == "mux" && argc == 10) {
+    mux(argv);
   } else if (verb == "scan" && argc == 3) {
-    session.fMain.cbFastCheck.ticked = false;
-    openInput(session, argv[2]);
-    timed([&] { demux(session, 0); });
+    InputFile input(argv[2], Access::Exclusive);
+    PassObserver quiet;
+    timed([&] { runPass(input, table, {PassMode::Scan, false}, quiet); });
   } else if (verb == "demux" && argc == 4) {
-    openFoundStreams(session, argv[2], argv[3]);
-    openInput(session, argv[2]);
+    InputFile input(argv[2], Access::Exclusive);
+    StreamFiles files(argv[3]);
     timed([&] {
-      demux(session, 1);
-      session.OutputStreams.closeAll();
+      runPass(input, table, {PassMode::Write, false}, files);
+      files.closeAll();
     });
   } else {
-    std::fprintf(stderr, "usage: tessaly-bench write FILE BYTES | scan FILE | demux FILE DIR\n");
+    std::fprintf(stderr,
+                 "usage: tessaly-bench mux FILE BYTES SECONDS VIDEO DD DDPLUS MLP LPCM"
+                 " | scan FILE | demux FILE DIR\n");
     return 2;
   }
   return 0;

@@ -1,81 +1,78 @@
 #include "bench/feature_mix.h"
 
-#include <array>
+#include <algorithm>
+#include <span>
+#include <stdexcept>
 
 namespace tessaly::bench {
 namespace {
 
-using tools::PesFields;
-using tools::PsWriter;
-using tools::Stream;
+constexpr double kTicksPerSecond = 90000;
+constexpr std::int64_t kDecoderDelay = 18000;  // time stamps run 0.2 s ahead of the SCR
+constexpr int kPacksPerNav = 900;              // ~0.5 s of packs between navigation packs
 
-enum class Layout { Video, Full, Partial };  // how the stream's packs are filled
-
-struct Share {
-  Stream stream;
-  int kbitPerSecond;
-  Layout layout;
+// Where one stream stands: the bytes of the current repetition already written.
+struct Cursor {
+  const Elementary* stream;
+  std::size_t offset = 0;
+  std::uint64_t repetition = 0;
+  double credit = 0;
 };
 
-// About 30 Mbit/s in all, the most an HD DVD program stream carries.
-const std::array<Share, 5> kShares = {{
-    {Stream::vc1(0), 25000, Layout::Video},
-    {Stream::ddPlus(0), 1536, Layout::Full},
-    {Stream::ddPlus(1), 640, Layout::Full},
-    {Stream::mlp(2), 2500, Layout::Full},
-    {Stream::subpicture(0), 300, Layout::Partial},
-}};
-
-constexpr int kPacksPerFrame = 64;  // a 25 Mbit/s frame at 24 frames/s: ~64 packs
-constexpr int kPacksPerNav = 900;   // ~0.5 s of packs between navigation packs
-
-// Weighted round robin: the share furthest behind its byte share writes the next pack.
-class Scheduler {
- public:
-  std::size_t next() {
-    int total = 0;
-    std::size_t pick = 0;
-    for (std::size_t n = 0; n < kShares.size(); ++n) {
-      credit_[n] += kShares[n].kbitPerSecond;
-      total += kShares[n].kbitPerSecond;
-      if (credit_[n] > credit_[pick]) pick = n;
-    }
-    credit_[pick] -= total;
-    return pick;
+// Weighted round robin: the stream furthest behind its byte share writes the next pack,
+// so every stream's time runs alongside the file's.
+Cursor& nextStream(std::vector<Cursor>& cursors) {
+  double total = 0;
+  Cursor* pick = &cursors.front();
+  for (Cursor& c : cursors) {
+    c.credit += static_cast<double>(c.stream->bytes.size());
+    total += static_cast<double>(c.stream->bytes.size());
+    if (c.credit > pick->credit) pick = &c;
   }
+  pick->credit -= total;
+  return *pick;
+}
 
- private:
-  std::array<int, kShares.size()> credit_{};
-};
+// The playing time of a stream's next byte, in 90 kHz ticks.
+std::int64_t timeOf(const Cursor& c, double seconds) {
+  const double position =
+      static_cast<double>(c.repetition) +
+      static_cast<double>(c.offset) / static_cast<double>(c.stream->bytes.size());
+  return static_cast<std::int64_t>(position * seconds * kTicksPerSecond);
+}
 
-// A video pack: a frame's first pack carries PTS, DTS and P-STD, its last one is short.
-void videoPack(PsWriter& writer, const Stream& stream, int frameIndex) {
-  if (frameIndex == 0) {
-    writer.pack(stream, PsWriter::kFill, {.dts = true, .pstd = true});
-  } else if (frameIndex == kPacksPerFrame - 1) {
-    writer.pack(stream, 700 + static_cast<std::size_t>(writer.size() % 1000), {.pts = false});
-  } else {
-    writer.pack(stream, PsWriter::kFill, {.pts = false});
+// One pack of the stream at its cursor, stamped with the time of its first byte. The
+// last pack of a repetition is short, so each repetition starts a packet of its own.
+void writePack(tools::PsWriter& writer, Cursor& c, double seconds) {
+  const std::vector<std::uint8_t>& bytes = c.stream->bytes;
+  const tools::PesFields fields{.time = timeOf(c, seconds) + kDecoderDelay};
+  const std::size_t room = tools::PsWriter::packCapacity(c.stream->stream, fields);
+  const std::size_t size = std::min(bytes.size() - c.offset, room - room % c.stream->unit);
+  c.offset += writer.pack(c.stream->stream, std::span(bytes).subspan(c.offset, size), fields);
+  if (c.offset == bytes.size()) {
+    c.offset = 0;
+    ++c.repetition;
   }
 }
 
 }  // namespace
 
-void writeFeature(PsWriter& writer, std::uint64_t bytes) {
-  Scheduler scheduler;
-  int videoPacks = 0;
+void writeFeature(tools::PsWriter& writer, std::uint64_t bytes, double seconds,
+                  const std::vector<Elementary>& streams) {
+  std::vector<Cursor> cursors;
+  for (const Elementary& e : streams) {
+    if (e.bytes.empty()) throw std::invalid_argument("an elementary stream is empty");
+    cursors.push_back({&e});
+  }
   for (std::uint64_t packs = 0; writer.size() < bytes; ++packs) {
+    // The system clock follows the stream that is furthest behind.
+    std::int64_t clock = timeOf(cursors.front(), seconds);
+    for (const Cursor& c : cursors) clock = std::min(clock, timeOf(c, seconds));
+    writer.setClock(static_cast<std::uint64_t>(clock));
     if (packs % kPacksPerNav == 0) {
       writer.navPack();
-      continue;
-    }
-    const Share& share = kShares[scheduler.next()];
-    if (share.layout == Layout::Video) {
-      videoPack(writer, share.stream, videoPacks++ % kPacksPerFrame);
-    } else if (share.layout == Layout::Partial) {
-      writer.pack(share.stream, 200 + static_cast<std::size_t>(packs % 1500));
     } else {
-      writer.pack(share.stream);
+      writePack(writer, nextStream(cursors), seconds);
     }
   }
 }

@@ -1,61 +1,41 @@
 #include "catalogue/selection.h"
 
-#include <cstdio>
-
 namespace tessaly {
 namespace {
 
-template <typename Boxes, typename Visit>
-void forEachBox(Boxes& boxes, Visit visit) {
-  for (auto& box : boxes) visit(box);
-}
-
 template <typename Visit>
 void forAllBoxes(Window& w, Visit visit) {
-  forEachBox(w.cbVideo, visit);
-  forEachBox(w.cbAudio, visit);
-  forEachBox(w.cbSub, visit);
+  for (const SlotGroup& group : kSlotGroups) {
+    for (CheckBox& box : group.boxes(w)) visit(group, box);
+  }
 }
 
 }  // namespace
 
 std::string boxName(BoxGroup group, int number) {
-  char name[16];
-  switch (group) {
-    case BoxGroup::Video:
-      std::snprintf(name, sizeof name, "cbVideo%d", number);
-      break;
-    case BoxGroup::Audio:
-      std::snprintf(name, sizeof name, "cbAudio%02d", number);
-      break;
-    case BoxGroup::Sub:
-      std::snprintf(name, sizeof name, "cbSub%02d", number);
-      break;
-  }
-  return name;
+  const SlotGroup& g = slotGroup(group);
+  return g.boxPrefix + numberText(g, number);
 }
 
 CheckBox* findBox(Window& w, const std::string& name) {
-  for (int n = 0; n < static_cast<int>(kVideoBoxes); ++n) {
-    if (name == boxName(BoxGroup::Video, n)) return &w.cbVideo[static_cast<unsigned>(n)];
-  }
-  for (int n = 0; n < static_cast<int>(kAudioBoxes); ++n) {
-    if (name == boxName(BoxGroup::Audio, n)) return &w.cbAudio[static_cast<unsigned>(n)];
-    if (name == boxName(BoxGroup::Sub, n)) return &w.cbSub[static_cast<unsigned>(n)];
+  for (const SlotGroup& group : kSlotGroups) {
+    const std::span<CheckBox> boxes = group.boxes(w);
+    for (std::size_t n = 0; n < boxes.size(); ++n) {
+      if (name == boxName(group.group, static_cast<int>(n))) return &boxes[n];
+    }
   }
   return nullptr;
 }
 
 void Resetcbs(Session& s) {
-  auto& w = s.fMain;
-  for (auto& box : w.cbVideo) box = {false, box.ticked, "No video stream", box.hint};
-  for (auto& box : w.cbAudio) box = {false, box.ticked, "No audio stream", box.hint};
-  for (auto& box : w.cbSub) box = {false, box.ticked, "No subpicture", box.hint};
+  forAllBoxes(s.fMain, [](const SlotGroup& group, CheckBox& box) {
+    box = {false, box.ticked, group.resetCaption, box.hint};
+  });
 }
 
 void cbVideoClick(Session& s) {
   bool anyTicked = false;
-  forAllBoxes(s.fMain, [&](const CheckBox& box) { anyTicked = anyTicked || box.ticked; });
+  forAllBoxes(s.fMain, [&](const SlotGroup&, const CheckBox& box) { anyTicked |= box.ticked; });
   s.fMain.bDemux.enabled = anyTicked;
 }
 

@@ -4,10 +4,12 @@
 #include <string>
 
 #include "shell/session.h"
+#include "shell/stream_table.h"
 
 namespace tessaly {
 
-enum class BoxGroup { Video, Audio, Sub };
+// The boxes come in the stream table's slot groups.
+using BoxGroup = StreamGroup;
 
 // The window name of a box: cbVideo0..cbVideo7, cbAudio00..cbAudio15, cbSub00..cbSub15.
 std::string boxName(BoxGroup group, int number);

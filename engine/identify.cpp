@@ -1,57 +1,31 @@
 #include "engine/identify.h"
 
-#include <string>
-
+#include "engine/codecs.h"
 #include "engine/stream_ids.h"
-#include "shell/report.h"
 
 namespace tessaly {
 namespace {
 
-// A row of the audio sub-stream table.
-struct AudioRow {
-  std::uint8_t first;
-  std::uint8_t last;
-  AudioCoding coding;
-  std::uint8_t numberMask;
-  const char* text;
-};
-
-// Tested in this order; the first row holding the id classifies it.
-constexpr AudioRow kAudioRows[] = {
-    {ps::kDdFirst, ps::kDdFirst + 7, AudioCoding::DD, ps::kEightStreamsMask, "DD audio stream "},
-    {ps::kDtsHdFirst, ps::kDtsHdFirst + 7, AudioCoding::DtsHd, ps::kEightStreamsMask,
-     "DTS HD audio stream "},
-    {ps::kDdPlusFirst, ps::kDdPlusFirst + 15, AudioCoding::DDPlus, ps::kAudioNumberMask,
-     "DD+ audio stream "},
-    {ps::kLpcmFirst, ps::kLpcmFirst + 7, AudioCoding::Lpcm, ps::kAudioNumberMask,
-     "LPCM audio stream "},
-    {ps::kMlpFirst, ps::kMlpFirst + 7, AudioCoding::Mlp, ps::kEightStreamsMask,
-     "MLP audio stream "},
-};
-
 // A subpicture group (ordinary or extended) at the first sub-header byte.
-void identifySubpicture(PassState& s, StreamRegistry& registry, std::uint8_t id, std::uint8_t group,
-                        const char* text) {
+void identifySubpicture(PassState& s, StreamRegistry& registry, std::uint8_t id,
+                        std::uint8_t group) {
   if ((id & ps::kSubGroupMask) != group) return;
   s.SubNo = id & ps::kSubNumberMask;
-  registry.add(kSubSlot + s.SubNo, group, text, s.SubNo);
+  registry.add(StreamGroup::Sub, s.SubNo, group);
   s.SubHeaderLeft = 0;
   s.Kind = PacketKind::Subpicture;
   s.InPayload = true;
 }
 
-// Sets AudioNo, and AudioSort/AudioBase for an id of the table, registering it.
+// Sets AudioNo, and AudioSort/AudioBase for an id of the codec table, registering it.
 void classifyAudio(PassState& s, StreamRegistry& registry, std::uint8_t id) {
   s.AudioNo = id & ps::kAudioNumberMask;
-  for (const AudioRow& row : kAudioRows) {
-    if (id < row.first || id > row.last) continue;
-    s.AudioNo = id & row.numberMask;
-    s.AudioSort = row.coding;
-    s.AudioBase = id;
-    registry.add(kAudioSlot + s.AudioNo, id, row.text, s.AudioNo);
-    return;
-  }
+  const Codec* codec = codecOf(StreamGroup::Audio, id);
+  if (!codec) return;
+  s.AudioNo = id & codec->numberMask;
+  s.AudioSort = codec->coding;
+  s.AudioBase = id;
+  registry.add(StreamGroup::Audio, s.AudioNo, id);
 }
 
 // Whether the sub-stream belongs to the current audio number: LPCM and MLP go on to
@@ -82,44 +56,59 @@ void acceptAudio(PassState& s, std::uint8_t id) {
   s.InPayload = true;
 }
 
+void startAudioPayload(PassState& s) {
+  s.InPayload = true;
+  s.Kind = PacketKind::Audio;
+}
+
 }  // namespace
 
-void StreamRegistry::add(int slot, std::int32_t value, const char* text, int number) {
-  std::int32_t& entry = session_.StreamTable[slot];
+void StreamRegistry::add(StreamGroup group, int number, std::int32_t value) {
+  const int slot = slotGroup(group).firstSlot + number;
+  std::int32_t& entry = table_[slot];
   if (entry != -1) return;
   entry = value;
-  if (logging_) log(session_, text + std::to_string(number) + " found!");
+  observer_.streamFound({slot, value, number, codecOf(group, value)->found});
 }
 
 void identifyVideo(PassState& s, StreamRegistry& registry, std::uint8_t streamId) {
   s.VideoNo = streamId & ps::kVideoNumberMask;
-  const bool mpeg2 = streamId <= ps::kMpeg2VideoLast;
-  registry.add(kVideoSlot + s.VideoNo, streamId,
-               mpeg2 ? "MPEG-2 video stream " : "H.264 video stream ", s.VideoNo);
+  registry.add(StreamGroup::Video, s.VideoNo, streamId);
   s.Kind = PacketKind::Video;
 }
 
 void identifyExtension(PassState& s, StreamRegistry& registry, std::uint8_t extensionId) {
+  s.Packet.subId = extensionId;
   if (extensionId != ps::kVc1Video0 && extensionId != ps::kVc1Video1) {
     s.Kind = PacketKind::Ignored;
     return;
   }
   s.VideoNo = extensionId - ps::kVc1Video0;
-  registry.add(kVideoSlot + s.VideoNo, extensionId, "VC-1 video stream ", s.VideoNo);
+  registry.add(StreamGroup::Video, s.VideoNo, extensionId);
   s.Kind = PacketKind::Video;
 }
 
 void subHeaderStep(PassState& s, StreamRegistry& registry, std::uint8_t byte) {
   --s.SubHeaderLeft;
   if (s.SubHeaderLeft == ps::kSubHeaderBytes - 1) {
-    identifySubpicture(s, registry, byte, ps::kSubpicture, "Subpicture stream ");
-    identifySubpicture(s, registry, byte, ps::kExtendedSubpicture, "Extended subpicture stream ");
+    s.Packet.subId = byte;
+    identifySubpicture(s, registry, byte, ps::kSubpicture);
+    identifySubpicture(s, registry, byte, ps::kExtendedSubpicture);
     return;
   }
   if (s.SubHeaderLeft != 0) return;
   const auto id = static_cast<std::uint8_t>(s.Window >> 24);  // the first sub-header byte
   classifyAudio(s, registry, id);
   acceptAudio(s, id);
+}
+
+void lpcmStep(PassState& s, std::uint8_t byte) {
+  s.Packet.lpcmFormat[ps::kLpcmExtraBytes - s.LpcmLeft] = byte;
+  if (--s.LpcmLeft == 0) startAudioPayload(s);
+}
+
+void mlpStep(PassState& s) {
+  if (--s.MlpLeft == 0) startAudioPayload(s);
 }
 
 }  // namespace tessaly

@@ -1,25 +1,26 @@
 // Stream identification: which elementary stream a packet carries, its stream
-// number, and the stream table entry and log line of the first packet of each slot.
+// number, and the stream table entry of the first packet of each slot.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/pass_port.h"
 #include "engine/pass_state.h"
-#include "shell/session.h"
+#include "shell/stream_table.h"
 
 namespace tessaly {
 
-// Fills the stream table; logs each stream found in scanning mode.
+// Fills the stream table and reports each stream found to the observer.
 class StreamRegistry {
  public:
-  StreamRegistry(Session& session, bool logging) : session_(session), logging_(logging) {}
-  // Stores `value` in `slot` when it still holds -1 and, when logging, logs
-  // text + number + " found!". A slot already filled keeps its first stream.
-  void add(int slot, std::int32_t value, const char* text, int number);
+  StreamRegistry(SlotTable& table, PassObserver& observer) : table_(table), observer_(observer) {}
+  // Stores `value` in the slot of stream `number` of `group` when it still holds -1, and
+  // reports it. A slot already filled keeps its first stream.
+  void add(StreamGroup group, int number, std::int32_t value);
 
  private:
-  Session& session_;
-  bool logging_;
+  SlotTable& table_;
+  PassObserver& observer_;
 };
 
 // At a start code 00 00 01 E0..E3: MPEG-2 or H.264 video of number id & 1.
@@ -33,14 +34,11 @@ void identifyExtension(PassState& state, StreamRegistry& registry, std::uint8_t 
 // first byte identifies subpictures, the fourth classifies and accepts audio.
 void subHeaderStep(PassState& state, StreamRegistry& registry, std::uint8_t byte);
 
-// One of the extra LPCM or MLP bytes after the sub-header (counted by the caller);
-// `left` is LpcmLeft or MlpLeft. After the last one the payload starts as audio.
-template <typename Counter>
-void extraByteStep(PassState& state, Counter& left) {
-  if (--left == 0) {
-    state.InPayload = true;
-    state.Kind = PacketKind::Audio;
-  }
-}
+// One of the three LPCM format bytes after the sub-header (counted by the caller); after
+// the last one the payload starts as audio.
+void lpcmStep(PassState& state, std::uint8_t byte);
+
+// The MLP byte after the sub-header (counted by the caller); the payload starts as audio.
+void mlpStep(PassState& state);
 
 }  // namespace tessaly

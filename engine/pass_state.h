@@ -2,7 +2,10 @@
 // fresh PassState is the state at the start of a pass.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "engine/codecs.h"
 
 namespace tessaly {
 
@@ -18,8 +21,21 @@ enum class PacketKind {
   Subpicture
 };
 
-// Coding of the last classified audio sub-stream.
-enum class AudioCoding { DD, DDPlus, DtsHd, Lpcm, Mlp };
+// What a packet's header told, gathered while it is walked and complete when its
+// payload starts.
+struct PacketStart {
+  PacketKind kind = PacketKind::None;
+  int slot = 0;                          // the stream-table slot its payload belongs to; 0: none
+  std::uint8_t streamId = 0;             // PES stream id
+  std::uint8_t subId = 0;                // 0xBD: sub-stream id; 0xFD: extension stream id; else 0
+  AudioCoding coding = AudioCoding::DD;  // AudioSort when the payload starts
+  bool hasPts = false;
+  bool hasDts = false;
+  std::uint64_t pts = 0;  // 33-bit time stamps, 90 kHz
+  std::uint64_t dts = 0;
+  std::int32_t payload = 0;                  // payload bytes the packet's length leaves
+  std::array<std::uint8_t, 3> lpcmFormat{};  // LPCM: the three bytes after the sub-header
+};
 
 struct PassState {
   std::uint32_t Window = 0;  // the last four bytes examined, oldest in the top byte
@@ -45,7 +61,9 @@ struct PassState {
   std::int32_t SubNo = -1;
   AudioCoding AudioSort = AudioCoding::DD;
   std::uint8_t AudioBase = 0;
-  std::uint64_t Scrambled = 0;  // packets whose PES scrambling control is not 00
+  std::uint64_t Scrambled = 0;   // packets whose PES scrambling control is not 00
+  std::uint64_t StampBytes = 0;  // the time-stamp bytes walked, the latest in the low byte
+  PacketStart Packet;            // the current packet, as far as its header was walked
 };
 
 }  // namespace tessaly

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/route.h"
 #include "engine/stream_ids.h"
 
 namespace tessaly {
@@ -28,15 +27,30 @@ bool isStartCode(std::uint32_t window) {
   return (window >> 8) == ps::kStartCodePrefix && kStartKinds[window & 0xFF] != PacketKind::None;
 }
 
-bool isWritten(PacketKind kind) {
-  return kind == PacketKind::Video || kind == PacketKind::Audio || kind == PacketKind::MpegAudio ||
-         kind == PacketKind::Subpicture;
+// The slot of stream `number` in `group`, or 0 while the number is unknown.
+int slotOf(StreamGroup group, std::int32_t number) {
+  return number < 0 ? 0 : slotGroup(group).firstSlot + number;
+}
+
+// The slot whose output a packet's payload belongs to; 0 for kinds that are never written.
+int payloadSlot(const PassState& s) {
+  switch (s.Kind) {
+    case PacketKind::Video:
+      return slotOf(StreamGroup::Video, s.VideoNo);
+    case PacketKind::Audio:
+    case PacketKind::MpegAudio:
+      return slotOf(StreamGroup::Audio, s.AudioNo);
+    case PacketKind::Subpicture:
+      return slotOf(StreamGroup::Sub, s.SubNo);
+    default:
+      return 0;
+  }
 }
 
 }  // namespace
 
-PesWalker::PesWalker(Session& session, int mode)
-    : session_(session), registry_(session, mode == 0), writing_(mode != 0) {}
+PesWalker::PesWalker(SlotTable& table, PassObserver& observer, PassMode mode)
+    : observer_(observer), registry_(table, observer), writing_(mode == PassMode::Write) {}
 
 void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
   std::size_t i = 0;
@@ -79,7 +93,9 @@ std::size_t PesWalker::payloadStep(const std::uint8_t* at, std::size_t available
     s_.InPayload = false;
     return 0;
   }
-  if (writing_ && isWritten(s_.Kind)) routeRun(session_, s_, at, run);
+  if (writing_ && s_.Packet.slot != 0) {
+    if (PayloadSink* sink = observer_.payloadRun(s_.Packet.slot)) sink->write(at, run);
+  }
   s_.PacketLeft -= static_cast<std::int32_t>(run);
   if (s_.PacketLeft == 0) s_.InPayload = false;
   return run;
@@ -100,6 +116,8 @@ std::size_t PesWalker::skipStep(const std::uint8_t* data, std::size_t i, std::si
 }
 
 void PesWalker::startCode(std::uint8_t streamId) {
+  s_.Packet = {};
+  s_.Packet.streamId = streamId;
   s_.Kind = kStartKinds[streamId];
   if (streamId >= ps::kMpeg2VideoFirst && streamId <= ps::kH264VideoLast) {
     identifyVideo(s_, registry_, streamId);
@@ -146,7 +164,18 @@ bool PesWalker::headerStep(std::uint8_t byte) {
   }
   --s_.PacketLeft;
   runStep(step, byte);
+  if (s_.InPayload) packetStarted();
   return true;
+}
+
+// The header is walked: the packet's kind and stream are settled before its payload.
+void PesWalker::packetStarted() {
+  PacketStart& packet = s_.Packet;
+  packet.kind = s_.Kind;
+  packet.slot = payloadSlot(s_);
+  packet.coding = s_.AudioSort;
+  packet.payload = s_.PacketLeft;
+  observer_.packetStart(packet);
 }
 
 void PesWalker::runStep(Step step, std::uint8_t byte) {
@@ -155,10 +184,10 @@ void PesWalker::runStep(Step step, std::uint8_t byte) {
       fixedStep(byte);
       break;
     case Step::Pts:
-      timeStampStep(s_.PtsLeft);
+      timeStampStep(s_.PtsLeft, byte);
       break;
     case Step::PtsDts:
-      timeStampStep(s_.PtsDtsLeft);
+      timeStampStep(s_.PtsDtsLeft, byte);
       break;
     case Step::ExtFlags:
       extFlagsStep(byte);
@@ -176,10 +205,10 @@ void PesWalker::runStep(Step step, std::uint8_t byte) {
       subHeaderStep(s_, registry_, byte);
       break;
     case Step::Lpcm:
-      extraByteStep(s_, s_.LpcmLeft);
+      lpcmStep(s_, byte);
       break;
     case Step::Mlp:
-      extraByteStep(s_, s_.MlpLeft);
+      mlpStep(s_);
       break;
     case Step::None:
       break;
@@ -210,9 +239,16 @@ void PesWalker::fixedStep(std::uint8_t byte) {
   if (s_.HeaderLeft == 0) headerEnd();
 }
 
-void PesWalker::timeStampStep(std::uint32_t& left) {
+// A PTS field, or a PTS and a DTS field: each stamp is kept when its fifth byte is in.
+void PesWalker::timeStampStep(std::uint32_t& left, std::uint8_t byte) {
   --s_.HeaderLeft;
-  if (--left != 0) return;
+  s_.StampBytes = (s_.StampBytes << 8) | byte;
+  if (--left % ps::kPtsBytes == 0) {
+    const bool dts = &left == &s_.PtsDtsLeft && left == 0;
+    (dts ? s_.Packet.dts : s_.Packet.pts) = ps::timeStamp(s_.StampBytes);
+    (dts ? s_.Packet.hasDts : s_.Packet.hasPts) = true;
+  }
+  if (left != 0) return;
   if (s_.HeaderLeft == 0) {
     headerEnd();
   } else if (s_.Kind == PacketKind::Video && (s_.PesFlags & ps::kPesExtension)) {

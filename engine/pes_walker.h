@@ -7,17 +7,19 @@
 #include <cstdint>
 
 #include "engine/identify.h"
+#include "engine/pass_port.h"
 #include "engine/pass_state.h"
-#include "shell/session.h"
+#include "shell/stream_table.h"
 
 namespace tessaly {
 
 class PesWalker {
  public:
-  // Mode 0 scans (and logs the streams found); any other mode routes payload.
-  PesWalker(Session& session, int mode);
+  // Fills `table` (which it does not reset) and reports to `observer`; when writing, each
+  // payload run goes to the sink the observer names for its slot.
+  PesWalker(SlotTable& table, PassObserver& observer, PassMode mode);
 
-  // Walks `count` bytes at `data`; payload runs handed to routing point into `data`.
+  // Walks `count` bytes at `data`; the payload runs handed to sinks point into `data`.
   void feed(const std::uint8_t* data, std::size_t count);
   const PassState& state() const { return s_; }
 
@@ -44,15 +46,16 @@ class PesWalker {
   void runStep(Step step, std::uint8_t byte);
   void lengthStep();
   void fixedStep(std::uint8_t byte);
-  void timeStampStep(std::uint32_t& left);
+  void timeStampStep(std::uint32_t& left, std::uint8_t byte);
   void extFlagsStep(std::uint8_t byte);
   void pstdStep();
   void ext2Step(std::uint8_t byte);
   void remainderStep();
   void headerEnd();
   void endPacket();
+  void packetStarted();
 
-  Session& session_;
+  PassObserver& observer_;
   StreamRegistry registry_;
   bool writing_;
   PassState s_;

@@ -51,12 +51,19 @@ constexpr std::uint8_t kPtsDtsMask = 0xC0;      // PTS/DTS flags (bits 7..6)
 constexpr std::uint8_t kPtsOnly = 0x80;         // '10': a PTS
 constexpr std::uint8_t kPtsAndDts = 0xC0;       // '11': a PTS and a DTS
 constexpr std::uint8_t kPesExtension = 0x01;    // PES extension flag (bit 0)
-constexpr std::uint32_t kPtsBytes = 5;
+constexpr std::uint32_t kPtsBytes = 5;  // '0010' or '0011'/'0001', then 33 bits with markers
 constexpr std::uint32_t kPtsDtsBytes = 10;
 constexpr std::uint8_t kPstdFlag = 0x10;        // extension flags: P-STD buffer field
 constexpr std::uint8_t kExtension2Flag = 0x01;  // extension flags: extension-2 field
 constexpr std::uint32_t kPstdBytes = 2;
 constexpr std::uint32_t kExtension2Bytes = 2;  // marker + length, then the extension id
+
+// The 33-bit value of a time stamp field, its five bytes in the low 40 bits of `field`:
+// bits 32..30 in the first byte, 29..15 and 14..0 in the next two pairs, each part
+// followed by a marker bit.
+constexpr std::uint64_t timeStamp(std::uint64_t field) {
+  return ((field >> 33) & 0x07) << 30 | ((field >> 17) & 0x7FFF) << 15 | ((field >> 1) & 0x7FFF);
+}
 
 // Private-stream-1 sub-header: sub-stream id, frame count, first access unit pointer.
 constexpr std::uint8_t kSubHeaderBytes = 4;

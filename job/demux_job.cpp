@@ -1,12 +1,12 @@
 #include "job/demux_job.h"
 
-#include <exception>
 #include <memory>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/demux.h"
 #include "catalogue/evo_input.h"
-#include "engine/demux.h"
 #include "job/output_names.h"
+#include "shell/invoke.h"
 #include "shell/paths.h"
 #include "shell/report.h"
 
@@ -63,20 +63,18 @@ void writeStreams(Session& s) {
   if (continues(s, continuation)) continueOn(s, continuation.NextEVO);
 }
 
-// Closes the input, then every open output in job order. Outputs are buffered, so
-// closing can fail too ("Stream write error").
-void closeEverything(Session& s) {
-  s.InputStream.reset();
-  s.OutputStreams.closeAll();
-}
-
-// The same after a failure, whose error is the one the operator sees.
-void closeAfterFailure(Session& s) noexcept {
-  try {
-    closeEverything(s);
-  } catch (const std::exception&) {
-    // Every entry is closed by now; a second error would hide the first.
-  }
+// The run of "Demux".
+void demuxJob(Session& s) {
+  auto& w = s.fMain;
+  w.bDemux.enabled = false;
+  w.PageControl = tsStatus;
+  FilesRelease release(s);
+  writeStreams(s);
+  release.close();  // outputs are buffered: their last write can fail here
+  log(s, "Done.");
+  slog(s, "Ready", 0);
+  slog(s, "", 1);
+  w.bDemux.enabled = true;
 }
 
 }  // namespace
@@ -88,22 +86,7 @@ std::string OutputBase(const Session& s) {
 }
 
 void bDemuxClick(Session& s) {
-  if (s.busy) return;  // one job at a time: InputStream and the table are in use
-  JobGuard guard(s);
-  auto& w = s.fMain;
-  w.bDemux.enabled = false;
-  w.PageControl = tsStatus;
-  try {
-    writeStreams(s);
-  } catch (...) {
-    closeAfterFailure(s);
-    throw;
-  }
-  closeEverything(s);
-  log(s, "Done.");
-  slog(s, "Ready", 0);
-  slog(s, "", 1);
-  w.bDemux.enabled = true;
+  runJob(s, demuxJob);
 }
 
 }  // namespace tessaly

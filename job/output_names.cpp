@@ -1,6 +1,7 @@
 #include "job/output_names.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "shell/paths.h"
 #include "shell/stream_table.h"
@@ -19,8 +20,9 @@ std::string namePart(std::string text) {
 }  // namespace
 
 const Edit& extensionEdit(const Window& w, int slot) {
-  if (slot < kAudioSlot) return w.eVideoExt;
-  return slot < kSubSlot ? w.eAudioExt : w.eSubExt;
+  const SlotGroup* group = groupOfSlot(slot);
+  if (!group) throw std::out_of_range("slot " + std::to_string(slot) + " has no extension");
+  return w.*group->extension;
 }
 
 std::string outputName(const std::string& outputBase, const std::string& caption,

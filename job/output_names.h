@@ -8,8 +8,8 @@
 
 namespace tessaly {
 
-// The edit that holds the extension of an output entry (slot 1, 2: video; 17..32:
-// audio; 33..48: subpicture).
+// The edit that holds the extension of a slot's group (slots 1..16: video; 17..32:
+// audio; 33..64: subpicture); throws std::out_of_range for any other number.
 const Edit& extensionEdit(const Window& window, int slot);
 
 // outputBase + "." + caption + "." + extension. Captions may come from the disc's

@@ -3,11 +3,11 @@
 #include <span>
 #include <string>
 
-#include "catalogue/evo_input.h"
 #include "catalogue/selection.h"
 #include "playlist/attr_lists.h"
 #include "playlist/title_phase.h"
 #include "playlist/xpl_scanner.h"
+#include "shell/invoke.h"
 #include "shell/report.h"
 
 namespace tessaly {
@@ -25,12 +25,8 @@ void scanFile(Session& s, XplScanner& scanner) {
   }
 }
 
-}  // namespace
-
-void bReadXPLClick(Session& s) {
-  // The engine lets window events through mid-pass and shares ReadBuffer and InputStream.
-  if (s.busy) return;
-  JobGuard job(s);
+// The run of "Read XPL".
+void readXPL(Session& s) {
   auto& w = s.fMain;
   Resetcbs(s);
   w.bReadXPL.enabled = false;
@@ -56,6 +52,12 @@ void bReadXPLClick(Session& s) {
   slog(s, "Ready", 0);
   slog(s, "", 1);
   w.bReadXPL.enabled = true;
+}
+
+}  // namespace
+
+void bReadXPLClick(Session& s) {
+  runJob(s, readXPL);
 }
 
 }  // namespace tessaly

@@ -14,26 +14,26 @@ namespace {
 // The top-level nodes of the tree, in order.
 enum Node : std::size_t { kInfo, kVideo, kAudio, kSubtitle, kChapter };
 
-// Each kind has 16 numbers with marks in the stream table: slots base + 1 .. base + 16.
-constexpr std::int32_t kGroupSize = 16;
-constexpr int kLastMarkSlot = 48;
+// Each kind marks numbers 1..16 in the stream table, number n in the slot of stream n - 1.
+constexpr std::int32_t kMarkedNumbers = 16;
+constexpr int kLastMarkSlot = kSubSlot - 1 + kMarkedNumbers;
 
 struct TrackKind {
   const char* element;     // the line test, upper case
   const char* numberName;  // the attribute holding the track or stream number
-  int slotBase;
   Node node;
   std::array<std::string, 8> Session::*attrs;
   StreamSites TitleSites::*sites;
   BoxGroup group;
+  std::int32_t boxed;  // numbers 1..boxed label the box of stream number - 1
 };
 
 constexpr std::array<TrackKind, 3> kTrackKinds{{
-    {"<VIDEO ", "track", 0, kVideo, &Session::VideoAttr, &TitleSites::video, BoxGroup::Video},
-    {"<AUDIO ", "streamNumber", 16, kAudio, &Session::AudioAttr, &TitleSites::audio,
-     BoxGroup::Audio},
-    {"<SUBTITLE ", "streamNumber", 32, kSubtitle, &Session::SubAttr, &TitleSites::subtitle,
-     BoxGroup::Sub},
+    {"<VIDEO ", "track", kVideo, &Session::VideoAttr, &TitleSites::video, BoxGroup::Video, 1},
+    {"<AUDIO ", "streamNumber", kAudio, &Session::AudioAttr, &TitleSites::audio, BoxGroup::Audio,
+     kMarkedNumbers},
+    {"<SUBTITLE ", "streamNumber", kSubtitle, &Session::SubAttr, &TitleSites::subtitle,
+     BoxGroup::Sub, kMarkedNumbers},
 }};
 
 bool has(const std::string& upperLine, const char* text) {
@@ -47,8 +47,8 @@ void addNode(Session& s, Node node, std::string text) {
 // Marks a number as labelled; false when it already was. Numbers 1..16 use their own
 // group's slots; any other number is remembered beside the table, touching no slot.
 bool markTrack(Session& s, const TrackKind& kind, StreamSites& sites, std::int32_t number) {
-  if (number < 1 || number > kGroupSize) return sites.unslotted.insert(number).second;
-  std::int32_t& mark = s.StreamTable[kind.slotBase + number];
+  if (number < 1 || number > kMarkedNumbers) return sites.unslotted.insert(number).second;
+  std::int32_t& mark = s.StreamTable[slotGroup(kind.group).firstSlot - 1 + number];
   if (mark != -1) return false;
   mark = 1;
   return true;
@@ -57,10 +57,7 @@ bool markTrack(Session& s, const TrackKind& kind, StreamSites& sites, std::int32
 // The playlist counts streams from 1, the EVO file and the boxes from 0; audio and
 // subtitle numbers show two digits.
 std::string streamNumberText(const TrackKind& kind, std::int32_t number) {
-  const std::int64_t evoNumber = std::int64_t{number} - 1;
-  const std::string digits = std::to_string(evoNumber);
-  const bool padded = kind.group != BoxGroup::Video && evoNumber >= 0 && evoNumber < 10;
-  return padded ? "0" + digits : digits;
+  return numberText(slotGroup(kind.group), std::int64_t{number} - 1);
 }
 
 std::string trackLabel(const Session& s, const TrackKind& kind, StreamSites& sites,
@@ -73,10 +70,8 @@ std::string trackLabel(const Session& s, const TrackKind& kind, StreamSites& sit
 
 // The box of a track: video track 1 only, audio and subtitle streams 1..16.
 CheckBox* trackBox(Window& w, const TrackKind& kind, std::int32_t number) {
-  if (kind.group == BoxGroup::Video) return number == 1 ? &w.cbVideo[0] : nullptr;
-  auto& boxes = kind.group == BoxGroup::Audio ? w.cbAudio : w.cbSub;
-  if (number < 1 || number > kGroupSize) return nullptr;
-  return &boxes[static_cast<std::size_t>(number - 1)];
+  if (number < 1 || number > kind.boxed) return nullptr;
+  return &slotGroup(kind.group).boxes(w)[static_cast<std::size_t>(number - 1)];
 }
 
 void labelBox(Session& s, const TrackKind& kind, std::int32_t number, const std::string& label) {

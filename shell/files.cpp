@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kOutputBuffer = 256 * 1024;
+constexpr std::size_t kReadAhead = 1024 * 1024;  // what one read asks of the disk
 
 std::string reason(int error) {
   if (error == EWOULDBLOCK) return "The file is in use by another process.";
@@ -70,12 +72,29 @@ InputFile::~InputFile() {
   ::close(fd_);
 }
 
+std::span<const std::uint8_t> InputFile::next(std::size_t size) {
+  if (taken_ == filled_) readBlock();
+  const std::size_t count = std::min(size, filled_ - taken_);
+  const std::span<const std::uint8_t> chunk(block_.data() + taken_, count);
+  taken_ += count;
+  position_ += static_cast<std::int64_t>(count);
+  return chunk;
+}
+
 std::size_t InputFile::read(std::uint8_t* buffer, std::size_t size) {
+  const auto chunk = next(size);
+  std::copy(chunk.begin(), chunk.end(), buffer);
+  return chunk.size();
+}
+
+void InputFile::readBlock() {
+  if (block_.empty()) block_.resize(kReadAhead);
+  taken_ = filled_ = 0;
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer, size);
+    const ssize_t got = ::read(fd_, block_.data(), block_.size());
     if (got >= 0) {
-      position_ += got;
-      return static_cast<std::size_t>(got);
+      filled_ = static_cast<std::size_t>(got);
+      return;
     }
     if (errno != EINTR) throw Error("Stream read error");
   }

@@ -5,8 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "shell/payload_sink.h"
 
 namespace tessaly {
 
@@ -15,7 +18,9 @@ enum class Access {
   Exclusive,  // fails while another program holds the file (flock)
 };
 
-// A file open for reading, read forward in chunks.
+// A file open for reading, read forward in chunks. The chunks are cut from blocks read
+// ahead of them, so a reader asking for small chunks still reads the disk in large ones;
+// position() counts what the reader was given.
 class InputFile {
  public:
   InputFile(const std::string& path, Access access);
@@ -23,8 +28,10 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Reads up to `size` bytes at the current position; returns the count (0 at the end).
-  // A failed read throws "Stream read error".
+  // The next up to `size` bytes, valid until the next call; shorter where a block read
+  // returned less, empty at the end. A failed read throws "Stream read error".
+  std::span<const std::uint8_t> next(std::size_t size);
+  // The same, copied into `buffer`; returns the count.
   std::size_t read(std::uint8_t* buffer, std::size_t size);
   std::int64_t size() const { return size_; }
   std::int64_t position() const { return position_; }
@@ -32,23 +39,28 @@ class InputFile {
   const std::string& path() const { return path_; }
 
  private:
+  void readBlock();
+
   int fd_ = -1;
   std::int64_t size_ = 0;
   std::int64_t position_ = 0;
   std::string path_;
+  std::vector<std::uint8_t> block_;  // the block read ahead, allocated at the first read
+  std::size_t taken_ = 0;            // bytes of block_ given to the reader
+  std::size_t filled_ = 0;           // bytes of block_ that the last read stored
 };
 
 // A newly created (or truncated) file, held exclusively and appended to. Writes are
 // gathered in a buffer and reach the disk in large blocks; every failure to store
 // bytes, including the final flush, throws "Stream write error".
-class OutputFile {
+class OutputFile final : public PayloadSink {
  public:
   explicit OutputFile(const std::string& path);
-  ~OutputFile();  // closes without throwing; call close() to learn of a failed flush
+  ~OutputFile() override;  // closes without throwing; call close() to learn of a failed flush
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  void write(const std::uint8_t* data, std::size_t size);
+  void write(const std::uint8_t* data, std::size_t size) override;
   // Flushes and closes; throws "Stream write error" when the flush fails. Idempotent.
   void close();
   const std::string& path() const { return path_; }

@@ -14,4 +14,10 @@ bool invoke(Session& session, Handler handler) {
   }
 }
 
+void runJob(Session& session, Handler job) {
+  if (session.busy) return;
+  JobGuard guard(session);
+  job(session);
+}
+
 }  // namespace tessaly

@@ -1,4 +1,5 @@
-// The one place where a front end runs a handler and reports the error that ends it.
+// The one place where a front end runs a handler and reports the error that ends it,
+// and the rule that lets one job run at a time.
 #pragma once
 
 #include "shell/session.h"
@@ -10,5 +11,10 @@ using Handler = void (*)(Session&);
 // Runs the handler; an error that escapes it is shown through the host with its
 // message. Returns false when the handler ended with an error.
 bool invoke(Session& session, Handler handler);
+
+// Runs a job ("Read EVO", "Demux", "Read XPL") with the session busy until it ends, also
+// by an error; does nothing while another job runs. The jobs share InputStream and the
+// stream table, and the engine lets window events (a second click) through mid-pass.
+void runJob(Session& session, Handler job);
 
 }  // namespace tessaly

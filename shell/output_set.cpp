@@ -1,41 +1,53 @@
 #include "shell/output_set.h"
 
+#include <algorithm>
 #include <exception>
-
-#include "shell/stream_table.h"
+#include <stdexcept>
 
 namespace tessaly {
 
 bool OutputSet::hasEntry(int slot) {
-  return slot == kVideoSlot || slot == kVideoSlot + 1 ||
-         (slot >= kAudioSlot && slot < kSubSlot + 16);
+  return entryIndex(slot) < kOutputEntries;
 }
 
-const std::array<int, 34>& OutputSet::jobOrder() {
-  static const std::array<int, 34> order = [] {
-    std::array<int, 34> slots{};
+const std::array<int, kOutputEntries>& OutputSet::jobOrder() {
+  static const std::array<int, kOutputEntries> order = [] {
+    std::array<int, kOutputEntries> slots{};
     std::size_t n = 0;
-    for (int slot = 1; slot <= 48; ++slot) {
-      if (hasEntry(slot)) slots[n++] = slot;
+    for (const SlotGroup& g : kSlotGroups) {
+      for (int number = 0; number < g.outputs; ++number) slots[n++] = g.firstSlot + number;
     }
     return slots;
   }();
   return order;
 }
 
+std::size_t OutputSet::entryIndex(int slot) {
+  std::size_t before = 0;  // entries of the groups before the slot's
+  for (const SlotGroup& g : kSlotGroups) {
+    const int number = slot - g.firstSlot;
+    if (number >= 0 && number < g.numbers) {
+      return number < g.outputs ? before + static_cast<std::size_t>(number) : kOutputEntries;
+    }
+    before += static_cast<std::size_t>(g.outputs);
+  }
+  return kOutputEntries;
+}
+
 void OutputSet::open(int slot, const std::string& path) {
-  entries_.at(static_cast<unsigned>(slot - 1)) = std::make_unique<OutputFile>(path);
+  const std::size_t index = entryIndex(slot);
+  if (index == kOutputEntries) throw std::out_of_range("slot has no output entry");
+  entries_[index] = std::make_unique<OutputFile>(path);
 }
 
 OutputFile* OutputSet::find(int slot) {
-  if (slot < 1 || slot > 48) return nullptr;
-  return entries_[static_cast<unsigned>(slot - 1)].get();
+  const std::size_t index = entryIndex(slot);
+  return index == kOutputEntries ? nullptr : entries_[index].get();
 }
 
 void OutputSet::closeAll() {
   std::exception_ptr first;
-  for (int slot : jobOrder()) {
-    auto& entry = entries_[static_cast<unsigned>(slot - 1)];
+  for (auto& entry : entries_) {
     if (!entry) continue;
     try {
       entry->close();
@@ -48,10 +60,8 @@ void OutputSet::closeAll() {
 }
 
 bool OutputSet::anyOpen() const {
-  for (const auto& entry : entries_) {
-    if (entry) return true;
-  }
-  return false;
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [](const auto& entry) { return entry != nullptr; });
 }
 
 }  // namespace tessaly

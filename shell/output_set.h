@@ -7,15 +7,23 @@
 #include <string>
 
 #include "shell/files.h"
+#include "shell/stream_table.h"
 
 namespace tessaly {
+
+// The entries: in each slot group, the numbers that have an output.
+constexpr std::size_t kOutputEntries = [] {
+  std::size_t entries = 0;
+  for (const SlotGroup& g : kSlotGroups) entries += static_cast<std::size_t>(g.outputs);
+  return entries;
+}();
 
 class OutputSet {
  public:
   // True for the 34 slots that have an entry.
   static bool hasEntry(int slot);
   // The slots with an entry in job order: 1, 2, 17..32, 33..48.
-  static const std::array<int, 34>& jobOrder();
+  static const std::array<int, kOutputEntries>& jobOrder();
 
   // Creates the entry's file; throws "Cannot create file ..." and leaves it closed.
   void open(int slot, const std::string& path);
@@ -27,7 +35,9 @@ class OutputSet {
   bool anyOpen() const;
 
  private:
-  std::array<std::unique_ptr<OutputFile>, 48> entries_;  // index slot - 1
+  static std::size_t entryIndex(int slot);  // the slot's place in job order
+
+  std::array<std::unique_ptr<OutputFile>, kOutputEntries> entries_;  // in job order
 };
 
 }  // namespace tessaly

@@ -56,4 +56,32 @@ class JobGuard {
   Session& session_;
 };
 
+// Releases InputStream when the job's scope ends, also when an error ends it.
+class InputRelease {
+ public:
+  explicit InputRelease(Session& session) : session_(session) {}
+  ~InputRelease() { session_.InputStream.reset(); }
+  InputRelease(const InputRelease&) = delete;
+  InputRelease& operator=(const InputRelease&) = delete;
+
+ private:
+  Session& session_;
+};
+
+// Closes InputStream, then every open output in job order, when the job's scope ends;
+// an error that ended the job is the one reported, not a second one from closing.
+// close() does the same at the normal end, where a failed last write is the job's error.
+class FilesRelease {
+ public:
+  explicit FilesRelease(Session& session) : session_(session) {}
+  ~FilesRelease();
+  FilesRelease(const FilesRelease&) = delete;
+  FilesRelease& operator=(const FilesRelease&) = delete;
+
+  void close();
+
+ private:
+  Session& session_;
+};
+
 }  // namespace tessaly

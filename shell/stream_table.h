@@ -1,16 +1,68 @@
-// The stream table: 64 signed slots numbered 1..64, -1 meaning nothing found.
-// Video stream n lives in slot 1 + n, audio n in 17 + n, subpicture n in 33 + n.
+// The stream table (64 signed slots numbered 1..64, -1 meaning nothing found) and the
+// one table of its slot groups: where each group's slots start, which numbers have a
+// check box and an output entry, how boxes and captions write a number, and which edit
+// holds the outputs' extension. Every layer reads the groups from here.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string>
+
+#include "shell/window.h"
 
 namespace tessaly {
 
-constexpr int kVideoSlot = 1;
-constexpr int kAudioSlot = 17;
-constexpr int kSubSlot = 33;
-constexpr int kSlots = 64;
+enum class StreamGroup { Video, Audio, Sub };
+
+struct SlotGroup {
+  StreamGroup group;
+  int firstSlot;             // the slot of stream number 0
+  int numbers;               // the stream numbers with a slot: 0 .. numbers - 1
+  int outputs;               // the numbers with a stream box and an output entry
+  const char* boxPrefix;     // box n is named boxPrefix + n in `digits` digits
+  int digits;                // digits of a number in box names and caption suffixes
+  const char* resetCaption;  // every box of the group after Resetcbs
+  Edit Window::*extension;   // the edit holding the extension of the group's outputs
+  std::span<CheckBox> (*boxes)(Window& window);  // all of the group's boxes
+};
+
+// In job order: video 0 and 1, audio 00..15, subpicture 00..15.
+inline constexpr std::array<SlotGroup, 3> kSlotGroups{{
+    {StreamGroup::Video, 1, 16, 2, "cbVideo", 1, "No video stream", &Window::eVideoExt,
+     [](Window& w) { return std::span<CheckBox>(w.cbVideo); }},
+    {StreamGroup::Audio, 17, 16, 16, "cbAudio", 2, "No audio stream", &Window::eAudioExt,
+     [](Window& w) { return std::span<CheckBox>(w.cbAudio); }},
+    {StreamGroup::Sub, 33, 32, 16, "cbSub", 2, "No subpicture", &Window::eSubExt,
+     [](Window& w) { return std::span<CheckBox>(w.cbSub); }},
+}};
+
+constexpr const SlotGroup& slotGroup(StreamGroup group) {
+  return kSlotGroups[static_cast<std::size_t>(group)];
+}
+
+// The group whose slots hold `slot`, or nullptr for a number outside 1..64.
+constexpr const SlotGroup* groupOfSlot(int slot) {
+  for (const SlotGroup& g : kSlotGroups) {
+    if (slot >= g.firstSlot && slot < g.firstSlot + g.numbers) return &g;
+  }
+  return nullptr;
+}
+
+// A stream number as box names and captions write it: at least the group's digits,
+// zero-padded in front.
+inline std::string numberText(const SlotGroup& group, std::int64_t number) {
+  std::string text = std::to_string(number);
+  const auto digits = static_cast<std::size_t>(group.digits);
+  if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+  return text;
+}
+
+constexpr int kVideoSlot = slotGroup(StreamGroup::Video).firstSlot;
+constexpr int kAudioSlot = slotGroup(StreamGroup::Audio).firstSlot;
+constexpr int kSubSlot = slotGroup(StreamGroup::Sub).firstSlot;
+constexpr int kSlots = kSlotGroups.back().firstSlot + kSlotGroups.back().numbers - 1;
 
 class SlotTable {
  public:

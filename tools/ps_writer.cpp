@@ -51,8 +51,10 @@ std::vector<std::uint8_t> headerData(const Stream& s, const PesFields& f, std::u
   if (f.dts && !f.pts) throw std::invalid_argument("a DTS needs a PTS");
   if (f.pstd && !isVideoId(s.id)) throw std::invalid_argument("P-STD on a non-video stream");
   std::vector<std::uint8_t> out;
-  if (f.pts) putTimestamp(out, f.dts ? 0x3 : 0x2, clock + kFrameTicks);
-  if (f.dts) putTimestamp(out, 0x1, clock);
+  const bool given = f.time >= 0;
+  const auto time = static_cast<std::uint64_t>(f.time);
+  if (f.pts) putTimestamp(out, f.dts ? 0x3 : 0x2, given ? time : clock + kFrameTicks);
+  if (f.dts) putTimestamp(out, 0x1, given ? time : clock);
   if (f.pstd || hasExt2(s, f)) {
     // Reserved bits 111 always set; P-STD buffer flag 0x10, extension flag 2 0x01.
     out.push_back(static_cast<std::uint8_t>(0x0E | (f.pstd ? 0x10 : 0) | (hasExt2(s, f) ? 1 : 0)));
@@ -162,11 +164,25 @@ void PsWriter::pack(const Stream& stream, std::size_t payload, const PesFields& 
   const std::size_t capacity = packCapacity(stream, fields);
   if (payload == kFill) payload = capacity;
   if (payload > capacity) throw std::invalid_argument("payload does not fit in one pack");
-  const std::size_t rest = capacity - payload;
+  fillPayload(payload);
+  packPayload(stream, fields);
+}
+
+std::size_t PsWriter::pack(const Stream& stream, std::span<const std::uint8_t> payload,
+                           const PesFields& fields) {
+  const std::size_t taken = std::min(payload.size(), packCapacity(stream, fields));
+  payload_.assign(payload.begin(), payload.begin() + static_cast<std::ptrdiff_t>(taken));
+  packPayload(stream, fields);
+  return taken;
+}
+
+// A pack around payload_: header stuffing or a padding packet fill what it leaves.
+void PsWriter::packPayload(const Stream& stream, const PesFields& fields) {
+  const std::size_t rest = packCapacity(stream, fields) - payload_.size();
   PesFields filled = fields;
   if (rest < kPesPrefix) filled.stuffing = static_cast<std::uint8_t>(filled.stuffing + rest);
   packHeader();
-  packet(stream, payload, filled);
+  emitPacket(stream, filled);
   if (rest >= kPesPrefix) padding(rest - kPesPrefix);
 }
 
@@ -176,11 +192,17 @@ void PsWriter::subHeader(const Stream& stream, std::vector<std::uint8_t>& out) c
   out.push_back(stream.subId);
   if (size == 1) return;
   out.insert(out.end(), {0x01, 0x00, 0x05});  // frame count, first access unit pointer
-  if (size == 7) out.insert(out.end(), {0x00, 0x21, 0x81});  // LPCM format bytes
-  if (size == 5) out.push_back(0x00);                        // MLP byte
+  if (size == 7) out.insert(out.end(), options_.lpcmFormat.begin(), options_.lpcmFormat.end());
+  if (size == 5) out.push_back(0x00);  // MLP byte
 }
 
 void PsWriter::packet(const Stream& stream, std::size_t payload, const PesFields& fields) {
+  fillPayload(payload);
+  emitPacket(stream, fields);
+}
+
+// A PES packet around payload_.
+void PsWriter::emitPacket(const Stream& stream, const PesFields& fields) {
   const auto data = headerData(stream, fields, clock_);
   std::vector<std::uint8_t> out;
   putStart(out, stream.id);
@@ -190,12 +212,11 @@ void PsWriter::packet(const Stream& stream, std::size_t payload, const PesFields
                          static_cast<std::uint8_t>(data.size())});
   out.insert(out.end(), data.begin(), data.end());
   subHeader(stream, out);
-  const std::size_t length = out.size() - start + payload;
+  const std::size_t length = out.size() - start + payload_.size();
   if (length > 0xFFFF) throw std::invalid_argument("PES packet longer than 65535 bytes");
   out[start - 2] = static_cast<std::uint8_t>(length >> 8);
   out[start - 1] = static_cast<std::uint8_t>(length);
   emit(out);
-  fillPayload(payload);
   record(stream, hasExt2(stream, fields));
   sink_.put(payload_.data(), payload_.size());
   size_ += payload_.size();

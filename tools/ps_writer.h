@@ -16,10 +16,12 @@
 // other private-stream-1 ids are written but not predicted.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <span>
 #include <vector>
 
 #include "tools/byte_sink.h"
@@ -36,6 +38,7 @@ struct PesFields {
   bool ext2 = true;             // 0xFD only: extension-2 field with the extension id
   std::uint8_t stuffing = 0;    // 0xFF bytes ending the header data
   std::uint8_t scrambling = 0;  // PES scrambling control, 0..3 (0: not scrambled)
+  std::int64_t time = -1;       // PTS and DTS in 90 kHz ticks; -1: from the writer's clock
 };
 
 struct WriterOptions {
@@ -44,6 +47,7 @@ struct WriterOptions {
   bool startCodesInPayload = false;  // plant 00 00 01 E0 in payloads and skipped bodies
   int videoBound = 1;                // system header bounds
   int audioBound = 1;
+  std::array<std::uint8_t, 3> lpcmFormat{0x00, 0x21, 0x81};  // 16 bits, 44.1 kHz, 2 channels
 };
 
 // What a demux with every output open must write for one stream-table slot.
@@ -65,6 +69,10 @@ class PsWriter {
   // A 2048-byte pack with one PES packet; a padding packet or header stuffing fills
   // what a short payload leaves. Throws std::invalid_argument when it does not fit.
   void pack(const Stream& stream, std::size_t payload = kFill, const PesFields& fields = {});
+  // A pack as above whose payload is the first bytes of `payload`, as many as fit;
+  // returns how many it took.
+  std::size_t pack(const Stream& stream, std::span<const std::uint8_t> payload,
+                   const PesFields& fields = {});
   // The largest payload pack() fits in one pack.
   static std::size_t packCapacity(const Stream& stream, const PesFields& fields = {});
 
@@ -78,6 +86,8 @@ class PsWriter {
   void garbage(std::size_t count);
   void raw(const std::vector<std::uint8_t>& bytes);
 
+  // Sets the clock that the next pack header's SCR and the default time stamps follow.
+  void setClock(std::uint64_t ticks) { clock_ = ticks; }
   // Bytes written so far.
   std::uint64_t size() const { return size_; }
   // Expected output per slot, for every slot that received payload or a value.
@@ -88,6 +98,8 @@ class PsWriter {
  private:
   void subHeader(const Stream& stream, std::vector<std::uint8_t>& out) const;
   void fillPayload(std::size_t size);
+  void packPayload(const Stream& stream, const PesFields& fields);
+  void emitPacket(const Stream& stream, const PesFields& fields);
   void skippedPacket(std::uint8_t id, std::vector<std::uint8_t> body);
   void record(const Stream& stream, bool hasExt2);
   void emit(const std::vector<std::uint8_t>& bytes);

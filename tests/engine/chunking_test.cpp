@@ -2,7 +2,7 @@
 // log and every output must come out the same, and match what the writer put in.
 #include <gtest/gtest.h>
 
-#include "engine/demux.h"
+#include "catalogue/demux.h"
 #include "engine_harness.h"
 #include "tools/ps_writer.h"
 

@@ -1,6 +1,6 @@
 // The pass around the walk: chunks, progress, the fast-check limit, the summary line,
 // Cancel, and the errors that end a pass.
-#include "engine/demux.h"
+#include "catalogue/demux.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -2,9 +2,17 @@
 
 #include <algorithm>
 
-#include "engine/pes_walker.h"
-
 namespace tessaly::testing {
+namespace {
+
+PassMode modeOf(int mode) {
+  return mode == 0 ? PassMode::Scan : PassMode::Write;
+}
+
+}  // namespace
+
+SessionWalker::SessionWalker(Session& session, int mode)
+    : port_(session, modeOf(mode)), walker_(session.StreamTable, port_, modeOf(mode)) {}
 
 EngineHarness::EngineHarness() {
   session.fMain.cbFastCheck.ticked = true;
@@ -34,7 +42,7 @@ std::map<int, Bytes> EngineHarness::closeOutputs() {
 }
 
 void EngineHarness::walk(const Bytes& bytes, int mode, std::initializer_list<std::size_t> pieces) {
-  PesWalker walker(session, mode);
+  SessionWalker walker(session, mode);
   std::size_t at = 0;
   for (auto piece = pieces.begin(); at < bytes.size();) {
     const std::size_t count = std::min(*piece, bytes.size() - at);

@@ -2,7 +2,6 @@
 // packets that must be passed over.
 #include <gtest/gtest.h>
 
-#include "engine/pes_walker.h"
 #include "engine_harness.h"
 #include "tools/ps_writer.h"
 
@@ -21,7 +20,7 @@ Bytes packOf(const Stream& stream, std::size_t payload, const tools::PesFields& 
 TEST(HeaderWalkTest, PrivateStream1PacketCountsDownAsTheFormatSays) {
   const Bytes pack = packOf(Stream::ddPlus(0), tools::PsWriter::kFill);
   EngineHarness h;
-  PesWalker walker(h.session, 0);
+  SessionWalker walker(h.session, 0);
   const PassState& s = walker.state();
   auto feed = [&](std::size_t from, std::size_t to) { walker.feed(pack.data() + from, to - from); };
   feed(0, 18);  // pack header, 00 00 01 BD
@@ -61,7 +60,7 @@ TEST(HeaderWalkTest, PtsAndDtsHeaderLeadsStraightToPayloadOrSubHeader) {
     ASSERT_EQ(pack[21], 0xC0);
     ASSERT_EQ(pack[22], 10);
     EngineHarness h;
-    PesWalker walker(h.session, 0);
+    SessionWalker walker(h.session, 0);
     walker.feed(pack.data(), 33);  // through the tenth time-stamp byte
     const bool audio = stream.id == 0xBD;
     EXPECT_EQ(walker.state().InPayload, !audio);
@@ -100,7 +99,7 @@ TEST(HeaderWalkTest, EmptyPayloadRedispatchesItsByteIntoWindowTwice) {
   // A video packet of length 3: the payload starts empty at the byte after it.
   Bytes bytes{0x00, 0x00, 0x01, 0xE0, 0x00, 0x03, 0x81, 0x00, 0x00, 0x42};
   EngineHarness h;
-  PesWalker walker(h.session, 0);
+  SessionWalker walker(h.session, 0);
   walker.feed(bytes.data(), bytes.size());
   EXPECT_EQ(walker.state().Window, 0x00004242u);
   EXPECT_FALSE(walker.state().InPayload);

@@ -3,8 +3,7 @@
 // a broken packet written.
 #include <gtest/gtest.h>
 
-#include "engine/demux.h"
-#include "engine/pes_walker.h"
+#include "catalogue/demux.h"
 #include "engine_harness.h"
 #include "tools/ps_writer.h"
 

@@ -2,8 +2,7 @@
 // through a ticked box into an open entry.
 #include <gtest/gtest.h>
 
-#include "engine/demux.h"
-#include "engine/pes_walker.h"
+#include "catalogue/demux.h"
 #include "engine_harness.h"
 #include "shell/error.h"
 #include "support/file_size_limit.h"
@@ -73,7 +72,7 @@ TEST(RouteTest, TickIsReadForEveryRunAndClosedEntriesAreNeverWritten) {
   const std::size_t half = sink.bytes.size() - 500;
   EngineHarness h;
   h.openAllOutputs();
-  PesWalker walker(h.session, 1);
+  SessionWalker walker(h.session, 1);
   walker.feed(sink.bytes.data(), half);
   h.session.fMain.cbAudio[2].ticked = false;
   walker.feed(sink.bytes.data() + half, sink.bytes.size() - half);

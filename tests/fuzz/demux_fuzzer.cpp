@@ -1,10 +1,11 @@
-// The engine over arbitrary bytes: a scanning and a writing pass of demux() over a
-// file, and of the walker fed in pieces whose sizes the input chooses, all boxes
-// ticked. The first byte of every payload run enters Window, so where the pieces cut a
-// payload may change which later start codes are seen; what must hold for any cut is
-// checked for every one: the table only holds values the identification rules store,
-// both modes fill it alike, one log line per stream found, no more written than read. The
-// file passes must match the walker fed in the file's own 32 KB chunks.
+// The engine over arbitrary bytes, driven through its port alone: a scanning and a
+// writing pass of runPass() over a file, and of the walker fed in pieces whose sizes the
+// input chooses, every payload run kept in memory. The first byte of every payload run
+// enters Window, so where the pieces cut a payload may change which later start codes
+// are seen; what must hold for any cut is checked for every one: the table only holds
+// values the identification rules store, both modes fill it alike and meet the same
+// packets, one report per stream found, no slot is written more than its packets hold.
+// The file passes must match the walker fed in the file's own 32 KB chunks.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -12,11 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/demux.h"
+#include "engine/pass.h"
 #include "engine/pes_walker.h"
 #include "fuzz/fuzz_session.h"
-#include "support/recording_host.h"
-#include "support/temp_dir.h"
 
 namespace tessaly {
 namespace {
@@ -24,20 +23,53 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using fuzzing::require;
 
-struct Outcome {
-  std::array<std::int32_t, kSlots> table{};
-  std::vector<std::string> log;
-  std::map<int, Bytes> outputs;
-  std::uint64_t scrambled = 0;
+constexpr std::size_t kChunkSize = 32768;  // the pass walks its input in these
+
+struct Collected : PayloadSink {
+  void write(const std::uint8_t* data, std::size_t size) override {
+    bytes.insert(bytes.end(), data, data + size);
+  }
+  Bytes bytes;
 };
 
-// N of demux()'s closing "Warning: N packets are scrambled; ..." line, or 0.
-std::uint64_t warnedCount(const std::vector<std::string>& logged) {
-  const std::string head = "Warning: ";
-  for (const auto& line : logged) {
-    if (line.starts_with(head)) return std::stoull(line.substr(head.size()));
+// Packets whose payload was reached in one slot, and the payload their lengths leave.
+struct SlotPackets {
+  std::uint64_t count = 0;
+  std::int64_t payload = 0;
+  bool operator==(const SlotPackets&) const = default;
+};
+
+// Everything a pass reports, and its table.
+struct Outcome : PassObserver {
+  Outcome() { table.fill(-1); }
+  void streamFound(const StreamFound& found) override {
+    require(table[static_cast<std::size_t>(found.slot - 1)] == -1, "a slot is found twice");
+    table[static_cast<std::size_t>(found.slot - 1)] = found.value;
+    this->found.push_back(found.text + std::to_string(found.number));
   }
-  return 0;
+  void packetStart(const PacketStart& packet) override {
+    SlotPackets& counted = packets[packet.slot];
+    ++counted.count;
+    counted.payload += packet.payload;
+    lastSlot = packet.slot;
+  }
+  PayloadSink* payloadRun(int slot) override {
+    require(slot == lastSlot && slot != 0, "a run outside the slot of its packet");
+    return &outputs[slot];
+  }
+  void passLine(const std::string& line) override { lines.push_back(line); }
+
+  std::array<std::int32_t, kSlots> table{};
+  std::vector<std::string> found;
+  std::map<int, SlotPackets> packets;
+  std::map<int, Collected> outputs;
+  std::vector<std::string> lines;
+  std::uint64_t scrambled = 0;
+  int lastSlot = 0;
+};
+
+PassMode modeOf(int mode) {
+  return mode == 0 ? PassMode::Scan : PassMode::Write;
 }
 
 bool within(std::int32_t value, std::int32_t first, std::int32_t last) {
@@ -61,88 +93,65 @@ bool storable(int slot, std::int32_t value) {
   return known && (value & mask) == number;
 }
 
-class Harness {
- public:
-  Harness() {
-    for (auto& box : s.fMain.cbVideo) box.ticked = true;
-    for (auto& box : s.fMain.cbAudio) box.ticked = true;
-    for (auto& box : s.fMain.cbSub) box.ticked = true;
+// The table as the outcome saw it reported must be the table the pass filled.
+void checkTable(const Outcome& outcome, const SlotTable& table) {
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const std::int32_t value = outcome.table[static_cast<std::size_t>(slot - 1)];
+    require(value == table[slot], "a stored value was not reported");
   }
+}
 
-  // demux() in `mode` over the bytes as a file.
-  Outcome viaFile(const Bytes& bytes, int mode) {
-    const std::string input = fuzzing::scratch() + "FEATURE_1.EVO";
-    fuzzing::writeBytes(input, bytes.data(), bytes.size());
-    s.InputStream = std::make_unique<InputFile>(input, Access::Shared);
-    return run(mode, "file", [&] {
-      demux(s, mode);
-      return warnedCount(host.logged);
-    });
+// runPass() in `mode` over the bytes as a file.
+Outcome viaFile(const Bytes& bytes, int mode) {
+  const std::string path = fuzzing::scratch() + "FEATURE_1.EVO";
+  fuzzing::writeBytes(path, bytes.data(), bytes.size());
+  InputFile input(path, Access::Shared);
+  SlotTable table;
+  Outcome outcome;
+  outcome.scrambled = runPass(input, table, {modeOf(mode), false}, outcome).scrambled;
+  checkTable(outcome, table);
+  return outcome;
+}
+
+// A fresh walker fed the bytes in `pieces` (cycled).
+Outcome viaPieces(const Bytes& bytes, int mode, const std::vector<std::size_t>& pieces) {
+  SlotTable table;
+  Outcome outcome;
+  PesWalker walker(table, outcome, modeOf(mode));
+  std::size_t piece = 0;
+  for (std::size_t at = 0; at < bytes.size(); piece = (piece + 1) % pieces.size()) {
+    const std::size_t count = std::min(pieces[piece], bytes.size() - at);
+    walker.feed(bytes.data() + at, count);
+    at += count;
   }
+  outcome.scrambled = walker.state().Scrambled;
+  checkTable(outcome, table);
+  return outcome;
+}
 
-  // A fresh walker fed the bytes in `pieces` (cycled).
-  Outcome viaPieces(const Bytes& bytes, int mode, const std::vector<std::size_t>& pieces) {
-    return run(mode, "cut", [&] {
-      s.StreamTable.reset();
-      PesWalker walker(s, mode);
-      std::size_t piece = 0;
-      for (std::size_t at = 0; at < bytes.size(); piece = (piece + 1) % pieces.size()) {
-        const std::size_t count = std::min(pieces[piece], bytes.size() - at);
-        walker.feed(bytes.data() + at, count);
-        at += count;
-      }
-      return walker.state().Scrambled;
-    });
-  }
-
- private:
-  template <typename Pass>
-  Outcome run(int mode, const std::string& folder, const Pass& pass) {
-    host.logged.clear();
-    const std::string prefix = fuzzing::scratch() + folder + "-out";
-    if (mode != 0) {
-      for (int slot : OutputSet::jobOrder())
-        s.OutputStreams.open(slot, prefix + std::to_string(slot));
-    }
-    const std::uint64_t scrambled = pass();
-    s.InputStream.reset();
-    s.OutputStreams.closeAll();
-    Outcome outcome;
-    outcome.scrambled = scrambled;
-    for (int slot = 1; slot <= kSlots; ++slot) outcome.table[slot - 1] = s.StreamTable[slot];
-    for (const auto& line : host.logged) {
-      if (line.ends_with(" found!")) outcome.log.push_back(line);  // the streams found
-    }
-    if (mode != 0) {
-      for (int slot : OutputSet::jobOrder()) {
-        outcome.outputs[slot] = testing::readFile(prefix + std::to_string(slot));
-      }
-    }
-    return outcome;
-  }
-
-  testing::RecordingHost host;
-  Session s{host};
-};
-
-std::size_t totalSize(const Outcome& outcome) {
-  std::size_t total = 0;
-  for (const auto& [slot, bytes] : outcome.outputs) total += bytes.size();
-  return total;
+std::map<int, Bytes> written(const Outcome& outcome) {
+  std::map<int, Bytes> bytes;
+  for (const auto& [slot, collected] : outcome.outputs) bytes[slot] = collected.bytes;
+  return bytes;
 }
 
 // What a scanning and a writing pass over the same bytes, cut alike, must show.
-void checkPasses(const Outcome& scan, const Outcome& write, std::size_t size) {
+void checkPasses(const Outcome& scan, const Outcome& write) {
   std::size_t found = 0;
   for (int slot = 1; slot <= kSlots; ++slot) {
-    require(storable(slot, scan.table[slot - 1]), "the table holds a value no rule stores");
-    found += scan.table[slot - 1] != -1;
+    const std::int32_t value = scan.table[static_cast<std::size_t>(slot - 1)];
+    require(storable(slot, value), "the table holds a value no rule stores");
+    found += value != -1;
   }
-  require(scan.log.size() == found, "not one log line per stream found");
-  require(write.table == scan.table, "writing fills the table otherwise than scanning");
-  require(write.log.empty(), "writing logs a stream found");
+  require(scan.found.size() == found, "not one report per stream found");
+  require(write.table == scan.table && write.found == scan.found, "the modes find otherwise");
+  require(write.packets == scan.packets, "the modes meet other packets");
   require(write.scrambled == scan.scrambled, "the modes count scrambled packets otherwise");
-  require(totalSize(write) <= size, "more payload written than read");
+  require(scan.outputs.empty(), "scanning writes");
+  for (const auto& [slot, collected] : write.outputs) {
+    require(static_cast<std::int64_t>(collected.bytes.size()) <= write.packets.at(slot).payload,
+            "a slot is written more than its packets hold");
+  }
 }
 
 }  // namespace
@@ -155,17 +164,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (auto& piece : pieces) piece = provider.ConsumeIntegralInRange<std::size_t>(1, 40000);
   const Bytes bytes = provider.ConsumeRemainingBytes<std::uint8_t>();
 
-  Harness harness;
-  const Outcome scan = harness.viaFile(bytes, 0);
-  const Outcome write = harness.viaFile(bytes, 1);
-  checkPasses(scan, write, bytes.size());
-  const std::vector<std::size_t> chunks{kReadBufferSize};
-  const Outcome chunked = harness.viaPieces(bytes, 0, chunks);
-  require(chunked.log == scan.log && chunked.scrambled == scan.scrambled,
-          "demux() scans unlike its walker");
-  require(harness.viaPieces(bytes, 1, chunks).outputs == write.outputs,
-          "demux() writes unlike its walker");
-  checkPasses(harness.viaPieces(bytes, 0, pieces), harness.viaPieces(bytes, 1, pieces),
-              bytes.size());
+  const Outcome scan = viaFile(bytes, 0);
+  const Outcome write = viaFile(bytes, 1);
+  checkPasses(scan, write);
+  const std::string warning = "Warning: " + std::to_string(scan.scrambled) + " packets";
+  require(scan.scrambled == 0 ? scan.lines.empty() || !scan.lines.back().starts_with("Warning")
+                              : scan.lines.back().starts_with(warning),
+          "the scrambled-packet line misses or miscounts");
+  const std::vector<std::size_t> chunks{kChunkSize};
+  const Outcome chunked = viaPieces(bytes, 0, chunks);
+  require(chunked.found == scan.found && chunked.packets == scan.packets &&
+              chunked.scrambled == scan.scrambled,
+          "runPass() scans unlike its walker");
+  require(written(viaPieces(bytes, 1, chunks)) == written(write),
+          "runPass() writes unlike its walker");
+  checkPasses(viaPieces(bytes, 0, pieces), viaPieces(bytes, 1, pieces));
   return 0;
 }

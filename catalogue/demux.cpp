@@ -1,0 +1,57 @@
+#include "catalogue/demux.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "engine/pass.h"
+#include "engine/progress.h"
+#include "shell/report.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::int64_t kRepaintStep = 67108864;  // 64 MiB: whole-window repaint
+
+}  // namespace
+
+void SessionPort::streamFound(const StreamFound& found) {
+  if (mode_ == PassMode::Scan) log(s_, found.text + std::to_string(found.number) + " found!");
+}
+
+PayloadSink* SessionPort::payloadRun(int slot) {
+  // Ticks are read for every run; an entry the job did not open is never written.
+  if (!OutputSet::hasEntry(slot) || !slotBox(s_.fMain, slot).ticked) return nullptr;
+  return s_.OutputStreams.find(slot);
+}
+
+void SessionPort::progress(const PassProgress& p) {
+  // One clock reading for both terms, so a file read at once shows one second left.
+  const double left = remainingSeconds(p.elapsed, p.size, p.position);
+  slog(s_,
+       progressText(mode_ == PassMode::Write, s_.InputStream->path(), p.position, p.size,
+                    remainingTimeText(left)),
+       1);
+  s_.host.processMessages();
+  if (p.position % kRepaintStep == 0) s_.host.repaint();
+}
+
+void SessionPort::passLine(const std::string& line) {
+  log(s_, line);
+}
+
+void demux(Session& s, int mode) {
+  if (!s.InputStream) throw std::logic_error("demux without an open InputStream");
+  const PassMode passMode = mode == 0 ? PassMode::Scan : PassMode::Write;
+  s.fMain.bCancel.enabled = true;
+  s.StopRequested = false;
+  s.Writing = passMode == PassMode::Write;
+  SessionPort port(s, passMode);
+  const PassOptions options{passMode, s.fMain.cbFastCheck.ticked};
+  if (runPass(*s.InputStream, s.StreamTable, options, port).limitReached) {
+    s.StopRequested = true;
+  }
+  s.fMain.bCancel.enabled = false;
+}
+
+}  // namespace tessaly

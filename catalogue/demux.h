@@ -1,0 +1,35 @@
+// The engine on the window's records: `demux` runs one pass over InputStream through a
+// SessionPort, which shows the pass in the log and status bar, lets window events
+// through, and routes payload by the stream boxes' ticks to the open OutputStreams.
+#pragma once
+
+#include "engine/pass_port.h"
+#include "shell/session.h"
+
+namespace tessaly {
+
+class SessionPort : public PassObserver {
+ public:
+  SessionPort(Session& session, PassMode mode) : s_(session), mode_(mode) {}
+
+  // Logs text + number + " found!" when scanning.
+  void streamFound(const StreamFound& found) override;
+  // The open entry of the slot when its box is ticked now; nullptr otherwise.
+  PayloadSink* payloadRun(int slot) override;
+  // The progress text in status panel 1, window events, and a repaint every 64 MiB.
+  void progress(const PassProgress& progress) override;
+  bool shouldStop() override { return s_.StopRequested; }
+  void passLine(const std::string& line) override;
+
+ private:
+  Session& s_;
+  PassMode mode_;
+};
+
+// Mode 0 scans: fills StreamTable and logs each stream found. Mode 1 writes: also
+// appends each selected stream's payload to its open OutputStreams entry. Clears
+// StopRequested at the start and leaves it set when the fast-check limit ended a scan;
+// bCancel is enabled while the pass runs, and stays so when an error ends it.
+void demux(Session& session, int mode);
+
+}  // namespace tessaly
