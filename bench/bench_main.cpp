@@ -77,9 +77,12 @@ std::vector<std::uint8_t> readWhole(const std::string& path) {
 
 // argv[5..9]: the streams in the order of the usage line.
 void mux(char** argv) {
+  const std::vector<std::uint8_t> video = readWhole(argv[5]);
   const std::vector<bench::Elementary> streams = {
-      {Stream::mpeg2(0), readWhole(argv[5])},   {Stream::dd(0), readWhole(argv[6])},
-      {Stream::ddPlus(1), readWhole(argv[7])},  {Stream::mlp(2), readWhole(argv[8])},
+      {Stream::mpeg2(0), video, 1, bench::pictureStarts(video)},
+      {Stream::dd(0), readWhole(argv[6])},
+      {Stream::ddPlus(1), readWhole(argv[7])},
+      {Stream::mlp(2), readWhole(argv[8])},
       {Stream::lpcm(3), readWhole(argv[9]), 4},  // one sample frame: 2 channels of 2 bytes
   };
   tools::FileSink sink(argv[2]);

@@ -41,13 +41,29 @@ std::int64_t timeOf(const Cursor& c, double seconds) {
   return static_cast<std::int64_t>(position * seconds * kTicksPerSecond);
 }
 
-// One pack of the stream at its cursor, stamped with the time of its first byte. The
-// last pack of a repetition is short, so each repetition starts a packet of its own.
+// The time stamp of a pack of the stream at its cursor holding `size` bytes: its first
+// byte's time, or for video the time of the first picture starting in it (-1: none).
+std::int64_t stampOf(const Cursor& c, std::size_t size, double seconds) {
+  const std::vector<std::size_t>& pictures = c.stream->pictures;
+  if (pictures.empty()) return timeOf(c, seconds) + kDecoderDelay;
+  const auto first = std::lower_bound(pictures.begin(), pictures.end(), c.offset);
+  if (first == pictures.end() || *first >= c.offset + size) return -1;
+  const double position =
+      static_cast<double>(c.repetition) +
+      static_cast<double>(first - pictures.begin()) / static_cast<double>(pictures.size());
+  return static_cast<std::int64_t>(position * seconds * kTicksPerSecond) + kDecoderDelay;
+}
+
+// One pack of the stream at its cursor. The last pack of a repetition is short, so each
+// repetition starts a packet of its own.
 void writePack(tools::PsWriter& writer, Cursor& c, double seconds) {
   const std::vector<std::uint8_t>& bytes = c.stream->bytes;
-  const tools::PesFields fields{.time = timeOf(c, seconds) + kDecoderDelay};
-  const std::size_t room = tools::PsWriter::packCapacity(c.stream->stream, fields);
+  const std::size_t room = tools::PsWriter::packCapacity(c.stream->stream);
   const std::size_t size = std::min(bytes.size() - c.offset, room - room % c.stream->unit);
+  const std::int64_t stamp = stampOf(c, size, seconds);
+  // A packet without a time stamp is stuffed instead, so it holds what the room allowed.
+  const auto stuffing = static_cast<std::uint8_t>(stamp >= 0 ? 0 : 5);
+  const tools::PesFields fields{.pts = stamp >= 0, .stuffing = stuffing, .time = stamp};
   c.offset += writer.pack(c.stream->stream, std::span(bytes).subspan(c.offset, size), fields);
   if (c.offset == bytes.size()) {
     c.offset = 0;
@@ -56,6 +72,16 @@ void writePack(tools::PsWriter& writer, Cursor& c, double seconds) {
 }
 
 }  // namespace
+
+std::vector<std::size_t> pictureStarts(const std::vector<std::uint8_t>& video) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 0; at + 3 < video.size(); ++at) {
+    if (video[at] == 0 && video[at + 1] == 0 && video[at + 2] == 1 && video[at + 3] == 0) {
+      starts.push_back(at);
+    }
+  }
+  return starts;
+}
 
 void writeFeature(tools::PsWriter& writer, std::uint64_t bytes, double seconds,
                   const std::vector<Elementary>& streams) {
