@@ -88,6 +88,28 @@ TEST(FilesTest, FileExistsCountsRegularFilesOnly) {
   EXPECT_FALSE(fileExists(""));
 }
 
+TEST(FilesTest, ChunksComeInOrderWhateverTheReadsBehindThemAndPositionCountsWhatWasGiven) {
+  TempDir dir;
+  std::vector<std::uint8_t> bytes(3 * 1048576 + 100);
+  for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<std::uint8_t>(n * 131 >> 7);
+  testing::writeFile(dir.file("f.EVO"), bytes);
+  InputFile in(dir.file("f.EVO"), Access::Shared);
+  std::vector<std::uint8_t> got(5);
+  ASSERT_EQ(in.read(got.data(), 5), 5u);
+  std::vector<std::size_t> sizes;
+  for (auto chunk = in.next(32768); !chunk.empty(); chunk = in.next(32768)) {
+    got.insert(got.end(), chunk.begin(), chunk.end());
+    sizes.push_back(chunk.size());
+    ASSERT_EQ(in.position(), static_cast<std::int64_t>(got.size()));
+  }
+  EXPECT_TRUE(got == bytes);
+  // Chunks end where a block read ends: at each mebibyte and at the end of the file.
+  ASSERT_EQ(sizes.size(), 97u);
+  EXPECT_EQ(sizes[31], 32768u - 5);
+  EXPECT_EQ(sizes[32], 32768u);
+  EXPECT_EQ(sizes.back(), 100u);
+}
+
 TEST(OutputSetTest, JobOrderAndEntries) {
   const auto& order = OutputSet::jobOrder();
   EXPECT_EQ(order.front(), 1);
