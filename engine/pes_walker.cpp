@@ -74,14 +74,36 @@ void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
 // With every counter at 0, bytes are passed over until one completes a recognised
 // start code; returns that byte's index (not yet in Window) or the end of the data.
 std::size_t PesWalker::passOver(const std::uint8_t* data, std::size_t i, std::size_t count) {
-  std::uint32_t window = s_.Window;
-  for (++i; i < count; ++i) {
-    const std::uint32_t next = (window << 8) | data[i];
-    if (isStartCode(next)) break;
-    window = next;
+  const std::size_t from = i;
+  std::size_t at = i + 1;
+  // The first two candidates still need bytes from Window.
+  for (std::uint32_t window = s_.Window; at < count && at < i + 3; ++at) {
+    if (isStartCode((window << 8) | data[at])) return keepLastBytes(data, from, at);
+    window = (window << 8) | data[at];
   }
-  s_.Window = window;
-  return i;
+  // A start code's 01 byte follows two zeros: where a byte is not 0, neither it nor
+  // the next two bytes can be that 01.
+  while (at < count) {
+    const std::uint8_t before = data[at - 1];
+    if (before == 0) {
+      ++at;
+      continue;
+    }
+    if (before == 1 && data[at - 2] == 0 && data[at - 3] == 0 &&
+        kStartKinds[data[at]] != PacketKind::None) {
+      break;
+    }
+    at += 3;
+  }
+  return keepLastBytes(data, from, std::min(at, count));
+}
+
+// Window after the bytes from + 1 .. end - 1 were passed over.
+std::size_t PesWalker::keepLastBytes(const std::uint8_t* data, std::size_t from, std::size_t end) {
+  for (std::size_t j = std::max(from + 1, end < 4 ? 0 : end - 4); j < end; ++j) {
+    s_.Window = (s_.Window << 8) | data[j];
+  }
+  return end;
 }
 
 // Consumes the payload up to the packet's or the chunk's end in one step; only the

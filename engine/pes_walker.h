@@ -27,6 +27,7 @@ class PesWalker {
   std::size_t payloadStep(const std::uint8_t* at, std::size_t available);
   std::size_t skipStep(const std::uint8_t* data, std::size_t i, std::size_t count);
   std::size_t passOver(const std::uint8_t* data, std::size_t i, std::size_t count);
+  std::size_t keepLastBytes(const std::uint8_t* data, std::size_t from, std::size_t end);
   void startCode(std::uint8_t streamId);
   enum class Step {
     None,

@@ -16,7 +16,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kOutputBuffer = 256 * 1024;
-constexpr std::size_t kReadAhead = 1024 * 1024;  // what one read asks of the disk
 
 std::string reason(int error) {
   if (error == EWOULDBLOCK) return "The file is in use by another process.";
@@ -88,7 +87,7 @@ std::size_t InputFile::read(std::uint8_t* buffer, std::size_t size) {
 }
 
 void InputFile::readBlock() {
-  if (block_.empty()) block_.resize(kReadAhead);
+  if (block_.empty()) block_.resize(kBlockSize);
   taken_ = filled_ = 0;
   for (;;) {
     const ssize_t got = ::read(fd_, block_.data(), block_.size());

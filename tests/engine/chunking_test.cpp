@@ -94,6 +94,28 @@ TEST(ChunkingTest, AnyCutOfTheInputGivesTheSameTableLogAndOutputs) {
           "MLP audio stream 7 found!", "Extended subpicture stream 15 found!"}));
 }
 
+TEST(ChunkingTest, NoiseDenseInStartCodePrefixesGivesTheSameResultWhateverTheCut) {
+  // Mostly zeros and ones, with recognised and other stream ids: passing bytes over
+  // must find every start code that a byte-by-byte walk (pieces of one byte) finds.
+  const std::uint8_t alphabet[] = {0x00, 0x00, 0x00, 0x01, 0x01, 0xBD, 0xE0, 0xE3, 0xC2,
+                                   0xBA, 0xBB, 0xBA, 0xBB, 0x07, 0x09, 0x02, 0x03, 0x04};
+  Bytes bytes(300000);
+  std::uint64_t state = 42;
+  for (auto& byte : bytes) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    byte = alphabet[(state >> 33) % sizeof alphabet];
+  }
+  const Result bytewise = walkInPieces(bytes, {1});
+  ASSERT_FALSE(bytewise.table.empty());
+  for (const auto& pieces : {std::initializer_list<std::size_t>{bytes.size()},
+                             std::initializer_list<std::size_t>{2, 3, 5, 32768}}) {
+    const Result cut = walkInPieces(bytes, pieces);
+    EXPECT_EQ(cut.table, bytewise.table);
+    EXPECT_EQ(cut.log, bytewise.log);
+    EXPECT_TRUE(cut.outputs == bytewise.outputs);
+  }
+}
+
 TEST(ChunkingTest, DemuxOfTheFileMatchesTheWriterAndTheSummary) {
   const MixedStream stream;
   EngineHarness h;
