@@ -42,10 +42,10 @@ struct SlotPackets {
 // Everything a pass reports, and its table.
 struct Outcome : PassObserver {
   Outcome() { table.fill(-1); }
-  void streamFound(const StreamFound& found) override {
-    require(table[static_cast<std::size_t>(found.slot - 1)] == -1, "a slot is found twice");
-    table[static_cast<std::size_t>(found.slot - 1)] = found.value;
-    this->found.push_back(found.text + std::to_string(found.number));
+  void streamFound(const StreamFound& stream) override {
+    require(table[static_cast<std::size_t>(stream.slot - 1)] == -1, "a slot is found twice");
+    table[static_cast<std::size_t>(stream.slot - 1)] = stream.value;
+    found.push_back(stream.text + std::to_string(stream.number));
   }
   void packetStart(const PacketStart& packet) override {
     SlotPackets& counted = packets[packet.slot];
