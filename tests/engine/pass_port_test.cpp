@@ -47,6 +47,20 @@ auto fieldsOf(const PacketStart& p) {
                     p.payload, p.lpcmFormat);
 }
 
+// A packet start as expected; a time stamp of -1 is absent.
+PacketStart start(PacketKind kind, int slot, std::uint8_t id, std::uint8_t subId,
+                  AudioCoding coding, std::int64_t pts, std::int64_t dts, std::int32_t payload,
+                  std::array<std::uint8_t, 3> lpcmFormat = {}) {
+  PacketStart p{.kind = kind, .slot = slot, .streamId = id, .subId = subId, .coding = coding};
+  p.hasPts = pts >= 0;
+  p.pts = static_cast<std::uint64_t>(std::max<std::int64_t>(pts, 0));
+  p.hasDts = dts >= 0;
+  p.dts = static_cast<std::uint64_t>(std::max<std::int64_t>(dts, 0));
+  p.payload = payload;
+  p.lpcmFormat = lpcmFormat;
+  return p;
+}
+
 // Walks the bytes in pieces of `piece` bytes through a fresh walker.
 Recorder walk(const Bytes& bytes, PassMode mode, std::size_t piece, int refused = 0) {
   SlotTable table;
@@ -73,59 +87,16 @@ TEST(PassPortTest, PacketStartTellsKindSlotIdsTimeStampsAndLpcmFormat) {
   w.packet(Stream{0xFD, 0x71}, 80, {.time = 3});    // an unknown extension id: Ignored
 
   using K = PacketKind;
+  using C = AudioCoding;
   const std::vector<PacketStart> expected = {
-      {.kind = K::MpegAudio, .streamId = 0xC4, .hasPts = true, .pts = 900, .payload = 10},
-      {.kind = K::Video,
-       .slot = 2,
-       .streamId = 0xE1,
-       .hasPts = true,
-       .hasDts = true,
-       .pts = kHighStamp + 3003,
-       .dts = kHighStamp,
-       .payload = 20},
-      {.kind = K::Video,
-       .slot = 1,
-       .streamId = 0xFD,
-       .subId = 0x55,
-       .hasPts = true,
-       .pts = 0x123456789,
-       .payload = 30},
-      {.kind = K::Audio,
-       .slot = 18,
-       .streamId = 0xBD,
-       .subId = 0xC1,
-       .coding = AudioCoding::DDPlus,
-       .payload = 40},
-      {.kind = K::Audio,
-       .slot = 19,
-       .streamId = 0xBD,
-       .subId = 0xA2,
-       .coding = AudioCoding::Lpcm,
-       .hasPts = true,
-       .payload = 50,
-       .lpcmFormat = {0x12, 0x34, 0x56}},
-      {.kind = K::Subpicture,
-       .slot = 36,
-       .streamId = 0xBD,
-       .subId = 0x23,
-       .coding = AudioCoding::Lpcm,
-       .hasPts = true,
-       .pts = 1,
-       .payload = 60},
-      {.kind = K::MpegAudio,
-       .slot = 19,
-       .streamId = 0xC4,
-       .coding = AudioCoding::Lpcm,
-       .hasPts = true,
-       .pts = 2,
-       .payload = 70},
-      {.kind = K::Ignored,
-       .streamId = 0xFD,
-       .subId = 0x71,
-       .coding = AudioCoding::Lpcm,
-       .hasPts = true,
-       .pts = 3,
-       .payload = 80},
+      start(K::MpegAudio, 0, 0xC4, 0x00, C::DD, 900, -1, 10),
+      start(K::Video, 2, 0xE1, 0x00, C::DD, kHighStamp + 3003, kHighStamp, 20),
+      start(K::Video, 1, 0xFD, 0x55, C::DD, 0x123456789, -1, 30),
+      start(K::Audio, 18, 0xBD, 0xC1, C::DDPlus, -1, -1, 40),
+      start(K::Audio, 19, 0xBD, 0xA2, C::Lpcm, 0, -1, 50, {0x12, 0x34, 0x56}),
+      start(K::Subpicture, 36, 0xBD, 0x23, C::Lpcm, 1, -1, 60),
+      start(K::MpegAudio, 19, 0xC4, 0x00, C::Lpcm, 2, -1, 70),
+      start(K::Ignored, 0, 0xFD, 0x71, C::Lpcm, 3, -1, 80),
   };
   for (std::size_t piece : {std::size_t{1}, std::size_t{5}, sink.bytes.size()}) {
     const Recorder scan = walk(sink.bytes, PassMode::Scan, piece);
