@@ -52,7 +52,7 @@ PassResult runPass(InputFile& input, SlotTable& table, const PassOptions& option
   while (input.position() < input.size() && !result.limitReached && !observer.shouldStop()) {
     // A read that returns nothing before the end of the file would never advance.
     const std::span<const std::uint8_t> chunk = input.next(kChunkSize);
-    if (chunk.empty()) throw Error("Stream read error");
+    if (chunk.empty()) throw readError(input.path(), "the file is shorter than when it was opened");
     result.limitReached = afterRead(input, chunk, options, clock, observer);
     walker.feed(chunk.data(), chunk.size());
   }

@@ -1,10 +1,12 @@
 #include "job/demux_job.h"
 
 #include <memory>
+#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/demux.h"
 #include "catalogue/evo_input.h"
+#include "job/output_check.h"
 #include "job/output_names.h"
 #include "shell/invoke.h"
 #include "shell/paths.h"
@@ -28,12 +30,39 @@ Continuation continuationCheck(const Session& s) {
   return c;
 }
 
-// Creates the output of every ticked entry in job order; the set is fixed from here on.
-void createOutputs(Session& s, const std::string& base) {
+struct PlannedOutput {
+  int slot;
+  std::string name;
+};
+
+// The output of every ticked entry, in job order.
+std::vector<PlannedOutput> plannedOutputs(const Session& s, const std::string& base) {
+  std::vector<PlannedOutput> outputs;
   for (int slot : OutputSet::jobOrder()) {
     const CheckBox& box = slotBox(s.fMain, slot);
     if (!box.ticked) continue;  // ticked decides, whatever the box's state or caption
-    const std::string name = outputName(base, box.caption, extensionEdit(s.fMain, slot).text);
+    outputs.push_back({slot, outputName(base, box.caption, extensionEdit(s.fMain, slot).text)});
+  }
+  return outputs;
+}
+
+// The files the job reads: the open input, and the second segment when it may follow.
+std::vector<FileId> inputFiles(const Session& s, const Continuation& c) {
+  std::vector<FileId> inputs{s.InputStream->id()};
+  if (c.FirstSegment) {
+    if (const auto next = fileIdOf(c.NextEVO)) inputs.push_back(*next);
+  }
+  return inputs;
+}
+
+// Creates the outputs once every name has passed its check; the set is fixed from here
+// on.
+void createOutputs(Session& s, const std::string& base, const Continuation& c) {
+  const std::vector<PlannedOutput> outputs = plannedOutputs(s, base);
+  std::vector<std::string> names;
+  for (const auto& output : outputs) names.push_back(output.name);
+  checkOutputNames(names, inputFiles(s, c));
+  for (const auto& [slot, name] : outputs) {
     s.OutputStreams.open(slot, name);
     log(s, "Creating " + name);
   }
@@ -57,7 +86,7 @@ void writeStreams(Session& s) {
   const Continuation continuation = continuationCheck(s);
   openEVO(s, Access::Exclusive);
   logFileSize(s);
-  createOutputs(s, base);
+  createOutputs(s, base, continuation);
   slog(s, "Writing stream(s)", 0);
   demux(s, 1);
   if (continues(s, continuation)) continueOn(s, continuation.NextEVO);

@@ -10,8 +10,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shell/error.h"
-
 namespace tessaly {
 namespace {
 
@@ -22,12 +20,12 @@ std::string reason(int error) {
   return std::strerror(error);
 }
 
-Error openError(const std::string& path, int error) {
-  return Error("Cannot open file \"" + fullPath(path) + "\". " + reason(error));
+StreamError writeError(const std::string& path, int error) {
+  return StreamError("Stream write error", "Writing " + path + " failed: " + reason(error));
 }
 
-Error createError(const std::string& path, int error) {
-  return Error("Cannot create file \"" + fullPath(path) + "\". " + reason(error));
+FileId idOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
 // Takes an exclusive lock without waiting; closes fd and returns errno on failure.
@@ -38,7 +36,46 @@ int lockExclusive(int fd) {
   return error;
 }
 
+// Opens without waiting for a writer (a FIFO would block open() until one comes), then
+// takes only a regular file; reads of regular files never wait, so blocking mode is
+// restored for them alone.
+int openRegular(const std::string& path, struct stat& info) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) throw openError(path, reason(errno));
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = errno;
+    ::close(fd);
+    if (S_ISDIR(info.st_mode)) throw openError(path, reason(EISDIR));
+    throw openError(path, info.st_mode != 0 ? kNotRegularFile : reason(error));
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// An output never writes through a link: a symbolic link at its name, or a file that
+// other names share, is removed, and the output becomes a new file of its own.
+void unlinkShared(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return;  // nothing there yet, or open() will say
+  const bool shared = S_ISLNK(info.st_mode) || (S_ISREG(info.st_mode) && info.st_nlink > 1);
+  if (shared && ::unlink(path.c_str()) != 0 && errno != ENOENT) {
+    throw createError(path, reason(errno));
+  }
+}
+
 }  // namespace
+
+Error openError(const std::string& path, const std::string& why) {
+  return Error("Cannot open file \"" + fullPath(path) + "\". " + why);
+}
+
+Error createError(const std::string& path, const std::string& why) {
+  return Error("Cannot create file \"" + fullPath(path) + "\". " + why);
+}
+
+StreamError readError(const std::string& path, const std::string& why) {
+  return StreamError("Stream read error", "Reading " + path + " failed: " + why);
+}
 
 std::string fullPath(const std::string& path) {
   std::error_code ignored;
@@ -51,19 +88,20 @@ bool fileExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-InputFile::InputFile(const std::string& path, Access access) : path_(path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw openError(path, errno);
+std::optional<FileId> fileIdOf(const std::string& path) {
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-    ::close(fd_);
-    throw openError(path, error);
-  }
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return idOf(info);
+}
+
+InputFile::InputFile(const std::string& path, Access access) : path_(path) {
+  struct stat info {};
+  fd_ = openRegular(path, info);
   if (access == Access::Exclusive) {
-    if (const int error = lockExclusive(fd_)) throw openError(path, error);
+    if (const int error = lockExclusive(fd_)) throw openError(path, reason(error));
   }
   size_ = info.st_size;
+  id_ = idOf(info);
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -95,22 +133,28 @@ void InputFile::readBlock() {
       filled_ = static_cast<std::size_t>(got);
       return;
     }
-    if (errno != EINTR) throw Error("Stream read error");
+    if (errno != EINTR) throw readError(path_, reason(errno));
   }
 }
 
 OutputFile::OutputFile(const std::string& path) : path_(path) {
+  unlinkShared(path);
   // Lock before truncating, so a file that another program holds is left intact.
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd_ < 0) throw createError(path, errno);
-  if (const int error = lockExclusive(fd_)) throw createError(path, error);
-  // Only a file that holds data is truncated: truncating an empty file would make the
-  // file system flush all that is written to it at close, as it does for rewrites.
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw createError(path, reason(errno));
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || (info.st_size > 0 && ::ftruncate(fd_, 0) != 0)) {
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     const int error = errno;
     ::close(fd_);
-    throw createError(path, error);
+    throw createError(path, info.st_mode != 0 ? kNotRegularFile : reason(error));
+  }
+  if (const int error = lockExclusive(fd_)) throw createError(path, reason(error));
+  // Only a file that holds data is truncated: truncating an empty file would make the
+  // file system flush all that is written to it at close, as it does for rewrites.
+  if (info.st_size > 0 && ::ftruncate(fd_, 0) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    throw createError(path, reason(error));
   }
 }
 
@@ -145,7 +189,7 @@ void OutputFile::close() {
     throw;
   }
   fd_ = -1;
-  if (::close(fd) != 0) throw Error("Stream write error");
+  if (::close(fd) != 0) throw writeError(path_, errno);
 }
 
 void OutputFile::flush() {
@@ -158,7 +202,7 @@ void OutputFile::writeAll(const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
     const ssize_t put = ::write(fd_, data, size);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) throw Error("Stream write error");
+    if (put <= 0) throw writeError(path_, put < 0 ? errno : ENOSPC);  // 0: nothing more fits
     data += put;
     size -= static_cast<std::size_t>(put);
   }

@@ -5,22 +5,33 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "shell/error.h"
 #include "shell/payload_sink.h"
 
 namespace tessaly {
+
+// Which file a name leads to: two names are the same file when device and inode agree.
+struct FileId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+
+  bool operator==(const FileId&) const = default;
+};
 
 enum class Access {
   Shared,     // other readers and writers are admitted
   Exclusive,  // fails while another program holds the file (flock)
 };
 
-// A file open for reading, read forward in chunks. The chunks are cut from blocks read
-// ahead of them, so a reader asking for small chunks still reads the disk in large ones;
-// position() counts what the reader was given.
+// A regular file open for reading, read forward in chunks. Anything else (a folder, a
+// FIFO, a device) is refused: "Cannot open file "%s". Not a regular file". The chunks
+// are cut from blocks read ahead of them, so a reader asking for small chunks still reads
+// the disk in large ones; position() counts what the reader was given.
 class InputFile {
  public:
   // What one read asks of the disk: larger blocks measured slower, the copy out of the
@@ -41,6 +52,7 @@ class InputFile {
   std::int64_t position() const { return position_; }
   // The path as it was given.
   const std::string& path() const { return path_; }
+  const FileId& id() const { return id_; }
 
  private:
   void readBlock();
@@ -52,11 +64,14 @@ class InputFile {
   std::vector<std::uint8_t> block_;  // the block read ahead, allocated at the first read
   std::size_t taken_ = 0;            // bytes of block_ given to the reader
   std::size_t filled_ = 0;           // bytes of block_ that the last read stored
+  FileId id_;
 };
 
-// A newly created (or truncated) file, held exclusively and appended to. Writes are
-// gathered in a buffer and reach the disk in large blocks; every failure to store
-// bytes, including the final flush, throws "Stream write error".
+// A newly created (or truncated) file, held exclusively and appended to. It is never
+// written through a link: a symbolic link or a file with other hard links at its name is
+// removed first, so the file it led to is left as it was. Writes are gathered in a
+// buffer and reach the disk in large blocks; every failure to store bytes, including
+// the final flush, throws "Stream write error".
 class OutputFile final : public PayloadSink {
  public:
   explicit OutputFile(const std::string& path);
@@ -82,7 +97,20 @@ class OutputFile final : public PayloadSink {
 // True when `path` names an existing regular file (a folder does not count).
 bool fileExists(const std::string& path);
 
+// The file that `path` leads to, links followed; nullopt when there is none.
+std::optional<FileId> fileIdOf(const std::string& path);
+
 // The absolute form of `path` as the error messages show it.
 std::string fullPath(const std::string& path);
+
+// The reason given for a name that leads to a FIFO, a device or a socket.
+constexpr const char* kNotRegularFile = "Not a regular file";
+
+// "Cannot open file "<full path>". <reason>" and "Cannot create file ...".
+Error openError(const std::string& path, const std::string& reason);
+Error createError(const std::string& path, const std::string& reason);
+
+// "Stream read error", detailed as "Reading <path> failed: <reason>".
+StreamError readError(const std::string& path, const std::string& reason);
 
 }  // namespace tessaly

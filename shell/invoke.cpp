@@ -2,16 +2,22 @@
 
 #include <exception>
 
+#include "shell/error.h"
+#include "shell/report.h"
+
 namespace tessaly {
 
 bool invoke(Session& session, Handler handler) {
   try {
     handler(session);
     return true;
+  } catch (const StreamError& error) {
+    log(session, error.detail());  // which file, and why: the message itself is fixed
+    session.host.showError(error.what());
   } catch (const std::exception& error) {
     session.host.showError(error.what());
-    return false;
   }
+  return false;
 }
 
 void runJob(Session& session, Handler job) {

@@ -9,7 +9,8 @@ namespace tessaly {
 using Handler = void (*)(Session&);
 
 // Runs the handler; an error that escapes it is shown through the host with its
-// message. Returns false when the handler ended with an error.
+// message, a failed read or write after a log line naming the file and the reason.
+// Returns false when the handler ended with an error.
 bool invoke(Session& session, Handler handler);
 
 // Runs a job ("Read EVO", "Demux", "Read XPL") with the session busy until it ends, also

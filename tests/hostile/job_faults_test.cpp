@@ -123,7 +123,7 @@ TEST_F(JobFaultTest, OutputNameLinkedToTheInputIsRefusedAndTheInputKept) {
   fs::create_symlink(in.file("FEATURE_1.EVO"), out.file(video()));
   EXPECT_FALSE(invoke(s, bDemuxClick));
   expectFailedWith("Cannot create file \"" + out.file(video()) +
-                   "\". The file is in use by another process.");
+                   "\". It is one of the input files.");
   EXPECT_EQ(readFile(in.file("FEATURE_1.EVO")), original);
 }
 

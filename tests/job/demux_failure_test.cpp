@@ -41,7 +41,7 @@ TEST_F(DemuxFailureTest, MissingInputCreatesNoOutput) {
   EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
-TEST_F(DemuxFailureTest, UncreatableOutputKeepsTheEarlierOnesEmptyAndRunsNoPass) {
+TEST_F(DemuxFailureTest, UncreatableOutputFailsTheJobBeforeAnyOutputIsCreated) {
   writeEvo("FEATURE_1.EVO", feature(3));
   choose("FEATURE_1.EVO");
   tick(1, "VC-1.stream.0");
@@ -52,8 +52,8 @@ TEST_F(DemuxFailureTest, UncreatableOutputKeepsTheEarlierOnesEmptyAndRunsNoPass)
 
   expectFailedWith("Cannot create file \"" + out.file("FEATURE_1.DD+.stream.00.mpa") +
                    "\". Is a directory");
-  EXPECT_EQ(s.fMain.mMessage.lines.back(), "Creating " + out.file("FEATURE_1.VC-1.stream.0.mpv"));
-  EXPECT_TRUE(output("FEATURE_1.VC-1.stream.0.mpv").empty());
+  EXPECT_EQ(s.fMain.mMessage.lines.back(), "File size: 0 Mbytes.");
+  EXPECT_FALSE(fs::exists(out.file("FEATURE_1.VC-1.stream.0.mpv")));
   EXPECT_FALSE(fs::exists(out.file("FEATURE_1.Subpicture.00.sup")));
   EXPECT_EQ(s.fMain.statusBar.panels[0], " Opening");  // the engine never ran
 }
