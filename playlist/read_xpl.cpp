@@ -13,6 +13,20 @@
 namespace tessaly {
 namespace {
 
+// Real playlists are far below 1 MiB; a larger file is refused before it is read.
+constexpr std::int64_t kMaxPlaylistSize = 16 * 1048576;
+// Real playlists have a few thousand tags. Each memo line costs the window far more than
+// its bytes, so the memo keeps the first 65,536 lines and the log says what was left out.
+constexpr std::size_t kMaxMemoLines = 65536;
+
+void openPlaylist(Session& s) {
+  const std::string& path = s.fMain.eXPLfile.text;
+  s.InputStream = std::make_unique<InputFile>(path, Access::Exclusive);
+  if (s.InputStream->size() > kMaxPlaylistSize) {
+    throw openError(path, "The playlist is larger than 16 MiB");
+  }
+}
+
 // Reads InputStream in ReadBuffer-sized chunks, showing progress, and scans each.
 void scanFile(Session& s, XplScanner& scanner) {
   InputFile& file = *s.InputStream;
@@ -32,19 +46,24 @@ void readXPL(Session& s) {
   w.bReadXPL.enabled = false;
   w.PageControl = tsXPL;
   InputRelease release(s);  // closes the playlist also when a step fails
-  s.InputStream = std::make_unique<InputFile>(w.eXPLfile.text, Access::Exclusive);
+  openPlaylist(s);
   log(s, "Open " + s.XPLname);
   log(s, "Filesize: " + std::to_string(s.InputStream->size()) + " bytes");
 
   XplRun run;
+  std::uint64_t tags = 0;
   XplScanner scanner([&](const std::string& tag) {
-    w.mXPL.lines.push_back(tag);
+    if (++tags <= kMaxMemoLines) w.mXPL.lines.push_back(tag);
     checkTag(s, run, tag);
   });
   w.mXPL.lines.clear();
   w.mXPL.visible = false;
   scanFile(s, scanner);
   s.InputStream.reset();
+  if (tags > kMaxMemoLines) {
+    log(s, "Warning: the playlist has " + std::to_string(tags) + " tags; the memo shows the first " +
+               std::to_string(kMaxMemoLines) + ".");
+  }
   titlePhase(s, run);
   w.mXPL.visible = true;
 

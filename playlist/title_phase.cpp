@@ -17,6 +17,10 @@ enum Node : std::size_t { kInfo, kVideo, kAudio, kSubtitle, kChapter };
 // Each kind marks numbers 1..16 in the stream table, number n in the slot of stream n - 1.
 constexpr std::int32_t kMarkedNumbers = 16;
 constexpr int kLastMarkSlot = kSubSlot - 1 + kMarkedNumbers;
+// Real titles have a few tracks and at most some hundred chapters. The lookup sites keep
+// their values, so a hostile title of short lines could fill the tree and the log with
+// long labels: each node lists at most 1,024 entries, then says that more were left out.
+constexpr std::size_t kNodeEntries = 1024;
 
 struct TrackKind {
   const char* element;     // the line test, upper case
@@ -40,8 +44,15 @@ bool has(const std::string& upperLine, const char* text) {
   return upperLine.find(text) != std::string::npos;
 }
 
-void addNode(Session& s, Node node, std::string text) {
-  s.fMain.tvXPL.nodes[node].children.push_back({std::move(text), {}});
+// Adds an entry under a top-level node; false when the node is full and left it out.
+bool addNode(Session& s, Node node, std::string text) {
+  auto& children = s.fMain.tvXPL.nodes[node].children;
+  if (children.size() < kNodeEntries) {
+    children.push_back({std::move(text), {}});
+    return true;
+  }
+  if (children.size() == kNodeEntries) children.push_back({"(further entries left out)", {}});
+  return false;
 }
 
 // Marks a number as labelled; false when it already was. Numbers 1..16 use their own
@@ -88,7 +99,7 @@ void labelTrack(Session& s, TitleSites& title, const TrackKind& kind, const std:
   const auto number = StrToInt(AttrValue(line, kind.numberName, sites.number));
   if (!markTrack(s, kind, sites, number)) return;
   const std::string label = trackLabel(s, kind, sites, line, number);
-  addNode(s, kind.node, label);
+  if (!addNode(s, kind.node, label)) return;
   log(s, label + " found!");
   labelBox(s, kind, number, label);
 }

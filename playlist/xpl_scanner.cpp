@@ -15,6 +15,10 @@ constexpr std::uint8_t kFirstPrintable = 0x20;
 // levels, while a file of unclosed tags would otherwise give lines that grow with the
 // depth, a memo whose size grows with the square of the file's.
 constexpr std::int64_t kMaxIndentLevels = 64;
+// Real tags are a few hundred bytes. A memo line is laid out whole by the window, so of a
+// longer tag only its first 64 KiB are kept: a playlist of one 16 MiB tag would otherwise
+// cost the window gigabytes.
+constexpr std::size_t kMaxTagText = 64 * 1024;
 
 }  // namespace
 
@@ -41,6 +45,7 @@ void XplScanner::scanByte(std::uint8_t byte) {
 
 void XplScanner::appendToTag(std::uint8_t byte) {
   auto& text = state_.TagText;
+  if (text.size() >= kMaxTagText) return;
   if (byte >= kFirstPrintable) {
     text.push_back(static_cast<char>(byte));
   } else if (text.empty() || text.back() != ' ') {
