@@ -1,6 +1,7 @@
 #include "shell/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +26,13 @@ class TempFile {
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
+
+  // Gives the new file the mode of the one it replaces; a first file stays private (0600).
+  bool takeModeOf(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) return errno == ENOENT;
+    return ::fchmod(fd_, info.st_mode & 07777) == 0;
+  }
 
   // Writes everything, forces it to the disk and closes the file.
   bool store(const std::string& contents) {
@@ -82,7 +90,10 @@ bool replaceFile(const std::string& path, const std::string& contents) {
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
   if (error) return false;
   TempFile temp(target.string());
-  if (!temp.store(contents) || !temp.renameTo(target.string())) return false;
+  if (!temp.takeModeOf(target.string()) || !temp.store(contents) ||
+      !temp.renameTo(target.string())) {
+    return false;
+  }
   syncFolder(target.parent_path());
   return true;
 }

@@ -67,15 +67,16 @@ RegistryKey::Load RegistryKey::load() {
 }
 
 bool RegistryKey::openRead() {
-  return load() == Load::Loaded;
+  loaded_ = load();
+  return loaded_ == Load::Loaded;
 }
 
 bool RegistryKey::openWrite() {
   // A file in another format is replaced; one that cannot be read is left alone, since
   // its values could not be carried over.
-  const Load loaded = load();
-  if (loaded == Load::Unreadable) return false;
-  return loaded != Load::Missing || canCreateFile();
+  loaded_ = load();
+  if (loaded_ == Load::Unreadable) return false;
+  return loaded_ != Load::Missing || canCreateFile();
 }
 
 // A missing key is created in its folder: the folder must exist or be made, and take a
@@ -136,11 +137,20 @@ void RegistryKey::write(const std::string& name, RegValue value) {
   pending_.push_back(name);
 }
 
+// One backup, replaced each time, beside the file (a linked file's contents are copied).
+bool RegistryKey::storeBackup() const {
+  if (loaded_ == Load::Missing) return true;
+  std::error_code error;
+  fs::copy_file(filePath_, filePath_ + ".bak", fs::copy_options::overwrite_existing, error);
+  return !error;
+}
+
 void RegistryKey::commit() {
   if (pending_.empty()) return;
-  if (!replaceFile(filePath_, formatRegText(keyLine_, values_))) {
+  if ((backup_ && !storeBackup()) || !replaceFile(filePath_, formatRegText(keyLine_, values_))) {
     throw Error("Failed to set data for '" + pending_.front() + "'");
   }
+  backup_ = false;
   pending_.clear();
 }
 

@@ -24,6 +24,10 @@ class RegistryKey {
   // format); false when there is no place for it (its folder cannot be made or takes no
   // new file) or an existing file cannot be read.
   bool openWrite();
+  // True when the opened file exists but is not in the key's format (or is too large).
+  bool holdsForeignFile() const { return loaded_ == Load::Foreign; }
+  // Makes the next commit keep the stored file as "<file>.bak" before replacing it.
+  void keepBackup() { backup_ = true; }
 
   bool valueExists(const std::string& name) const;
   // Readers throw "Invalid data type for '<name>'" when the value is missing or of
@@ -37,8 +41,9 @@ class RegistryKey {
   void writeString(const std::string& name, const std::string& text);
   void writeBinary(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
-  // Stores every value in one atomic replacement of the file; on failure nothing of this
-  // round is stored and it throws "Failed to set data for '<first value written>'".
+  // Stores every value in one atomic replacement of the file; on failure (of the backup
+  // too) nothing of this round is stored and it throws "Failed to set data for '<first
+  // value written>'".
   void commit();
 
   // The file that holds the key; empty when neither variable names a folder.
@@ -52,8 +57,12 @@ class RegistryKey {
   const RegValue& typed(const std::string& name, ValueKind kind) const;
   void write(const std::string& name, RegValue value);
 
+  bool storeBackup() const;
+
   std::string keyLine_;
   std::string filePath_;
+  Load loaded_ = Load::Missing;
+  bool backup_ = false;
   std::vector<NamedValue> values_;
   std::vector<std::string> pending_;  // names written since the last commit, in order
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/date_time.h"
+#include "shell/error.h"
 #include "shell/registry_store.h"
 
 namespace tessaly {
@@ -42,12 +43,10 @@ std::vector<std::uint8_t> dateTimeBytes(double dayCount) {
   return bytes;
 }
 
-}  // namespace
-
-void RegRead(Session& session) {
-  RegistryKey key(kKey);
-  if (!key.openRead()) return;
-  Window& window = session.fMain;
+// Loads the values in their order; one of another type throws, the values before it
+// loaded and the rest not.
+void loadValues(const RegistryKey& key, Window& window, std::string& evoDir,
+                std::string& xplDir) {
   Geometry& geometry = window.geometry;
   // Geometry before the state: a maximised window first takes its normal bounds.
   loadInteger(key, "Width", geometry.width);
@@ -60,15 +59,39 @@ void RegRead(Session& session) {
   loadText(key, "VideoExt", window.eVideoExt.text);
   loadText(key, "SubExt", window.eSubExt.text);
   loadText(key, "Workdir", window.eWorkdir.text);
-  loadText(key, "EVOdir", session.EVOdir);
-  loadText(key, "XPLdir", session.XPLdir);
+  loadText(key, "EVOdir", evoDir);
+  loadText(key, "XPLdir", xplDir);
   loadOption(key, "Continue", window.cbContinue);
   loadOption(key, "FastCheck", window.cbFastCheck);
+}
+
+// Whether the stored file was loaded whole: in the key's format, every value of its type.
+// Saving over any other file would lose what it holds.
+bool loadsFully(const RegistryKey& key) {
+  if (key.holdsForeignFile()) return false;
+  Window scratch;
+  std::string evoDir;
+  std::string xplDir;
+  try {
+    loadValues(key, scratch, evoDir, xplDir);
+  } catch (const Error&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void RegRead(Session& session) {
+  RegistryKey key(kKey);
+  if (!key.openRead()) return;
+  loadValues(key, session.fMain, session.EVOdir, session.XPLdir);
 }
 
 void RegWrite(Session& session) {
   RegistryKey key(kKey);
   if (!key.openWrite()) return;
+  if (!loadsFully(key)) key.keepBackup();
   const Window& window = session.fMain;
   const Geometry& geometry = window.geometry;
   key.writeInteger("WindowState", geometry.windowState);

@@ -10,7 +10,8 @@ namespace tessaly {
 // "Invalid data type for '%s'" with the values before it loaded.
 void RegRead(Session& session);
 
-// Saves the records; a failed write throws "Failed to set data for '%s'".
+// Saves the records; a failed write throws "Failed to set data for '%s'". A stored file
+// that a load would not take whole is first kept as "Tessaly.reg.bak".
 void RegWrite(Session& session);
 
 }  // namespace tessaly
