@@ -6,13 +6,15 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/standard_output.h"
+
 namespace tessaly::cli {
 namespace {
 
-volatile std::sig_atomic_t interruptFlag = 0;
+volatile std::sig_atomic_t firstStopSignal = 0;
 
-void onInterrupt(int) {
-  interruptFlag = 1;
+void onStopSignal(int signal) {
+  if (firstStopSignal == 0) firstStopSignal = signal;
 }
 
 std::string trimmed(const std::string& text) {
@@ -30,16 +32,22 @@ std::size_t terminalWidth() {
 
 }  // namespace
 
-void installInterruptHandler() {
+void installStopSignals() {
   struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  action.sa_flags = SA_RESETHAND;  // the second Ctrl-C is the default one
+  action.sa_handler = onStopSignal;
+  // The second signal of a kind is the default one; writes that the signal interrupts
+  // go on, so no output loses bytes.
+  action.sa_flags = SA_RESETHAND | SA_RESTART;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 bool interrupted() {
-  return interruptFlag != 0;
+  return firstStopSignal != 0;
+}
+
+int stopSignal() {
+  return firstStopSignal;
 }
 
 CliHost::CliHost(bool selfUpdating) : selfUpdating_(selfUpdating) {}
@@ -52,7 +60,7 @@ void CliHost::logAppended(const std::string& line) {
   const bool redraw = lineShown_;
   clearStatusLine();
   std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
+  flushStandardOutput();
   if (redraw) drawStatusLine();
 }
 

@@ -1,5 +1,5 @@
 // The terminal as the core's toolkit: log lines on standard output, status texts on
-// standard error, Ctrl-C as the Cancel button.
+// standard error, Ctrl-C (and SIGTERM, SIGHUP) as the Cancel button.
 #pragma once
 
 #include <string>
@@ -9,11 +9,14 @@
 
 namespace tessaly::cli {
 
-// Makes Ctrl-C ask the running job to stop (seen at the engine's next progress point);
-// a second Ctrl-C ends the program at once.
-void installInterruptHandler();
-// True once Ctrl-C was pressed.
+// Makes Ctrl-C, SIGTERM and SIGHUP ask the running job to stop (seen at the engine's
+// next progress point), so every output is flushed and closed; a second signal of the
+// same kind ends the program at once.
+void installStopSignals();
+// True once a stop signal came.
 bool interrupted();
+// The first stop signal that came (SIGINT, SIGTERM, SIGHUP), or 0.
+int stopSignal();
 
 class CliHost : public Host {
  public:
@@ -29,10 +32,10 @@ class CliHost : public Host {
 
   void logAppended(const std::string& line) override;
   void statusChanged(int panel) override;
-  // Turns a pressed Ctrl-C into StopRequested, as "Cancel" does, without a question.
+  // Turns a stop signal into StopRequested, as "Cancel" does, without a question.
   void processMessages() override;
   void repaint() override {}
-  // Nobody is asked on a command line: Yes only when Ctrl-C was pressed.
+  // Nobody is asked on a command line: Yes only when a stop signal came.
   bool askYesNo(const std::string& question) override;
   // "tessaly-cli: <message>" on standard error.
   void showError(const std::string& message) override;

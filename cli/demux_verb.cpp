@@ -1,6 +1,8 @@
 // tessaly-cli demux EVO [options]: "Read EVO", the selection, then "Demux".
 #include <algorithm>
+#include <filesystem>
 
+#include "catalogue/catalogue.h"
 #include "catalogue/selection.h"
 #include "cli/cli_host.h"
 #include "cli/evo_steps.h"
@@ -14,16 +16,36 @@ namespace {
 
 constexpr std::size_t kExtensionLength = 5;  // the extension edits take five characters
 
+struct SelectedBox {
+  std::string name;
+  CheckBox* box;
+};
+
+// True for the boxes that have an output entry: all but cbVideo2..cbVideo7.
+bool hasOutput(const Window& w, const CheckBox* box) {
+  const auto& slots = OutputSet::jobOrder();
+  return std::any_of(slots.begin(), slots.end(),
+                     [&](int slot) { return &slotBox(w, slot) == box; });
+}
+
 // The boxes named by --select, checked before any job runs.
-std::vector<CheckBox*> selectedBoxes(Session& s, const Arguments& arguments) {
-  std::vector<CheckBox*> boxes;
+std::vector<SelectedBox> selectedBoxes(Session& s, const Arguments& arguments) {
+  std::vector<SelectedBox> boxes;
   for (const auto& name : splitList(arguments.value("--select"))) {
     CheckBox* box = findBox(s.fMain, name);
     if (!box) throw UsageError("no stream box is named " + name);
-    boxes.push_back(box);
+    if (!hasOutput(s.fMain, box)) throw UsageError(name + " has no output file");
+    boxes.push_back({name, box});
   }
   if (arguments.has("--select") && boxes.empty()) throw UsageError("--select names no box");
   return boxes;
+}
+
+// A selected box must stand for a stream that "Read EVO" or "Read XPL" found in `file`.
+void requireStreams(const std::vector<SelectedBox>& selected, const std::string& file) {
+  for (const auto& [name, box] : selected) {
+    if (!box->enabled) throw UsageError(name + " has no stream in " + file);
+  }
 }
 
 void setExtension(Edit& edit, const Arguments& arguments, const std::string& option) {
@@ -42,13 +64,20 @@ void applyOptions(Session& s, const Arguments& arguments) {
   setExtension(w.eSubExt, arguments, "--sub-ext");
   w.eWorkdir.text = arguments.value("--out");
   w.cbContinue.ticked = !arguments.has("--no-continue");
-  w.cbFastCheck.ticked = !arguments.has("--full");
+  // The operator of a command line sees no boxes: streams that start late must not be
+  // missed unless the fast check is asked for.
+  if (arguments.has("--fast") && arguments.has("--full")) {
+    throw UsageError("--fast and --full exclude each other");
+  }
+  w.cbFastCheck.ticked = arguments.has("--fast");
 }
 
 // Ticks exactly the given boxes, each change counting as a click.
-void tickExactly(Session& s, const std::vector<CheckBox*>& selected) {
+void tickExactly(Session& s, const std::vector<SelectedBox>& selected) {
   const auto tick = [&](CheckBox& box) {
-    setTicked(s, box, std::find(selected.begin(), selected.end(), &box) != selected.end());
+    const bool named = std::any_of(selected.begin(), selected.end(),
+                                   [&](const SelectedBox& item) { return item.box == &box; });
+    setTicked(s, box, named);
   };
   std::for_each(s.fMain.cbVideo.begin(), s.fMain.cbVideo.end(), tick);
   std::for_each(s.fMain.cbAudio.begin(), s.fMain.cbAudio.end(), tick);
@@ -60,19 +89,31 @@ bool labelBoxes(Session& s, const Arguments& arguments) {
   return arguments.has("--xpl") ? invoke(s, bReadXPLClick) : readEVO(s);
 }
 
+// --out names a folder that the job writes into: it is created, with its parents.
+bool createOutputFolder(Session& s, const std::string& folder) {
+  std::error_code error;
+  if (folder.empty() || std::filesystem::create_directories(folder, error) || !error) return true;
+  s.host.showError("Cannot create folder \"" + fullPath(folder) + "\". " + error.message());
+  return false;
+}
+
 int runDemux(Session& s, const Arguments& arguments) {
   const std::string evo = singleOperand(arguments, "EVO file");
-  const std::vector<CheckBox*> selected = selectedBoxes(s, arguments);
+  const std::vector<SelectedBox> selected = selectedBoxes(s, arguments);
   applyOptions(s, arguments);
   chooseEVO(s, evo);
   if (arguments.has("--xpl")) chooseXPL(s, arguments.value("--xpl"));
   if (!labelBoxes(s, arguments)) return kJobFailed;
-  if (interrupted()) return statusAfterJobs(s);  // no new job after a Ctrl-C
-  if (arguments.has("--select")) tickExactly(s, selected);
+  if (interrupted()) return statusAfterJobs(s);  // no new job after a stop signal
+  if (arguments.has("--select")) {
+    requireStreams(selected, arguments.has("--xpl") ? s.XPLname : s.EVOname);
+    tickExactly(s, selected);
+  }
   if (!s.fMain.bDemux.enabled) {
     s.host.showError("no stream box is ticked: nothing to demux");
     return kJobFailed;
   }
+  if (!createOutputFolder(s, s.fMain.eWorkdir.text)) return kJobFailed;
   return invoke(s, bDemuxClick) ? statusAfterJobs(s) : kJobFailed;
 }
 
@@ -84,11 +125,13 @@ Verb demuxVerb() {
           "Reads EVO as \"Read EVO\" does, then writes every ticked stream to a file of its\n"
           "      own as \"Demux\" does, continuing with e.g. FEATURE_2.EVO after FEATURE_1.EVO.\n"
           "      With --xpl the boxes are labelled by \"Read XPL\" instead of \"Read EVO\".",
-          {{"--out", "DIR", "output folder (default: the current folder)"},
+          {{"--out", "DIR", "output folder, created when missing (default: the current folder)"},
            {"--select", "BOX,...", "tick exactly these boxes, e.g. cbVideo0,cbAudio03,cbSub12"},
            {"--xpl", "XPL", "label the boxes from this playlist (VPLST000.XPL)"},
            {"--no-continue", "", "do not continue with the second segment"},
-           {"--full", "", "read the whole file in \"Read EVO\""},
+           {"--fast", "", "read only the first ~300 MB in \"Read EVO\" (streams that start later\n"
+                          "                        are not written)"},
+           {"--full", "", "read the whole file in \"Read EVO\" (the default)"},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},
            {"--audio-ext", "E", "audio output extension (default mpa)"},
            {"--sub-ext", "E", "subpicture output extension (default sup)"}},

@@ -1,5 +1,7 @@
 #include "cli/evo_steps.h"
 
+#include <csignal>
+
 #include "catalogue/catalogue.h"
 #include "cli/cli_host.h"
 #include "cli/verbs.h"
@@ -8,6 +10,13 @@
 #include "shell/invoke.h"
 
 namespace tessaly::cli {
+namespace {
+
+std::string signalName(int signal) {
+  return signal == SIGTERM ? "SIGTERM" : signal == SIGHUP ? "SIGHUP" : std::to_string(signal);
+}
+
+}  // namespace
 
 std::string singleOperand(const Arguments& arguments, const std::string& what) {
   if (arguments.operands.size() != 1) throw UsageError("expected exactly one " + what);
@@ -26,13 +35,19 @@ void chooseXPL(Session& s, const std::string& path) {
 }
 
 bool readEVO(Session& s) {
-  return invoke(s, bCheckClick);
+  if (!invoke(s, bCheckClick)) return false;
+  // Only the fast check and a stop signal end a scan early on a command line.
+  if (s.StopRequested && !interrupted()) {
+    s.host.showError("only the first 300 MB were read (fast check); --full reads the whole file");
+  }
+  return true;
 }
 
 int statusAfterJobs(Session& s) {
-  if (!interrupted()) return kSuccess;
-  s.host.showError("stopped by Ctrl-C");
-  return kJobFailed;
+  const int signal = stopSignal();
+  if (signal == 0) return kSuccess;
+  s.host.showError(signal == SIGINT ? "stopped by Ctrl-C" : "stopped by " + signalName(signal));
+  return kStoppedBySignal + signal;  // the shell's convention: 130 for Ctrl-C, 143 for SIGTERM
 }
 
 }  // namespace tessaly::cli

@@ -20,11 +20,13 @@ void chooseEVO(Session& session, const std::string& path);
 // do not take as a playlist is a UsageError.
 void chooseXPL(Session& session, const std::string& path);
 
-// Runs "Read EVO"; its error, if any, is shown on standard error. True on success.
+// Runs "Read EVO"; its error, if any, is shown on standard error, and so is a fast check
+// that stopped before the end of the file. True on success.
 bool readEVO(Session& session);
 
-// The exit status once the jobs have ended normally: a job that Ctrl-C cut short did
-// not do all that was asked, which is told on standard error and by exit status 1.
+// The exit status once the jobs have ended normally: a job that a stop signal cut short
+// did not do all that was asked, which is told on standard error and by exit status
+// 128 + the signal's number.
 int statusAfterJobs(Session& session);
 
 }  // namespace tessaly::cli

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/cli_host.h"
+#include "cli/standard_output.h"
 
 namespace tessaly::cli {
 namespace {
@@ -35,8 +36,9 @@ int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusI
   CliHost host(statusIsTerminal);
   Session session(host);
   host.attach(session);
-  installInterruptHandler();
-  return verb.run(session, arguments);
+  installStopSignals();
+  const int status = verb.run(session, arguments);
+  return standardOutputComplete() || status != kSuccess ? status : kJobFailed;
 }
 
 }  // namespace
@@ -56,9 +58,9 @@ std::string usageText() {
   for (const auto& verb : verbs()) text += verbSection(verb);
   return text +
          "\nEvery verb also takes --help. Log lines go to standard output, status texts to\n"
-         "standard error. Ctrl-C stops the running job as \"Cancel\" does.\n"
+         "standard error. Ctrl-C, SIGTERM and SIGHUP stop the running job as \"Cancel\" does.\n"
          "Exit status: 0 success, 1 a job failed (its message on standard error),\n"
-         "2 a usage error.\n";
+         "2 a usage error, 128 + N a job stopped by signal N (130 for Ctrl-C).\n";
 }
 
 int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {

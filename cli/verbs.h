@@ -10,7 +10,8 @@
 
 namespace tessaly::cli {
 
-enum ExitStatus : int { kSuccess = 0, kJobFailed = 1, kUsageError = 2 };
+// A job stopped by signal N exits with kStoppedBySignal + N.
+enum ExitStatus : int { kSuccess = 0, kJobFailed = 1, kUsageError = 2, kStoppedBySignal = 128 };
 
 struct Verb {
   std::string name;

@@ -4,6 +4,7 @@
 
 #include "catalogue/selection.h"
 #include "cli/evo_steps.h"
+#include "cli/standard_output.h"
 #include "cli/verbs.h"
 #include "playlist/read_xpl.h"
 #include "shell/invoke.h"
@@ -42,7 +43,7 @@ int runXpl(Session& s, const Arguments& arguments) {
   if (arguments.has("--evo")) chooseEVO(s, arguments.value("--evo"));
   chooseXPL(s, xpl);
   if (!invoke(s, bReadXPLClick)) return kJobFailed;
-  std::fflush(stdout);
+  flushStandardOutput();
   printResults(s.fMain);
   return kSuccess;
 }
