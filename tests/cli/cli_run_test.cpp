@@ -1,17 +1,13 @@
 // tessaly-cli run as a program on generated files.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <functional>
 #include <map>
 
 #include "cli/verbs.h"
+#include "support/child_process.h"
 #include "support/program_stream.h"
-
-extern char** environ;
 
 namespace tessaly::cli {
 namespace {
@@ -39,57 +35,14 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
 </Playlist>
 )";
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string text(const std::string& path) {
-  const Bytes bytes = testing::readFile(path);
-  return {bytes.begin(), bytes.end()};
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::string line;
-  for (char c : text) {
-    if (c != '\n') {
-      line += c;
-      continue;
-    }
-    result.push_back(line);
-    line.clear();
-  }
-  return result;
-}
+using Outcome = testing::ChildRun;
+using testing::linesOf;
 
 class CliRunTest : public ::testing::Test {
  protected:
   // Runs tessaly-cli with `args`; standard output and error are captured.
   Outcome run(const std::vector<std::string>& args) {
-    std::vector<std::string> all = {TESSALY_CLI};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, logs.file("out").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, logs.file("err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    Outcome result;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      ::waitpid(pid, &status, 0);
-      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = text(logs.file("out"));
-    result.err = text(logs.file("err"));
-    return result;
+    return testing::runChild(TESSALY_CLI, args, logs);
   }
 
   // Writes a program stream as `name` in the input folder; returns each slot's output.
@@ -122,7 +75,7 @@ TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
   writeEvo("FEATURE_1.EVO", feature);
   const Outcome r = run({"scan", in.file("FEATURE_1.EVO")});
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto printed = lines(r.out);
+  const auto printed = linesOf(r.out);
   ASSERT_GE(printed.size(), 7u);
   EXPECT_EQ(printed[0], "Opening file FEATURE_1.EVO");
   EXPECT_EQ(printed[1], "File size: 0 Mbytes.");
@@ -130,7 +83,7 @@ TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
   EXPECT_EQ(tail, (std::vector<std::string>{"Done.", "cbVideo0\tVC-1.stream.0",
                                             "cbAudio01\tMLP.stream.01", "cbAudio03\tDD+.stream.03",
                                             "cbSub12\tSubpicture.12"}));
-  EXPECT_EQ(lines(r.err), (std::vector<std::string>{"Opening", "Reading", "Ready"}));
+  EXPECT_EQ(linesOf(r.err), (std::vector<std::string>{"Opening", "Reading", "Ready"}));
 }
 
 TEST_F(CliRunTest, DemuxWritesTheSelectedStreamsOfBothSegmentsByteForByte) {
@@ -144,7 +97,7 @@ TEST_F(CliRunTest, DemuxWritesTheSelectedStreamsOfBothSegmentsByteForByte) {
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.MLP.stream.01.mlp")),
             joined(first[18], second[18]));
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
-  const auto log = lines(r.out);
+  const auto log = linesOf(r.out);
   EXPECT_NE(std::find(log.begin(), log.end(), "Continue on FEATURE_2.EVO"), log.end());
   EXPECT_EQ(log.back(), "Done.");
 }
@@ -164,21 +117,21 @@ TEST_F(CliRunTest, DemuxWithoutContinuationTakesTheScannedTicks) {
 TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
   Outcome r = run({"scan", in.file("MISSING.EVO")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: Cannot open file \"" + in.file("MISSING.EVO") +
+  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: Cannot open file \"" + in.file("MISSING.EVO") +
                                      "\". No such file or directory");
 
   writeEvo("FEATURE_1.EVO", feature);
   testing::writeFile(out.file("plain"), std::string("a file, not a folder"));
   r = run({"demux", in.file("FEATURE_1.EVO"), "--out", out.file("plain/sub")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") +
+  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") +
                                      "\". Not a directory");
-  EXPECT_EQ(lines(r.out).back(), "Done.");  // of "Read EVO": the demux never started
+  EXPECT_EQ(linesOf(r.out).back(), "Done.");  // of "Read EVO": the demux never started
 
   writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
   r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
+  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
@@ -210,7 +163,7 @@ TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
   testing::writeFile(in.file("VPLST000.XPL"), std::string(kPlaylist));
   Outcome r = run({"xpl", in.file("VPLST000.XPL"), "--evo", in.file("FEATURE_1.EVO")});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(lines(r.out), (std::vector<std::string>{
+  EXPECT_EQ(linesOf(r.out), (std::vector<std::string>{
                               "Open VPLST000.XPL",
                               "Filesize: 544 bytes",
                               "VC-1.stream.0 found!",

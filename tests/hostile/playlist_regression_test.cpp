@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "playlist/read_xpl.h"
+#include "support/error_message.h"
+#include "support/hostile_playlists.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -32,6 +34,61 @@ TEST(PlaylistRegression, UnclosedTagsDoNotGrowTheMemoWithTheSquareOfTheFile) {
   }
   EXPECT_LE(total, kTags * (2 * 64 + 3));
   EXPECT_EQ(s.fMain.mMessage.lines.back(), "Done.");
+}
+
+// A 100 MB playlist took 9 GB: every tag became a memo line of its own, however short,
+// and the title phase added a tree node and a log line of up to 750 characters for a
+// line of 70. Now the size is limited and so is what any playlist within it can give.
+TEST(PlaylistRegression, PlaylistsHaveASaneSizeAndBoundedMemory) {
+  testing::TempDir dir;
+  testing::RecordingHost host;
+  Session s{host};
+  s.fMain.eXPLfile.text = dir.file("VPLST000.XPL");
+  testing::writeFile(s.fMain.eXPLfile.text, std::string(testing::kLargestPlaylist + 1, '>'));
+  EXPECT_EQ(testing::messageOf([&] { bReadXPLClick(s); }),
+            "Cannot open file \"" + dir.file("VPLST000.XPL") +
+                "\". The playlist is larger than 16 MiB");
+  EXPECT_TRUE(s.fMain.mMessage.lines.empty());
+  EXPECT_FALSE(s.InputStream);
+
+  // A tag keeps its first 64 KiB, the memo its first 65,536 lines, and the log says so.
+  s.XPLname = "VPLST000.XPL";
+  testing::writeFile(s.fMain.eXPLfile.text, "<a b=\"1\" " + std::string(100000, 'x') + ">" +
+                                                std::string(70000, '>'));
+  bReadXPLClick(s);
+  const auto& memo = s.fMain.mXPL.lines;
+  ASSERT_EQ(memo.size(), 65536u);
+  EXPECT_EQ(memo[0].size(), 65536u);
+  EXPECT_EQ(memo[0].substr(0, 12), "<a b=\"1\" xxx");
+  EXPECT_EQ(memo[1], "  ");  // a ">" between tags: a line of indentation only
+  EXPECT_EQ(s.fMain.mMessage.lines,
+            (std::vector<std::string>{"Open VPLST000.XPL", "Filesize: 170010 bytes",
+                                      "Warning: the playlist has 70001 tags; the memo shows "
+                                      "the first 65536.",
+                                      "Done."}));
+  s.fMain.mMessage.lines.clear();
+
+  s.BaseName = "FEATURE_1";  // the title shape plays it
+  for (const auto& path : testing::writeHostilePlaylists(dir)) {
+    SCOPED_TRACE(path);
+    s.fMain.eXPLfile.text = path;
+    bReadXPLClick(s);
+    ASSERT_LE(memo.size(), 65536u);
+    std::size_t memoBytes = 0;
+    for (const auto& line : memo) {
+      EXPECT_LE(line.size(), 65536u);
+      memoBytes += line.size();
+    }
+    EXPECT_LE(memoBytes, testing::kLargestPlaylist + 65536 * 128);
+    for (const auto& node : s.fMain.tvXPL.nodes) EXPECT_LE(node.children.size(), 1025u);
+    EXPECT_LE(s.fMain.mMessage.lines.size(), 3 * 1024 + 5u);
+    EXPECT_EQ(s.fMain.mMessage.lines.back(), "Done.");
+    s.fMain.mMessage.lines.clear();
+  }
+  // The last shape, the title: its chapters fill their node, which says so.
+  const auto& chapters = s.fMain.tvXPL.nodes.at(4).children;
+  ASSERT_EQ(chapters.size(), 1025u);
+  EXPECT_EQ(chapters.back().text, "(further entries left out)");
 }
 
 }  // namespace

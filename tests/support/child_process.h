@@ -1,0 +1,76 @@
+// A program run as a child process: its exit status, what it wrote to standard output
+// and standard error, and its peak resident memory. Header-only.
+#pragma once
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace tessaly::testing {
+
+struct ChildRun {
+  int status = -1;  // the exit status; -1 when it did not exit normally
+  std::string out;
+  std::string err;
+  long peakKiB = 0;  // the child's peak resident memory
+};
+
+inline std::string textOf(const std::string& path) {
+  const auto bytes = readFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+// The text's lines, each without its "\n"; a last line without one is dropped.
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> result;
+  std::string line;
+  for (char c : text) {
+    if (c != '\n') {
+      line += c;
+      continue;
+    }
+    result.push_back(line);
+    line.clear();
+  }
+  return result;
+}
+
+// Runs `program` with `args`; standard output goes to `outPath` (a file in `logs` when
+// empty), standard error to a file in `logs`.
+inline ChildRun runChild(const std::string& program, const std::vector<std::string>& args,
+                         const TempDir& logs, const std::string& outPath = "") {
+  std::vector<std::string> all = {program};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const std::string out = outPath.empty() ? logs.file("out") : outPath;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, logs.file("err").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  ChildRun result;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.peakKiB = usage.ru_maxrss;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  if (outPath.empty()) result.out = textOf(out);
+  result.err = textOf(logs.file("err"));
+  return result;
+}
+
+}  // namespace tessaly::testing
