@@ -129,8 +129,7 @@ Verb demuxVerb() {
            {"--select", "BOX,...", "tick exactly these boxes, e.g. cbVideo0,cbAudio03,cbSub12"},
            {"--xpl", "XPL", "label the boxes from this playlist (VPLST000.XPL)"},
            {"--no-continue", "", "do not continue with the second segment"},
-           {"--fast", "", "read only the first ~300 MB in \"Read EVO\" (streams that start later\n"
-                          "                        are not written)"},
+           {"--fast", "", "\"Read EVO\" reads only ~300 MB: later streams are missed"},
            {"--full", "", "read the whole file in \"Read EVO\" (the default)"},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},
            {"--audio-ext", "E", "audio output extension (default mpa)"},

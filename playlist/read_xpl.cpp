@@ -61,8 +61,8 @@ void readXPL(Session& s) {
   scanFile(s, scanner);
   s.InputStream.reset();
   if (tags > kMaxMemoLines) {
-    log(s, "Warning: the playlist has " + std::to_string(tags) + " tags; the memo shows the first " +
-               std::to_string(kMaxMemoLines) + ".");
+    log(s, "Warning: the playlist has " + std::to_string(tags) +
+               " tags; the memo shows the first " + std::to_string(kMaxMemoLines) + ".");
   }
   titlePhase(s, run);
   w.mXPL.visible = true;

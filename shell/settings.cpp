@@ -45,8 +45,7 @@ std::vector<std::uint8_t> dateTimeBytes(double dayCount) {
 
 // Loads the values in their order; one of another type throws, the values before it
 // loaded and the rest not.
-void loadValues(const RegistryKey& key, Window& window, std::string& evoDir,
-                std::string& xplDir) {
+void loadValues(const RegistryKey& key, Window& window, std::string& evoDir, std::string& xplDir) {
   Geometry& geometry = window.geometry;
   // Geometry before the state: a maximised window first takes its normal bounds.
   loadInteger(key, "Width", geometry.width);

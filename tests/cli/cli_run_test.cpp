@@ -36,7 +36,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
 )";
 
 using Outcome = testing::ChildRun;
-using testing::linesOf;
+using testing::lines;
 
 class CliRunTest : public ::testing::Test {
  protected:
@@ -75,7 +75,7 @@ TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
   writeEvo("FEATURE_1.EVO", feature);
   const Outcome r = run({"scan", in.file("FEATURE_1.EVO")});
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto printed = linesOf(r.out);
+  const auto printed = lines(r.out);
   ASSERT_GE(printed.size(), 7u);
   EXPECT_EQ(printed[0], "Opening file FEATURE_1.EVO");
   EXPECT_EQ(printed[1], "File size: 0 Mbytes.");
@@ -83,7 +83,7 @@ TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
   EXPECT_EQ(tail, (std::vector<std::string>{"Done.", "cbVideo0\tVC-1.stream.0",
                                             "cbAudio01\tMLP.stream.01", "cbAudio03\tDD+.stream.03",
                                             "cbSub12\tSubpicture.12"}));
-  EXPECT_EQ(linesOf(r.err), (std::vector<std::string>{"Opening", "Reading", "Ready"}));
+  EXPECT_EQ(lines(r.err), (std::vector<std::string>{"Opening", "Reading", "Ready"}));
 }
 
 TEST_F(CliRunTest, DemuxWritesTheSelectedStreamsOfBothSegmentsByteForByte) {
@@ -97,7 +97,7 @@ TEST_F(CliRunTest, DemuxWritesTheSelectedStreamsOfBothSegmentsByteForByte) {
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.MLP.stream.01.mlp")),
             joined(first[18], second[18]));
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
-  const auto log = linesOf(r.out);
+  const auto log = lines(r.out);
   EXPECT_NE(std::find(log.begin(), log.end(), "Continue on FEATURE_2.EVO"), log.end());
   EXPECT_EQ(log.back(), "Done.");
 }
@@ -117,21 +117,21 @@ TEST_F(CliRunTest, DemuxWithoutContinuationTakesTheScannedTicks) {
 TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
   Outcome r = run({"scan", in.file("MISSING.EVO")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: Cannot open file \"" + in.file("MISSING.EVO") +
+  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: Cannot open file \"" + in.file("MISSING.EVO") +
                                      "\". No such file or directory");
 
   writeEvo("FEATURE_1.EVO", feature);
   testing::writeFile(out.file("plain"), std::string("a file, not a folder"));
   r = run({"demux", in.file("FEATURE_1.EVO"), "--out", out.file("plain/sub")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") +
-                                     "\". Not a directory");
-  EXPECT_EQ(linesOf(r.out).back(), "Done.");  // of "Read EVO": the demux never started
+  EXPECT_EQ(lines(r.err).back(),
+            "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") + "\". Not a directory");
+  EXPECT_EQ(lines(r.out).back(), "Done.");  // of "Read EVO": the demux never started
 
   writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
   r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(linesOf(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
+  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
@@ -163,7 +163,7 @@ TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
   testing::writeFile(in.file("VPLST000.XPL"), std::string(kPlaylist));
   Outcome r = run({"xpl", in.file("VPLST000.XPL"), "--evo", in.file("FEATURE_1.EVO")});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(linesOf(r.out), (std::vector<std::string>{
+  EXPECT_EQ(lines(r.out), (std::vector<std::string>{
                               "Open VPLST000.XPL",
                               "Filesize: 544 bytes",
                               "VC-1.stream.0 found!",

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Bytes;
 using testing::ChildRun;
-using testing::linesOf;
+using testing::lines;
 using tools::PsWriter;
 using tools::Stream;
 
@@ -45,8 +45,8 @@ testing::Build feature(int rounds) {
   };
 }
 
-bool contains(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
+bool contains(const std::vector<std::string>& all, const std::string& line) {
+  return std::find(all.begin(), all.end(), line) != all.end();
 }
 
 class CliRegressionTest : public ::testing::Test {
@@ -70,7 +70,8 @@ class CliRegressionTest : public ::testing::Test {
 // fills so that the program blocks once it has written `freeBytes` bytes.
 class BlockedChild {
  public:
-  BlockedChild(const std::vector<std::string>& args, std::size_t freeBytes, const std::string& err) {
+  BlockedChild(const std::vector<std::string>& args, std::size_t freeBytes,
+               const std::string& err) {
     int ends[2];
     EXPECT_EQ(::pipe(ends), 0);
     readEnd_ = ends[0];
@@ -102,7 +103,8 @@ class BlockedChild {
     ::kill(pid_, signal);
     std::string text;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(readEnd_, buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+    for (ssize_t got; (got = ::read(readEnd_, buffer, sizeof buffer)) > 0;)
+      text.append(buffer, got);
     ::close(readEnd_);
     int status = 0;
     ::waitpid(pid_, &status, 0);
@@ -147,8 +149,8 @@ TEST_F(CliRegressionTest, SignalsStopTheJobAsCancelDoesAndCloseEveryOutput) {
     BlockedChild child(args, held, logs.file("err"));
     const auto [exit, log] = child.stop(signal);
     EXPECT_EQ(exit, status);
-    EXPECT_EQ(linesOf(log).back(), "Done.");
-    EXPECT_EQ(linesOf(testing::textOf(logs.file("err"))).back(),
+    EXPECT_EQ(lines(log).back(), "Done.");
+    EXPECT_EQ(lines(testing::textOf(logs.file("err"))).back(),
               std::string("tessaly-cli: stopped by ") + reason);
     for (const auto& entry : fs::directory_iterator(expected.path())) {
       const std::string name = entry.path().filename();
@@ -176,9 +178,10 @@ TEST_F(CliRegressionTest, TheDemuxReadsTheWholeFileAndTheScanSaysWhenItDidNot) {
 
   const ChildRun scan = run({"scan", evo()});
   EXPECT_EQ(scan.status, 0);
-  EXPECT_EQ(linesOf(scan.out).back(), "cbVideo0\tVC-1.stream.0");
-  EXPECT_TRUE(contains(linesOf(scan.err), "tessaly-cli: only the first 300 MB were read (fast "
-                                          "check); --full reads the whole file"));
+  EXPECT_EQ(lines(scan.out).back(), "cbVideo0\tVC-1.stream.0");
+  EXPECT_TRUE(contains(lines(scan.err),
+                       "tessaly-cli: only the first 300 MB were read (fast "
+                       "check); --full reads the whole file"));
 
   const ChildRun demux = run({"demux", evo(), "--out", out.path()});
   EXPECT_EQ(demux.status, 0) << demux.err;
@@ -193,10 +196,10 @@ TEST_F(CliRegressionTest, SelectNamesOnlyStreamsThatWereFound) {
   writeEvo(evo(), 3);
   ChildRun r = run({"demux", evo(), "--out", out.path(), "--select", "cbVideo0,cbAudio07"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(contains(linesOf(r.err), "tessaly-cli: cbAudio07 has no stream in FEATURE_1.EVO"));
+  EXPECT_TRUE(contains(lines(r.err), "tessaly-cli: cbAudio07 has no stream in FEATURE_1.EVO"));
   r = run({"demux", evo(), "--out", out.path(), "--select", "cbVideo2"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(linesOf(r.err).front(), "tessaly-cli: cbVideo2 has no output file");
+  EXPECT_EQ(lines(r.err).front(), "tessaly-cli: cbVideo2 has no output file");
   EXPECT_EQ(r.out, "");  // refused before the file was read
   EXPECT_TRUE(fs::is_empty(out.path()));
 }
@@ -211,14 +214,14 @@ TEST_F(CliRegressionTest, ErrorsNameTheirFileAndAFullStandardOutputFailsTheRun) 
     full = run({"demux", evo(), "--out", out.path()});
   }
   EXPECT_EQ(full.status, 1);
-  const auto log = linesOf(full.out);
-  EXPECT_EQ(log.back(), "Writing " + out.file("FEATURE_1.VC-1.stream.0.mpv") +
-                            " failed: File too large");
-  EXPECT_EQ(linesOf(full.err).back(), "tessaly-cli: Stream write error");
+  const auto log = lines(full.out);
+  EXPECT_EQ(log.back(),
+            "Writing " + out.file("FEATURE_1.VC-1.stream.0.mpv") + " failed: File too large");
+  EXPECT_EQ(lines(full.err).back(), "tessaly-cli: Stream write error");
 
   const ChildRun devFull = run({"scan", evo()}, "/dev/full");
   EXPECT_EQ(devFull.status, 1);
-  EXPECT_EQ(linesOf(devFull.err).back(), "tessaly-cli: write error: No space left on device");
+  EXPECT_EQ(lines(devFull.err).back(), "tessaly-cli: write error: No space left on device");
 }
 
 // "--out" named a folder that had to exist: the first output failed.

@@ -73,7 +73,8 @@ TEST_F(HostileFolderTest, LinksInTheOutputFolderAreNeverWrittenThrough) {
   fs::create_hard_link(elsewhere.file("other.bin"), out.file(sub));
   ASSERT_TRUE(invoke(s, bDemuxClick)) << host.errors.back();
   EXPECT_EQ(s.fMain.mMessage.lines.back(), "Done.");
-  EXPECT_EQ(readFile(elsewhere.file("precious.txt")), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  EXPECT_EQ(readFile(elsewhere.file("precious.txt")),
+            Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
   EXPECT_EQ(readFile(elsewhere.file("other.bin")), Bytes({'o', 't', 'h', 'e', 'r'}));
   EXPECT_FALSE(fs::exists(elsewhere.file("missing.txt")));
   for (const auto& [slot, name] : {std::pair{1, video}, {17, audio}, {33, sub}}) {
@@ -120,7 +121,8 @@ TEST_F(HostileFolderTest, OnlyRegularFilesAreRead) {
     tick(1, "VC-1.stream.0");
     for (const Handler job : {bCheckClick, bDemuxClick}) {
       EXPECT_FALSE(invoke(s, job));
-      EXPECT_EQ(host.errors.back(), "Cannot open file \"" + in.file(name) + "\". Not a regular file");
+      EXPECT_EQ(host.errors.back(),
+                "Cannot open file \"" + in.file(name) + "\". Not a regular file");
       expectAllClosed();
     }
   }

@@ -45,16 +45,16 @@ TEST(PlaylistRegression, PlaylistsHaveASaneSizeAndBoundedMemory) {
   Session s{host};
   s.fMain.eXPLfile.text = dir.file("VPLST000.XPL");
   testing::writeFile(s.fMain.eXPLfile.text, std::string(testing::kLargestPlaylist + 1, '>'));
-  EXPECT_EQ(testing::messageOf([&] { bReadXPLClick(s); }),
-            "Cannot open file \"" + dir.file("VPLST000.XPL") +
-                "\". The playlist is larger than 16 MiB");
+  EXPECT_EQ(
+      testing::messageOf([&] { bReadXPLClick(s); }),
+      "Cannot open file \"" + dir.file("VPLST000.XPL") + "\". The playlist is larger than 16 MiB");
   EXPECT_TRUE(s.fMain.mMessage.lines.empty());
   EXPECT_FALSE(s.InputStream);
 
   // A tag keeps its first 64 KiB, the memo its first 65,536 lines, and the log says so.
   s.XPLname = "VPLST000.XPL";
-  testing::writeFile(s.fMain.eXPLfile.text, "<a b=\"1\" " + std::string(100000, 'x') + ">" +
-                                                std::string(70000, '>'));
+  testing::writeFile(s.fMain.eXPLfile.text,
+                     "<a b=\"1\" " + std::string(100000, 'x') + ">" + std::string(70000, '>'));
   bReadXPLClick(s);
   const auto& memo = s.fMain.mXPL.lines;
   ASSERT_EQ(memo.size(), 65536u);

@@ -29,7 +29,7 @@ inline std::string textOf(const std::string& path) {
 }
 
 // The text's lines, each without its "\n"; a last line without one is dropped.
-inline std::vector<std::string> linesOf(const std::string& text) {
+inline std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> result;
   std::string line;
   for (char c : text) {

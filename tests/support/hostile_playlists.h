@@ -49,7 +49,8 @@ inline std::vector<std::string> writeHostilePlaylists(const TempDir& dir) {
   const std::vector<std::pair<std::string, void (*)(std::ofstream&)>> shapes = {
       {"unclosed.XPL", [](std::ofstream& out) { writeRepeated(out, "<>"); }},
       {"brackets.XPL", [](std::ofstream& out) { writeRepeated(out, ">"); }},
-      {"nested.XPL", [](std::ofstream& out) { writeRepeated(out, "<" + std::string(254, 'a') + ">"); }},
+      {"nested.XPL",
+       [](std::ofstream& out) { writeRepeated(out, "<" + std::string(254, 'a') + ">"); }},
       {"huge.XPL", writeHugeTag},
       {"title.XPL", writeAmplifyingTitle},
   };
