@@ -55,8 +55,8 @@ std::vector<FileId> inputFiles(const Session& s, const Continuation& c) {
   return inputs;
 }
 
-// Creates the outputs once every name has passed its check; the set is fixed from here
-// on.
+// Creates the outputs once every name has passed its check, so that a name that fails
+// leaves nothing created or truncated; the set is fixed from here on.
 void createOutputs(Session& s, const std::string& base, const Continuation& c) {
   const std::vector<PlannedOutput> outputs = plannedOutputs(s, base);
   std::vector<std::string> names;
