@@ -17,10 +17,13 @@ enum Node : std::size_t { kInfo, kVideo, kAudio, kSubtitle, kChapter };
 // Each kind marks numbers 1..16 in the stream table, number n in the slot of stream n - 1.
 constexpr std::int32_t kMarkedNumbers = 16;
 constexpr int kLastMarkSlot = kSubSlot - 1 + kMarkedNumbers;
-// Real titles have a few tracks and at most some hundred chapters. The lookup sites keep
-// their values, so a hostile title of short lines could fill the tree and the log with
-// long labels: each node lists at most 1,024 entries, then says that more were left out.
-constexpr std::size_t kNodeEntries = 1024;
+// Real titles have a few tracks and at most some hundred chapters, and a real label is
+// below 300 characters (a description may have 252). The lookup sites keep their values,
+// so a hostile title of short lines could fill the tree and the log with labels of three
+// long values each: a label keeps its first 300 characters, and the tree lists at most
+// 32,768 entries, then says that more were left out.
+constexpr std::size_t kMaxLabel = 300;
+constexpr std::size_t kTreeEntries = 32768;
 
 struct TrackKind {
   const char* element;     // the line test, upper case
@@ -44,14 +47,16 @@ bool has(const std::string& upperLine, const char* text) {
   return upperLine.find(text) != std::string::npos;
 }
 
-// Adds an entry under a top-level node; false when the node is full and left it out.
+// Adds an entry under a top-level node; false when the tree is full and left it out.
 bool addNode(Session& s, Node node, std::string text) {
-  auto& children = s.fMain.tvXPL.nodes[node].children;
-  if (children.size() < kNodeEntries) {
-    children.push_back({std::move(text), {}});
+  auto& nodes = s.fMain.tvXPL.nodes;
+  std::size_t entries = 0;
+  for (const auto& top : nodes) entries += top.children.size();
+  if (entries < kTreeEntries) {
+    nodes[node].children.push_back({std::move(text), {}});
     return true;
   }
-  if (children.size() == kNodeEntries) children.push_back({"(further entries left out)", {}});
+  if (entries == kTreeEntries) nodes[node].children.push_back({"(further entries left out)", {}});
   return false;
 }
 
@@ -75,8 +80,9 @@ std::string trackLabel(const Session& s, const TrackKind& kind, StreamSites& sit
                        const std::string& line, std::int32_t number) {
   const auto media = StrToInt(AttrValue(line, "mediaAttr", sites.mediaAttr));
   std::string label = attrEntry(s.*kind.attrs, media) + ".stream." + streamNumberText(kind, number);
-  if (kind.group == BoxGroup::Video) return label;
-  return label + "." + AttrValue(line, "description", sites.description);
+  if (kind.group != BoxGroup::Video)
+    label += "." + AttrValue(line, "description", sites.description);
+  return label.substr(0, kMaxLabel);
 }
 
 // The box of a track: video track 1 only, audio and subtitle streams 1..16.
