@@ -6,7 +6,7 @@
 #include "engine/pes_walker.h"
 #include "engine/progress.h"
 #include "engine/stream_ids.h"
-#include "shell/error.h"
+#include "shell/files.h"
 
 namespace tessaly {
 namespace {
