@@ -13,16 +13,36 @@ namespace {
 
 constexpr std::int64_t kRepaintStep = 67108864;  // 64 MiB: whole-window repaint
 
+void logPassEnd(Session& s) {
+  for (int slot : OutputSet::jobOrder()) {
+    if (StreamOutput* output = s.OutputStreams.find(slot)) {
+      for (const std::string& line : output->passEnd()) log(s, line);
+    }
+  }
+}
+
 }  // namespace
 
 void SessionPort::streamFound(const StreamFound& found) {
   if (mode_ == PassMode::Scan) log(s_, found.text + std::to_string(found.number) + " found!");
 }
 
-PayloadSink* SessionPort::payloadRun(int slot) {
+StreamOutput* SessionPort::openOutput(int slot) {
   // Ticks are read for every run; an entry the job did not open is never written.
   if (!OutputSet::hasEntry(slot) || !slotBox(s_.fMain, slot).ticked) return nullptr;
   return s_.OutputStreams.find(slot);
+}
+
+void SessionPort::packetStart(const PacketStart& packet) {
+  if (mode_ != PassMode::Write || packet.slot == 0) return;
+  if (packet.hasPts) s_.Origin.note(packet.slot, packet.pts);
+  if (StreamOutput* output = openOutput(packet.slot)) {
+    output->packetStart(packet.hasPts ? std::optional(packet.pts) : std::nullopt);
+  }
+}
+
+PayloadSink* SessionPort::payloadRun(int slot) {
+  return openOutput(slot);
 }
 
 void SessionPort::progress(const PassProgress& p) {
@@ -51,6 +71,7 @@ void demux(Session& s, int mode) {
   if (runPass(*s.InputStream, s.StreamTable, options, port).limitReached) {
     s.StopRequested = true;
   }
+  if (passMode == PassMode::Write) logPassEnd(s);
   s.fMain.bCancel.enabled = false;
 }
 

@@ -14,6 +14,9 @@ class SessionPort : public PassObserver {
 
   // Logs text + number + " found!" when scanning.
   void streamFound(const StreamFound& found) override;
+  // When writing: notes the packet's PTS in the job's time origin and tells the packet's
+  // start to the output that its payload goes to.
+  void packetStart(const PacketStart& packet) override;
   // The open entry of the slot when its box is ticked now; nullptr otherwise.
   PayloadSink* payloadRun(int slot) override;
   // The progress text in status panel 1, window events, and a repaint every 64 MiB.
@@ -22,12 +25,15 @@ class SessionPort : public PassObserver {
   void passLine(const std::string& line) override;
 
  private:
+  StreamOutput* openOutput(int slot);
+
   Session& s_;
   PassMode mode_;
 };
 
 // Mode 0 scans: fills StreamTable and logs each stream found. Mode 1 writes: also
-// appends each selected stream's payload to its open OutputStreams entry. Clears
+// appends each selected stream's payload to its open OutputStreams entry, and after the
+// pass logs the warnings of the open entries (in job order). Clears
 // StopRequested at the start and leaves it set when the fast-check limit ended a scan;
 // bCancel is enabled while the pass runs, and stays so when an error ends it.
 void demux(Session& session, int mode);

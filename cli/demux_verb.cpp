@@ -57,6 +57,12 @@ void setExtension(Edit& edit, const Arguments& arguments, const std::string& opt
   edit.text = extension;
 }
 
+SubpictureOutputs subpictureOutputs(const Arguments& arguments) {
+  const std::string choice = arguments.value("--subpictures", "raw");
+  if (choice != "raw" && choice != "timed") throw UsageError("--subpictures takes raw or timed");
+  return choice == "timed" ? SubpictureOutputs::Timed : SubpictureOutputs::Raw;
+}
+
 void applyOptions(Session& s, const Arguments& arguments) {
   auto& w = s.fMain;
   setExtension(w.eVideoExt, arguments, "--video-ext");
@@ -70,6 +76,7 @@ void applyOptions(Session& s, const Arguments& arguments) {
     throw UsageError("--fast and --full exclude each other");
   }
   w.cbFastCheck.ticked = arguments.has("--fast");
+  s.SubOutputs = subpictureOutputs(arguments);
 }
 
 // Ticks exactly the given boxes, each change counting as a click.
@@ -133,7 +140,9 @@ Verb demuxVerb() {
            {"--full", "", "read the whole file in \"Read EVO\" (the default)"},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},
            {"--audio-ext", "E", "audio output extension (default mpa)"},
-           {"--sub-ext", "E", "subpicture output extension (default sup)"}},
+           {"--sub-ext", "E", "subpicture output extension (default sup)"},
+           {"--subpictures", "MODE",
+            "raw (default), or timed: units with time stamps, as .sup or .idx/.sub"}},
           runDemux};
 }
 

@@ -1,6 +1,7 @@
 #include "job/demux_job.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -8,6 +9,7 @@
 #include "catalogue/evo_input.h"
 #include "job/output_check.h"
 #include "job/output_names.h"
+#include "job/timed_subpictures.h"
 #include "shell/invoke.h"
 #include "shell/paths.h"
 #include "shell/report.h"
@@ -33,7 +35,12 @@ Continuation continuationCheck(const Session& s) {
 struct PlannedOutput {
   int slot;
   std::string name;
+  std::optional<TimedNames> timed;  // a timed subpicture output's names instead of `name`
 };
+
+bool timed(const Session& s, int slot) {
+  return s.SubOutputs == SubpictureOutputs::Timed && groupOfSlot(slot)->group == StreamGroup::Sub;
+}
 
 // The output of every ticked entry, in job order.
 std::vector<PlannedOutput> plannedOutputs(const Session& s, const std::string& base) {
@@ -41,9 +48,21 @@ std::vector<PlannedOutput> plannedOutputs(const Session& s, const std::string& b
   for (int slot : OutputSet::jobOrder()) {
     const CheckBox& box = slotBox(s.fMain, slot);
     if (!box.ticked) continue;  // ticked decides, whatever the box's state or caption
-    outputs.push_back({slot, outputName(base, box.caption, extensionEdit(s.fMain, slot).text)});
+    if (timed(s, slot)) {
+      outputs.push_back({slot, "", timedNames(base, box.caption)});
+    } else {
+      outputs.push_back(
+          {slot, outputName(base, box.caption, extensionEdit(s.fMain, slot).text), std::nullopt});
+    }
   }
   return outputs;
+}
+
+// The names an output may create: a timed subpicture output's first unit picks its
+// format's files, so all of them are checked.
+void addNames(std::vector<std::string>& names, const PlannedOutput& output) {
+  if (!output.timed) return names.push_back(output.name);
+  names.insert(names.end(), {output.timed->sup, output.timed->idx, output.timed->sub});
 }
 
 // The files the job reads: the open input, and the second segment when it may follow.
@@ -56,13 +75,18 @@ std::vector<FileId> inputFiles(const Session& s, const Continuation& c) {
 }
 
 // Creates the outputs once every name has passed its check, so that a name that fails
-// leaves nothing created or truncated; the set is fixed from here on.
+// leaves nothing created or truncated; the set is fixed from here on. A timed subpicture
+// output creates its files when the stream's first unit names the format.
 void createOutputs(Session& s, const std::string& base, const Continuation& c) {
   const std::vector<PlannedOutput> outputs = plannedOutputs(s, base);
   std::vector<std::string> names;
-  for (const auto& output : outputs) names.push_back(output.name);
+  for (const auto& output : outputs) addNames(names, output);
   checkOutputNames(names, inputFiles(s, c));
-  for (const auto& [slot, name] : outputs) {
+  for (const auto& [slot, name, timedOutput] : outputs) {
+    if (timedOutput) {
+      s.OutputStreams.open(slot, timedSubpictureOutput(s, slot, *timedOutput));
+      continue;
+    }
     s.OutputStreams.open(slot, name);
     log(s, "Creating " + name);
   }
@@ -86,6 +110,7 @@ void writeStreams(Session& s) {
   const Continuation continuation = continuationCheck(s);
   openEVO(s, Access::Exclusive);
   logFileSize(s);
+  s.Origin = {};
   createOutputs(s, base, continuation);
   slog(s, "Writing stream(s)", 0);
   demux(s, 1);

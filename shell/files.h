@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "shell/error.h"
-#include "shell/payload_sink.h"
+#include "shell/stream_output.h"
 
 namespace tessaly {
 
@@ -72,7 +72,7 @@ class InputFile {
 // removed first, so the file it led to is left as it was. Writes are gathered in a
 // buffer and reach the disk in large blocks; every failure to store bytes, including
 // the final flush, throws "Stream write error".
-class OutputFile final : public PayloadSink {
+class OutputFile final : public StreamOutput {
  public:
   explicit OutputFile(const std::string& path);
   ~OutputFile() override;  // closes without throwing; call close() to learn of a failed flush
@@ -81,7 +81,7 @@ class OutputFile final : public PayloadSink {
 
   void write(const std::uint8_t* data, std::size_t size) override;
   // Flushes and closes; throws "Stream write error" when the flush fails. Idempotent.
-  void close();
+  void close() override;
   const std::string& path() const { return path_; }
 
  private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace tessaly {
 
@@ -34,13 +35,21 @@ std::size_t OutputSet::entryIndex(int slot) {
   return kOutputEntries;
 }
 
-void OutputSet::open(int slot, const std::string& path) {
+std::size_t OutputSet::checkedIndex(int slot) {
   const std::size_t index = entryIndex(slot);
   if (index == kOutputEntries) throw std::out_of_range("slot has no output entry");
-  entries_[index] = std::make_unique<OutputFile>(path);
+  return index;
 }
 
-OutputFile* OutputSet::find(int slot) {
+void OutputSet::open(int slot, const std::string& path) {
+  entries_[checkedIndex(slot)] = std::make_unique<OutputFile>(path);
+}
+
+void OutputSet::open(int slot, std::unique_ptr<StreamOutput> output) {
+  entries_[checkedIndex(slot)] = std::move(output);
+}
+
+StreamOutput* OutputSet::find(int slot) {
   const std::size_t index = entryIndex(slot);
   return index == kOutputEntries ? nullptr : entries_[index].get();
 }

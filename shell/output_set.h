@@ -1,5 +1,5 @@
 // OutputStreams: one output entry per stream-table slot 1, 2 and 17..48, each
-// closed or holding one open output file.
+// closed or holding one open output: a raw output file or a format writer.
 #pragma once
 
 #include <array>
@@ -27,17 +27,20 @@ class OutputSet {
 
   // Creates the entry's file; throws "Cannot create file ..." and leaves it closed.
   void open(int slot, const std::string& path);
+  // Makes `output` the entry's open output.
+  void open(int slot, std::unique_ptr<StreamOutput> output);
   // The open output of a slot, or nullptr when the slot has no open entry.
-  OutputFile* find(int slot);
+  StreamOutput* find(int slot);
   // Closes every open entry in job order; the first failure is thrown after all
   // entries are closed.
   void closeAll();
   bool anyOpen() const;
 
  private:
-  static std::size_t entryIndex(int slot);  // the slot's place in job order
+  static std::size_t entryIndex(int slot);    // the slot's place in job order
+  static std::size_t checkedIndex(int slot);  // the same; throws std::out_of_range for none
 
-  std::array<std::unique_ptr<OutputFile>, kOutputEntries> entries_;  // in job order
+  std::array<std::unique_ptr<StreamOutput>, kOutputEntries> entries_;  // in job order
 };
 
 }  // namespace tessaly

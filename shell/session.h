@@ -12,11 +12,16 @@
 #include "shell/host.h"
 #include "shell/output_set.h"
 #include "shell/stream_table.h"
+#include "shell/time_origin.h"
 #include "shell/window.h"
 
 namespace tessaly {
 
 constexpr std::size_t kReadBufferSize = 32768;
+
+// What a subpicture output holds: the stream as described (raw), or its units framed with
+// their time stamps for other tools (HD-DVD SUP or VobSub, by the stream's first unit).
+enum class SubpictureOutputs { Raw, Timed };
 
 struct Session {
   explicit Session(Host& host);
@@ -38,6 +43,8 @@ struct Session {
   std::vector<std::uint8_t> ReadBuffer;  // kReadBufferSize bytes, shared by the readers
   SlotTable StreamTable;
   OutputSet OutputStreams;
+  SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
+  TimeOrigin Origin;  // of the running job's timed outputs
 
   std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]
   std::array<std::string, 8> AudioAttr;

@@ -38,6 +38,11 @@ void putTimestamp(std::vector<std::uint8_t>& out, std::uint8_t prefix, std::uint
   out.push_back(static_cast<std::uint8_t>(((t << 1) & 0xFE) | 1));
 }
 
+// The PTS a packet with these fields gets: the given time, or a frame after the clock.
+std::uint64_t ptsOf(const PesFields& f, std::uint64_t clock) {
+  return f.time >= 0 ? static_cast<std::uint64_t>(f.time) : clock + kFrameTicks;
+}
+
 bool isVideoId(std::uint8_t id) {
   return (id >= 0xE0 && id <= 0xEF) || id == kExtended;
 }
@@ -51,10 +56,8 @@ std::vector<std::uint8_t> headerData(const Stream& s, const PesFields& f, std::u
   if (f.dts && !f.pts) throw std::invalid_argument("a DTS needs a PTS");
   if (f.pstd && !isVideoId(s.id)) throw std::invalid_argument("P-STD on a non-video stream");
   std::vector<std::uint8_t> out;
-  const bool given = f.time >= 0;
-  const auto time = static_cast<std::uint64_t>(f.time);
-  if (f.pts) putTimestamp(out, f.dts ? 0x3 : 0x2, given ? time : clock + kFrameTicks);
-  if (f.dts) putTimestamp(out, 0x1, given ? time : clock);
+  if (f.pts) putTimestamp(out, f.dts ? 0x3 : 0x2, ptsOf(f, clock));
+  if (f.dts) putTimestamp(out, 0x1, f.time >= 0 ? static_cast<std::uint64_t>(f.time) : clock);
   if (f.pstd || hasExt2(s, f)) {
     // Reserved bits 111 always set; P-STD buffer flag 0x10, extension flag 2 0x01.
     out.push_back(static_cast<std::uint8_t>(0x0E | (f.pstd ? 0x10 : 0) | (hasExt2(s, f) ? 1 : 0)));
@@ -176,6 +179,12 @@ std::size_t PsWriter::pack(const Stream& stream, std::span<const std::uint8_t> p
   return taken;
 }
 
+void PsWriter::packs(const Stream& stream, std::span<const std::uint8_t> payload,
+                     std::uint64_t pts) {
+  std::size_t at = pack(stream, payload, {.time = static_cast<std::int64_t>(pts)});
+  while (at < payload.size()) at += pack(stream, payload.subspan(at), {.pts = false});
+}
+
 // A pack around payload_: header stuffing or a padding packet fill what it leaves.
 void PsWriter::packPayload(const Stream& stream, const PesFields& fields) {
   const std::size_t rest = packCapacity(stream, fields) - payload_.size();
@@ -204,6 +213,7 @@ void PsWriter::packet(const Stream& stream, std::size_t payload, const PesFields
 // A PES packet around payload_.
 void PsWriter::emitPacket(const Stream& stream, const PesFields& fields) {
   const auto data = headerData(stream, fields, clock_);
+  if (fields.pts) lastPts_ = ptsOf(fields, clock_);
   std::vector<std::uint8_t> out;
   putStart(out, stream.id);
   const std::size_t start = out.size() + 2;

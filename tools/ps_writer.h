@@ -73,6 +73,9 @@ class PsWriter {
   // returns how many it took.
   std::size_t pack(const Stream& stream, std::span<const std::uint8_t> payload,
                    const PesFields& fields = {});
+  // `payload` in as many packs as it needs, the time stamp `pts` on the first packet only,
+  // as a subpicture unit is carried.
+  void packs(const Stream& stream, std::span<const std::uint8_t> payload, std::uint64_t pts);
   // The largest payload pack() fits in one pack.
   static std::size_t packCapacity(const Stream& stream, const PesFields& fields = {});
 
@@ -88,6 +91,9 @@ class PsWriter {
 
   // Sets the clock that the next pack header's SCR and the default time stamps follow.
   void setClock(std::uint64_t ticks) { clock_ = ticks; }
+  std::uint64_t clock() const { return clock_; }
+  // The PTS of the last packet written with one.
+  std::uint64_t lastPts() const { return lastPts_; }
   // Bytes written so far.
   std::uint64_t size() const { return size_; }
   // Expected output per slot, for every slot that received payload or a value.
@@ -109,6 +115,7 @@ class PsWriter {
   WriterOptions options_;
   std::uint64_t random_;
   std::uint64_t clock_ = 0;  // SCR and PTS base, in 90 kHz ticks
+  std::uint64_t lastPts_ = 0;
   std::uint64_t size_ = 0;
   std::vector<std::uint8_t> payload_;
   SlotModel model_;

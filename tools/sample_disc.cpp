@@ -1,5 +1,6 @@
 // tessaly-sample-disc DIR [--expected DIR2]: writes a small HD DVD disc folder with a
-// feature in two segments (VC-1, DD+, MLP, subpictures) and its playlist; with
+// feature in two segments (VC-1, DD+, MLP, captions in DVD-style and in HD subpicture
+// units) and its playlist; with
 // --expected, also the streams that a demux of FEATURE_1.EVO must write, named as
 // "Read EVO" and "Demux" with the default settings name them.
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include "job/output_names.h"
 #include "shell/output_set.h"
 #include "tools/ps_writer.h"
+#include "tools/sample_captions.h"
+#include "tools/subpicture_units.h"
 
 namespace {
 
@@ -25,6 +28,8 @@ using tessaly::tools::Stream;
 
 constexpr std::uint64_t kFirstSegment = 8704 * 1024;   // 8.5 MiB: two progress points
 constexpr std::uint64_t kSecondSegment = 3584 * 1024;  // 3.5 MiB
+constexpr std::uint64_t kTicksPerMs = 90;
+constexpr std::uint64_t kCaptionLead = 90000;  // a unit arrives up to a second before it shows
 
 // The disc's playlist: the attribute lists, a studio logo title, then the feature,
 // whose clips are the two segments; streamNumber counts from 1 where the EVO counts
@@ -80,30 +85,73 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0" encoding="UTF-8"?>
 </Playlist>
 )";
 
+// A segment's captions, each written in packs of its stream once the clock comes within
+// the lead of its time.
+class Captions {
+ public:
+  explicit Captions(int segment) : segment_(segment) {}
+
+  // The segment's first video time stamp, which the captions' times count from.
+  void start(std::uint64_t videoStart) {
+    if (started_) return;
+    started_ = true;
+    videoStart_ = videoStart;
+  }
+
+  void writeDue(PsWriter& w) {
+    if (!started_) return;
+    for (; next_ < tessaly::tools::kSampleCaptions.size(); ++next_) {
+      const auto& caption = tessaly::tools::kSampleCaptions[next_];
+      if (caption.segment != segment_) continue;
+      const std::uint64_t pts = videoStart_ + caption.startMs * kTicksPerMs;
+      if (w.clock() + kCaptionLead < pts) return;
+      const auto unit = caption.stream == 0
+                            ? tessaly::tools::dvdUnit(caption.text, caption.durationMs)
+                            : tessaly::tools::hdUnit(caption.text, caption.durationMs);
+      w.packs(Stream::subpicture(caption.stream), unit, pts);
+    }
+  }
+
+ private:
+  int segment_;
+  bool started_ = false;
+  std::uint64_t videoStart_ = 0;
+  std::size_t next_ = 0;
+};
+
 // One video object unit: a navigation pack, then video with the audio interleaved as a
-// multiplexer would place it; a subtitle now and then.
-void writeUnit(PsWriter& w, int unit) {
+// multiplexer would place it; the captions whose time has come.
+void writeUnit(PsWriter& w, Captions& captions) {
   w.navPack();
   for (int n = 0; n < 12; ++n) {
     w.pack(Stream::vc1(0));
+    captions.start(w.lastPts());
     if (n % 3 == 0) w.pack(Stream::ddPlus(0), 1536);  // English 5.1
     if (n % 2 == 1) w.pack(Stream::mlp(1));           // English lossless 7.1
     if (n == 6) w.pack(Stream::ddPlus(2), 768);       // commentary, stereo
   }
-  if (unit % 4 == 0) w.pack(Stream::subpicture(0), 1200);  // English
-  if (unit % 4 == 2) w.pack(Stream::subpicture(1), 900);   // French
+  captions.writeDue(w);
 }
 
-// Writes one segment of the feature; returns what each slot's output must hold.
-std::map<int, Expected> writeSegment(const fs::path& path, std::uint64_t bytes, std::uint64_t seed,
-                                     bool keepPayload) {
+struct Segment {
+  std::map<int, Expected> expected;  // what each slot's output must hold
+  std::uint64_t endClock;            // where the next segment's clock continues
+};
+
+// Writes segment 1 or 2 of the feature from `clock` on.
+Segment writeSegment(const fs::path& path, int segment, std::uint64_t bytes, std::uint64_t clock,
+                     bool keepPayload) {
   FileSink sink(path.string());
-  PsWriter writer(sink, {.seed = seed, .keepPayload = keepPayload, .audioBound = 3});
-  for (int unit = 0; writer.size() < bytes; ++unit) writeUnit(writer, unit);
+  PsWriter writer(
+      sink,
+      {.seed = static_cast<std::uint64_t>(segment), .keepPayload = keepPayload, .audioBound = 3});
+  writer.setClock(clock);
+  Captions captions(segment);
+  while (writer.size() < bytes) writeUnit(writer, captions);
   sink.close();
   std::printf("Wrote %s (%llu bytes)\n", path.c_str(),
               static_cast<unsigned long long>(writer.size()));
-  return writer.expected();
+  return {writer.expected(), writer.clock()};
 }
 
 void writeText(const fs::path& path, const std::string& text) {
@@ -151,11 +199,11 @@ int main(int argc, char** argv) {
     fs::create_directories(disc / "HVDVD_TS");
     fs::create_directories(disc / "ADV_OBJ");
     const auto first =
-        writeSegment(disc / "HVDVD_TS" / "FEATURE_1.EVO", kFirstSegment, 1, expected);
-    const auto second =
-        writeSegment(disc / "HVDVD_TS" / "FEATURE_2.EVO", kSecondSegment, 2, expected);
+        writeSegment(disc / "HVDVD_TS" / "FEATURE_1.EVO", 1, kFirstSegment, 0, expected);
+    const auto second = writeSegment(disc / "HVDVD_TS" / "FEATURE_2.EVO", 2, kSecondSegment,
+                                     first.endClock, expected);
     writeText(disc / "ADV_OBJ" / "VPLST000.XPL", kPlaylist);
-    if (expected) writeExpected(args[2], first, second);
+    if (expected) writeExpected(args[2], first.expected, second.expected);
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "tessaly-sample-disc: %s\n", error.what());

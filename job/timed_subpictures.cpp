@@ -1,0 +1,99 @@
+#include "job/timed_subpictures.h"
+
+#include "job/hd_sup_writer.h"
+#include "job/output_names.h"
+#include "job/vobsub_writer.h"
+#include "shell/report.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::size_t kFormatBytes = 2;  // the unit's first two bytes name its format
+
+}  // namespace
+
+void TimedSubpictures::packetStart(std::optional<std::uint64_t> pts) {
+  if (!pts) return;  // the packet continues the open unit
+  if (inUnit_) endUnit();
+  inUnit_ = true;
+  pts_ = *pts;
+  head_ = {};
+  length_ = 0;
+  if (writer_) writer_->beginUnit(pts_);
+}
+
+void TimedSubpictures::write(const std::uint8_t* data, std::size_t size) {
+  if (!inUnit_) {
+    untimed_ += size;  // no time stamp yet to frame these bytes with
+    return;
+  }
+  head_.take(data, size);
+  length_ += size;
+  if (writer_) {
+    writer_->write(data, size);
+    return;
+  }
+  pending_.insert(pending_.end(), data, data + size);
+  if (head_.count >= kFormatBytes) startWriter();
+}
+
+// The first unit's head names the format: its files are created and the unit so far
+// is written.
+void TimedSubpictures::startWriter() {
+  format_ = unitFormat(head_);
+  writer_ = create_(format_);
+  writer_->beginUnit(pts_);
+  writer_->write(pending_.data(), pending_.size());
+  pending_ = {};
+}
+
+void TimedSubpictures::endUnit() {
+  inUnit_ = false;
+  if (!writer_) startWriter();  // a first unit too short to name its format: zeros, HD
+  writer_->endUnit();
+  if (!sizeFieldAgrees(format_, head_, length_)) ++disagreeing_;
+}
+
+std::vector<std::string> TimedSubpictures::passEnd() {
+  if (inUnit_) endUnit();
+  std::vector<std::string> lines;
+  const std::string stream = "Warning: subpicture stream " + std::to_string(number_) + " has ";
+  if (disagreeing_ > 0) {
+    lines.push_back(stream + std::to_string(disagreeing_) +
+                    " units whose size field disagrees with the stream.");
+  }
+  if (untimed_ > 0) {
+    lines.push_back(stream + std::to_string(untimed_) +
+                    " bytes before its first time stamp; its timed output leaves them out.");
+  }
+  disagreeing_ = untimed_ = 0;
+  return lines;
+}
+
+void TimedSubpictures::close() {
+  if (!writer_) return;  // no unit named a format: no file was created
+  if (inUnit_) endUnit();
+  writer_->close();
+}
+
+TimedNames timedNames(const std::string& outputBase, const std::string& caption) {
+  return {outputName(outputBase, caption, "sup"), outputName(outputBase, caption, "idx"),
+          outputName(outputBase, caption, "sub")};
+}
+
+std::unique_ptr<StreamOutput> timedSubpictureOutput(Session& s, int slot, TimedNames names) {
+  auto create = [&s, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
+    if (format == UnitFormat::Hd) {
+      auto writer = std::make_unique<HdSupWriter>(names.sup);
+      log(s, "Creating " + names.sup);
+      return writer;
+    }
+    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, s.Origin, "");
+    log(s, "Creating " + names.idx);
+    log(s, "Creating " + names.sub);
+    return writer;
+  };
+  return std::make_unique<TimedSubpictures>(slot - kSubSlot, std::move(create));
+}
+
+}  // namespace tessaly
