@@ -146,7 +146,8 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
                                                        {"demux", evo, "--select", "cbAudio16"},
                                                        {"demux", evo, "--select", ","},
                                                        {"demux", evo, "--out"},
-                                                       {"demux", evo, "--video-ext", "toolong"}};
+                                                       {"demux", evo, "--video-ext", "toolong"},
+                                                       {"demux", evo, "--subpictures", "vobsub"}};
   for (const auto& args : wrong) {
     SCOPED_TRACE(args.empty() ? "(none)" : args.front() + " " + args.back());
     const Outcome r = run(args);
