@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -60,11 +61,21 @@ void buildBoxes(QWidget* page, BoxGroup group, const std::array<CheckBox, N>& re
   }
 }
 
+// The memo's face: Courier New (or its metric clone), else the platform's fixed font, else
+// the first installed fixed-pitch family. Each is taken only when the face actually matched
+// is fixed-pitch: fontconfig may answer "monospace" with a face it does not mark as such
+// (Noto Sans Mono), and the playlist would then be laid out in proportional text.
 QFont monospacedFont(const QFont& base) {
-  if (QFontDatabase::hasFamily("Courier New")) return QFont("Courier New", base.pointSize());
-  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  fixed.setPointSize(base.pointSize());
-  return fixed;
+  QList<QFont> candidates{QFont("Courier New"),
+                          QFontDatabase::systemFont(QFontDatabase::FixedFont)};
+  for (const QString& family : QFontDatabase::families()) {
+    if (QFontDatabase::isFixedPitch(family)) candidates.append(QFont(family));
+  }
+  for (QFont& font : candidates) {
+    font.setPointSize(base.pointSize());
+    if (QFontInfo(font).fixedPitch()) return font;
+  }
+  return candidates.front();
 }
 
 void buildXplPage(TfMain& w, QWidget* page) {
