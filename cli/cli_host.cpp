@@ -96,7 +96,9 @@ bool CliHost::runDialog(FileDialog&) {
 // "[state] text": panel 0's state word, then panel 1's progress text.
 std::string CliHost::statusLine() const {
   const auto& panels = session_->fMain.statusBar.panels;
-  std::string line = "[" + trimmed(panels[0]) + "]";
+  std::string line = "[";  // appended, not "[" + ... + "]": GCC 12 -O3 warns falsely (-Wrestrict)
+  line += trimmed(panels[0]);
+  line += ']';
   const std::string text = progressSet_ ? trimmed(panels[1]) : std::string();
   if (!text.empty()) line += " " + text;
   return line.substr(0, terminalWidth());
