@@ -75,4 +75,20 @@ void LogoImage::paintEvent(QPaintEvent*) {
   paintLogo(*this, rect(), palette());
 }
 
+void paintIcon(QPaintDevice& device, qreal side) {
+  QPainter p(&device);
+  p.setRenderHint(QPainter::Antialiasing);
+  drawDisc(p, QRectF(0, 0, side, side));
+  const QPalette onDisc(Qt::white);  // the silver disc takes the ink of a light window
+  drawLettering(p, QRectF(side * 0.12, side * 0.6, side * 0.76, side * 0.2), onDisc);
+}
+
+QIcon drawIcon() {
+  constexpr int kSide = 256;  // the largest size a desktop asks for; smaller ones scale
+  QPixmap icon(kSide, kSide);
+  icon.fill(Qt::transparent);
+  paintIcon(icon, kSide);
+  return QIcon(icon);
+}
+
 }  // namespace tessaly::app

@@ -1,6 +1,7 @@
 // imLogo's picture: a small disc with "HD DVD" lettering, drawn for this tool.
 #pragma once
 
+#include <QIcon>
 #include <QPalette>
 #include <QRectF>
 #include <QWidget>
@@ -23,5 +24,12 @@ class LogoImage : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
 };
+
+// Paints the program's icon on any paint device (pixmap, PNG, SVG): the logo's disc
+// filling a square of the given side, with the lettering across its lower half.
+void paintIcon(QPaintDevice& device, qreal side);
+
+// The window's icon, painted as the installed icon files are.
+QIcon drawIcon();
 
 }  // namespace tessaly::app
