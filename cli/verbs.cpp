@@ -51,7 +51,7 @@ const std::vector<Verb>& verbs() {
 std::string usageText() {
   std::string text =
       "Usage: tessaly-cli VERB OPERAND [OPTION...]\n"
-      "       tessaly-cli --help\n\n"
+      "       tessaly-cli --help | --version\n\n"
       "Splits HD DVD video object files (.EVO) into raw elementary streams and reads the\n"
       "disc playlist VPLST000.XPL.\n\n"
       "Verbs:\n";
@@ -66,6 +66,10 @@ std::string usageText() {
 int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
     std::fputs(usageText().c_str(), stdout);
+    return kSuccess;
+  }
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    std::puts("tessaly-cli " TESSALY_VERSION);
     return kSuccess;
   }
   try {
