@@ -80,7 +80,7 @@ void paintIcon(QPaintDevice& device, qreal side) {
   p.setRenderHint(QPainter::Antialiasing);
   drawDisc(p, QRectF(0, 0, side, side));
   const QPalette onDisc(Qt::white);  // the silver disc takes the ink of a light window
-  drawLettering(p, QRectF(side * 0.12, side * 0.6, side * 0.76, side * 0.2), onDisc);
+  drawLettering(p, QRectF(side * 0.17, side * 0.62, side * 0.66, side * 0.17), onDisc);
 }
 
 QIcon drawIcon() {
