@@ -6,6 +6,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/pass.h"
 #include "engine/progress.h"
+#include "engine/stream_timing.h"
 #include "shell/report.h"
 
 namespace tessaly {
@@ -24,6 +25,7 @@ void logPassEnd(Session& s) {
 }  // namespace
 
 void SessionPort::streamFound(const StreamFound& found) {
+  recordFound(s_.Found.streams, found);
   if (mode_ == PassMode::Scan) log(s_, found.text + std::to_string(found.number) + " found!");
 }
 
@@ -34,6 +36,8 @@ StreamOutput* SessionPort::openOutput(int slot) {
 }
 
 void SessionPort::packetStart(const PacketStart& packet) {
+  recordPacket(s_.Found.streams, packet);
+  shared_.add(packet);
   if (mode_ != PassMode::Write || packet.slot == 0) return;
   if (packet.hasPts) s_.Origin.note(packet.slot, packet.pts);
   if (StreamOutput* output = openOutput(packet.slot)) {
@@ -68,8 +72,13 @@ void demux(Session& s, int mode) {
   s.Writing = passMode == PassMode::Write;
   SessionPort port(s, passMode);
   const PassOptions options{passMode, s.fMain.cbFastCheck.ticked};
-  if (runPass(*s.InputStream, s.StreamTable, options, port).limitReached) {
-    s.StopRequested = true;
+  const PassResult result = runPass(*s.InputStream, s.StreamTable, options, port);
+  if (result.limitReached) s.StopRequested = true;
+  // Added after the scrambled-packet line that the pass itself ends with.
+  if (result.scrambled > 0) s.Found.warnings.push_back(scrambledWarning(result.scrambled));
+  for (const std::string& line : port.sharedOutputWarnings()) {
+    log(s, line);
+    s.Found.warnings.push_back(line);
   }
   if (passMode == PassMode::Write) logPassEnd(s);
   s.fMain.bCancel.enabled = false;

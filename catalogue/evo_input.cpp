@@ -16,6 +16,9 @@ void openEVO(Session& s, Access access) {
   log(s, "Opening file " + s.EVOname);
   slog(s, "Opening", 0);
   s.InputStream = std::make_unique<InputFile>(s.fMain.eEVOfile.text, access);
+  s.Found = Findings{};
+  s.Found.file = s.InputStream->path();
+  s.Found.size = s.InputStream->size();
 }
 
 void logFileSize(Session& s) {

@@ -7,7 +7,8 @@
 namespace tessaly {
 
 // Logs "Opening file " + EVOname, shows "Opening" and opens the file named by
-// eEVOfile as InputStream; throws "Cannot open file ..." and leaves it closed.
+// eEVOfile as InputStream, which starts the job's findings; throws "Cannot open
+// file ..." and leaves it closed.
 void openEVO(Session& session, Access access);
 
 // Logs the size of InputStream in whole mebibytes, rounded down: "File size: N Mbytes.".

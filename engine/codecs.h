@@ -1,5 +1,5 @@
-// The codecs a pass identifies: the values that name each in the stream table, the
-// start of its "found!" log line and the name its stream box's caption begins with.
+// The codecs a pass identifies: the values that name each in the stream table, its name,
+// the start of its "found!" log line and the name its stream box's caption begins with.
 #pragma once
 
 #include <array>
@@ -18,6 +18,8 @@ struct Codec {
   // The values that name the codec in the stream table, inclusive.
   std::uint8_t first;
   std::uint8_t last;
+  // The codec's name in warnings and reports.
+  const char* name;
   // The log line of a stream found: found + its number + " found!".
   const char* found;
   // A found stream's box caption: caption + "." + its number.
@@ -30,23 +32,25 @@ struct Codec {
 // Audio rows in the order identification tests them. Subpicture slots hold the group
 // value only (0x20 or 0x60); their caption rows cover 16 values.
 inline constexpr std::array<Codec, 10> kCodecs{{
-    {StreamGroup::Video, ps::kVc1Video0, ps::kVc1Video1, "VC-1 video stream ", "VC-1.stream"},
-    {StreamGroup::Video, ps::kMpeg2VideoFirst, ps::kMpeg2VideoLast, "MPEG-2 video stream ",
-     "MPEG-2.stream"},
-    {StreamGroup::Video, ps::kH264VideoFirst, ps::kH264VideoLast, "H.264 video stream ",
+    {StreamGroup::Video, ps::kVc1Video0, ps::kVc1Video1, "VC-1", "VC-1 video stream ",
+     "VC-1.stream"},
+    {StreamGroup::Video, ps::kMpeg2VideoFirst, ps::kMpeg2VideoLast, "MPEG-2",
+     "MPEG-2 video stream ", "MPEG-2.stream"},
+    {StreamGroup::Video, ps::kH264VideoFirst, ps::kH264VideoLast, "H.264", "H.264 video stream ",
      "H.264.stream"},
-    {StreamGroup::Audio, ps::kDdFirst, ps::kDdFirst + 7, "DD audio stream ", "DD.stream",
+    {StreamGroup::Audio, ps::kDdFirst, ps::kDdFirst + 7, "DD", "DD audio stream ", "DD.stream",
      AudioCoding::DD, ps::kEightStreamsMask},
-    {StreamGroup::Audio, ps::kDtsHdFirst, ps::kDtsHdFirst + 7, "DTS HD audio stream ",
+    {StreamGroup::Audio, ps::kDtsHdFirst, ps::kDtsHdFirst + 7, "DTS HD", "DTS HD audio stream ",
      "DTSHD.stream", AudioCoding::DtsHd, ps::kEightStreamsMask},
-    {StreamGroup::Audio, ps::kDdPlusFirst, ps::kDdPlusFirst + 15, "DD+ audio stream ", "DD+.stream",
-     AudioCoding::DDPlus, ps::kAudioNumberMask},
-    {StreamGroup::Audio, ps::kLpcmFirst, ps::kLpcmFirst + 7, "LPCM audio stream ", "LPCM.stream",
-     AudioCoding::Lpcm, ps::kAudioNumberMask},
-    {StreamGroup::Audio, ps::kMlpFirst, ps::kMlpFirst + 7, "MLP audio stream ", "MLP.stream",
+    {StreamGroup::Audio, ps::kDdPlusFirst, ps::kDdPlusFirst + 15, "DD+", "DD+ audio stream ",
+     "DD+.stream", AudioCoding::DDPlus, ps::kAudioNumberMask},
+    {StreamGroup::Audio, ps::kLpcmFirst, ps::kLpcmFirst + 7, "LPCM", "LPCM audio stream ",
+     "LPCM.stream", AudioCoding::Lpcm, ps::kAudioNumberMask},
+    {StreamGroup::Audio, ps::kMlpFirst, ps::kMlpFirst + 7, "MLP", "MLP audio stream ", "MLP.stream",
      AudioCoding::Mlp, ps::kEightStreamsMask},
-    {StreamGroup::Sub, ps::kSubpicture, ps::kSubpicture + 15, "Subpicture stream ", "Subpicture"},
-    {StreamGroup::Sub, ps::kExtendedSubpicture, ps::kExtendedSubpicture + 15,
+    {StreamGroup::Sub, ps::kSubpicture, ps::kSubpicture + 15, "Subpicture", "Subpicture stream ",
+     "Subpicture"},
+    {StreamGroup::Sub, ps::kExtendedSubpicture, ps::kExtendedSubpicture + 15, "Extended subpicture",
      "Extended subpicture stream ", "Ext.Subpicture"},
 }};
 

@@ -57,11 +57,13 @@ PassResult runPass(InputFile& input, SlotTable& table, const PassOptions& option
     walker.feed(chunk.data(), chunk.size());
   }
   result.scrambled = walker.state().Scrambled;
-  if (result.scrambled > 0) {
-    observer.passLine("Warning: " + std::to_string(result.scrambled) +
-                      " packets are scrambled; their streams are still encrypted.");
-  }
+  if (result.scrambled > 0) observer.passLine(scrambledWarning(result.scrambled));
   return result;
+}
+
+std::string scrambledWarning(std::uint64_t packets) {
+  return "Warning: " + std::to_string(packets) +
+         " packets are scrambled; their streams are still encrypted.";
 }
 
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/pass_port.h"
 #include "shell/files.h"
@@ -22,5 +23,8 @@ struct PassResult {
 // nothing before the end throws "Stream read error"; a sink's error ends the pass.
 PassResult runPass(InputFile& input, SlotTable& table, const PassOptions& options,
                    PassObserver& observer);
+
+// The line that ends a pass that met scrambled packets.
+std::string scrambledWarning(std::uint64_t packets);
 
 }  // namespace tessaly

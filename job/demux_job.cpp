@@ -88,6 +88,7 @@ void createOutputs(Session& s, const std::string& base, const Continuation& c) {
       continue;
     }
     s.OutputStreams.open(slot, name);
+    s.Found.outputs[slot] = name;
     log(s, "Creating " + name);
   }
 }
@@ -102,6 +103,7 @@ void continueOn(Session& s, const std::string& next) {
   s.InputStream.reset();
   s.InputStream = std::make_unique<InputFile>(next, Access::Exclusive);
   log(s, "Continue on " + fileNamePart(next));
+  s.Found.continuedWith = next;
   demux(s, 1);
 }
 

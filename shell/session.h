@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/files.h"
+#include "shell/findings.h"
 #include "shell/host.h"
 #include "shell/output_set.h"
 #include "shell/stream_table.h"
@@ -45,6 +46,7 @@ struct Session {
   OutputSet OutputStreams;
   SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
   TimeOrigin Origin;  // of the running job's timed outputs
+  Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
 
   std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]
   std::array<std::string, 8> AudioAttr;

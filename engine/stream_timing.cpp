@@ -1,0 +1,102 @@
+#include "engine/stream_timing.h"
+
+#include <algorithm>
+
+#include "engine/stream_ids.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::uint64_t kStampRange = std::uint64_t{1} << 33;  // PTS are 33-bit
+constexpr std::int64_t kTicksPerMs = 90;
+
+// The value that identifies the packet's stream: the sub-stream id in private stream 1,
+// the extension id of a VC-1 packet, the stream id of MPEG-2 and H.264 video. MPEG audio
+// is not identified, nor a 0xFD packet without an extension id.
+std::optional<std::uint8_t> identifyingValue(const PacketStart& p) {
+  switch (p.kind) {
+    case PacketKind::Audio:
+    case PacketKind::Subpicture:
+      return p.subId;
+    case PacketKind::Video:
+      if (p.streamId != ps::kExtendedStreamId) return p.streamId;
+      if (p.subId != 0) return p.subId;
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+void addId(StreamRecord& r, std::uint8_t id) {
+  if (std::find(r.ids.begin(), r.ids.end(), id) == r.ids.end()) r.ids.push_back(id);
+}
+
+void addPts(StreamRecord& r, std::uint64_t pts) {
+  if (!r.timed) {
+    r.timed = true;
+    r.firstPts = pts;
+    return;
+  }
+  const std::int64_t at = stampDistance(r.firstPts, pts);
+  r.lowest = std::min(r.lowest, at);
+  r.highest = std::max(r.highest, at);
+}
+
+bool foundAndTimed(const StreamRecord& r) {
+  return r.value >= 0 && r.timed;
+}
+
+// Video stream 0 when it is timed, else the timed stream found whose smallest PTS comes
+// first; 0 when none is timed.
+int delayReference(const StreamRecords& records) {
+  if (foundAndTimed(records[kVideoSlot])) return kVideoSlot;
+  int reference = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    if (!foundAndTimed(records[slot])) continue;
+    if (reference == 0 ||
+        stampDistance(smallestPts(records[reference]), smallestPts(records[slot])) < 0) {
+      reference = slot;
+    }
+  }
+  return reference;
+}
+
+// Ticks to milliseconds, the nearest, halves away from zero.
+std::int64_t roundedMs(std::int64_t ticks) {
+  const std::int64_t half = kTicksPerMs / 2;
+  return (ticks >= 0 ? ticks + half : ticks - half) / kTicksPerMs;
+}
+
+}  // namespace
+
+std::int64_t stampDistance(std::uint64_t from, std::uint64_t to) {
+  const std::uint64_t ahead = (to - from) % kStampRange;
+  const auto distance = static_cast<std::int64_t>(ahead);
+  return ahead >= kStampRange / 2 ? distance - static_cast<std::int64_t>(kStampRange) : distance;
+}
+
+void recordFound(StreamRecords& records, const StreamFound& found) {
+  StreamRecord& r = records[found.slot];
+  if (r.value < 0) r.value = found.value;
+}
+
+void recordPacket(StreamRecords& records, const PacketStart& p) {
+  if (p.slot == 0) return;
+  StreamRecord& r = records[p.slot];
+  ++r.packets;
+  r.bytes += static_cast<std::uint64_t>(std::max(p.payload, 0));
+  if (const auto id = identifyingValue(p)) addId(r, *id);
+  if (p.hasPts) addPts(r, p.pts);
+}
+
+std::uint64_t smallestPts(const StreamRecord& r) {
+  return (r.firstPts + static_cast<std::uint64_t>(r.lowest)) % kStampRange;
+}
+
+std::optional<std::int64_t> delayMs(const StreamRecords& records, int slot) {
+  const int reference = delayReference(records);
+  if (reference == 0 || !foundAndTimed(records[slot])) return std::nullopt;
+  return roundedMs(stampDistance(smallestPts(records[reference]), smallestPts(records[slot])));
+}
+
+}  // namespace tessaly
