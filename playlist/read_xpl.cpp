@@ -5,6 +5,7 @@
 
 #include "catalogue/selection.h"
 #include "playlist/attr_lists.h"
+#include "playlist/playlist_facts.h"
 #include "playlist/title_phase.h"
 #include "playlist/xpl_scanner.h"
 #include "shell/invoke.h"
@@ -39,6 +40,17 @@ void scanFile(Session& s, XplScanner& scanner) {
   }
 }
 
+// The node "Titles" after the described ones: a line for every title of the playlist.
+void showTitles(Session& s) {
+  auto& nodes = s.fMain.tvXPL.nodes;
+  std::erase_if(nodes, [](const TreeNode& node) { return node.text == "Titles"; });
+  if (s.Playlist.titles.empty()) return;
+  TreeNode titles{"Titles", {}};
+  for (const TitleFacts& title : s.Playlist.titles)
+    titles.children.push_back({titleLine(title), {}});
+  nodes.push_back(std::move(titles));
+}
+
 // The run of "Read XPL".
 void readXPL(Session& s) {
   auto& w = s.fMain;
@@ -52,19 +64,24 @@ void readXPL(Session& s) {
 
   XplRun run;
   std::uint64_t tags = 0;
+  s.Playlist = {};
+  FactsReader facts(s.InputStream->path(), s.BaseName);
   XplScanner scanner([&](const std::string& tag) {
     if (++tags <= kMaxMemoLines) w.mXPL.lines.push_back(tag);
     checkTag(s, run, tag);
+    facts.tag(tag);
   });
   w.mXPL.lines.clear();
   w.mXPL.visible = false;
   scanFile(s, scanner);
   s.InputStream.reset();
+  s.Playlist = facts.finish();
   if (tags > kMaxMemoLines) {
     log(s, "Warning: the playlist has " + std::to_string(tags) +
                " tags; the memo shows the first " + std::to_string(kMaxMemoLines) + ".");
   }
   titlePhase(s, run);
+  showTitles(s);
   w.mXPL.visible = true;
 
   log(s, "Done.");

@@ -14,6 +14,7 @@
 #include "shell/output_set.h"
 #include "shell/stream_table.h"
 #include "shell/time_origin.h"
+#include "shell/title_facts.h"
 #include "shell/window.h"
 
 namespace tessaly {
@@ -51,6 +52,7 @@ struct Session {
   std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]
   std::array<std::string, 8> AudioAttr;
   std::array<std::string, 8> SubAttr;
+  PlaylistFacts Playlist;  // what the last "Read XPL" learnt beside its title phase
 };
 
 // Marks a job as running for its lifetime (see Session::busy).

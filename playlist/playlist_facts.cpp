@@ -1,0 +1,203 @@
+#include "playlist/playlist_facts.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace tessaly {
+namespace {
+
+// Bounds on what a playlist may make us keep (the format has at most 999 of each).
+constexpr std::size_t kMaxTitles = 999;
+constexpr std::size_t kMaxChapters = 999;
+constexpr std::int32_t kMaxStreamNumber = 64;
+
+enum Kind : std::size_t { kAudio = 0, kSubtitle = 1 };
+
+std::optional<std::int64_t> number(const std::string& text) {
+  std::int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || at != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// "en:00" gives "en".
+std::string language(const std::string& langcode) {
+  return langcode.substr(0, langcode.find(':'));
+}
+
+std::string fileNameOf(const std::string& src) {
+  return src.substr(src.find_last_of('/') + 1);
+}
+
+}  // namespace
+
+std::string chapterNumber(std::size_t number) {
+  return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+std::string clockText(std::int64_t ms) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%03lld",
+                static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
+                static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
+  return text;
+}
+
+std::int64_t timeMs(const std::string& time, int fps) {
+  std::vector<std::int64_t> parts;
+  std::size_t from = 0;
+  for (std::size_t colon = 0; colon != std::string::npos; from = colon + 1) {
+    colon = time.find(':', from);
+    const auto part = number(time.substr(from, colon - from));
+    if (!part || *part < 0 || *part > 1000000) return -1;
+    parts.push_back(*part);
+  }
+  if (parts.size() != 3 && parts.size() != 4) return -1;
+  const std::int64_t seconds = (parts[0] * 60 + parts[1]) * 60 + parts[2];
+  const std::int64_t frames = parts.size() == 4 ? parts[3] : 0;
+  return seconds * 1000 + (frames * 1000 + fps / 2) / fps;
+}
+
+int timeBaseFps(const std::string& timeBase) {
+  if (!endsWith(timeBase, "fps")) return 60;
+  const auto fps = number(timeBase.substr(0, timeBase.size() - 3));
+  return fps && *fps > 0 && *fps <= 1000 ? static_cast<int>(*fps) : 60;
+}
+
+FactsReader::FactsReader(const std::string& file, const std::string& baseName) {
+  facts_.file = file;
+  facts_.baseName = baseName;
+}
+
+void FactsReader::tag(const std::string& text) {
+  match(text);
+  ++tags_;
+  const auto tag = readXmlTag(text);
+  if (!tag) return;
+  if (tag->name == "TitleSet" && !tag->closing) titleSetTag(*tag);
+  if (tag->name == "Title") {
+    if (tag->closing) {
+      closeTitle();
+    } else {
+      openTitle(*tag);
+    }
+    return;
+  }
+  if (inTitle_ && !tag->closing) contentTag(facts_.titles.back(), *tag);
+}
+
+// The first mention of the base name, unless on the first tag, chooses the title.
+void FactsReader::match(const std::string& text) {
+  if (matched_ || facts_.baseName.empty() || text.find(facts_.baseName) == std::string::npos) {
+    return;
+  }
+  matched_ = true;
+  if (tags_ > 0 && !facts_.titles.empty())
+    facts_.chosen = static_cast<int>(facts_.titles.size()) - 1;
+}
+
+void FactsReader::titleSetTag(const XmlTag& tag) {
+  fps_ = timeBaseFps(tag.attribute("timeBase"));
+  defaultLanguage_ = tag.attribute("defaultLanguage");
+}
+
+void FactsReader::openTitle(const XmlTag& tag) {
+  closeTitle();
+  if (facts_.titles.size() == kMaxTitles) return;
+  TitleFacts title;
+  const auto titleNumber = number(tag.attribute("titleNumber"));
+  title.number = titleNumber && *titleNumber > 0 && *titleNumber <= 99999
+                     ? static_cast<int>(*titleNumber)
+                     : static_cast<int>(facts_.titles.size()) + 1;
+  title.id = tag.attribute("id");
+  title.name = tag.attribute("displayName");
+  title.duration = tag.attribute("titleDuration");
+  title.durationMs = timeMs(title.duration, fps_);
+  title.defaultLanguage = defaultLanguage_;
+  facts_.titles.push_back(std::move(title));
+  inTitle_ = !tag.selfClosing;
+  chapters_ = 0;
+}
+
+// A stream without a langcode of its own takes that of its title's navigation track.
+void FactsReader::closeTitle() {
+  if (!inTitle_) return;
+  inTitle_ = false;
+  TitleFacts& title = facts_.titles.back();
+  for (std::size_t kind : {kAudio, kSubtitle}) {
+    auto& streams = kind == kAudio ? title.audio : title.subtitles;
+    for (const auto& [stream, track] : trackOf_[kind]) {
+      const auto found = trackLanguage_[kind].find(track);
+      if (found != trackLanguage_[kind].end()) streams[stream].language = found->second;
+    }
+    trackOf_[kind].clear();
+    trackLanguage_[kind].clear();
+  }
+}
+
+void FactsReader::contentTag(TitleFacts& title, const XmlTag& tag) {
+  if (tag.name == "Audio" || tag.name == "Subtitle") {
+    streamTag(title, tag, tag.name == "Audio");
+  } else if (tag.name == "AudioTrack" || tag.name == "SubtitleTrack") {
+    const auto track = number(tag.attribute("track"));
+    const std::size_t kind = tag.name == "AudioTrack" ? kAudio : kSubtitle;
+    if (track && !trackLanguage_[kind].count(static_cast<std::int32_t>(*track)) &&
+        trackLanguage_[kind].size() < static_cast<std::size_t>(kMaxStreamNumber)) {
+      trackLanguage_[kind][static_cast<std::int32_t>(*track)] = language(tag.attribute("langcode"));
+    }
+  } else if (tag.name == "Chapter") {
+    chapterTag(title, tag);
+  } else if (endsWith(tag.name, "Clip") && tag.attributes.count("src")) {
+    title.clips.push_back(tag.attribute("src"));
+  }
+}
+
+// The first element of a streamNumber gives its language and description.
+void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
+  const auto stream = number(tag.attribute("streamNumber"));
+  if (!stream || *stream < 1 || *stream > kMaxStreamNumber) return;
+  auto& streams = audio ? title.audio : title.subtitles;
+  const auto n = static_cast<std::int32_t>(*stream);
+  if (streams.count(n)) return;
+  TrackFact& fact = streams[n];
+  fact.description = tag.attribute("description");
+  fact.language = language(tag.attribute("langcode"));
+  const auto track = number(tag.attribute("track"));
+  if (fact.language.empty() && track) {
+    trackOf_[audio ? kAudio : kSubtitle][n] = static_cast<std::int32_t>(*track);
+  }
+}
+
+// A chapter whose start cannot be read is left out; it keeps its number all the same.
+void FactsReader::chapterTag(TitleFacts& title, const XmlTag& tag) {
+  const std::size_t position = ++chapters_;
+  if (title.chapters.size() == kMaxChapters) return;
+  const std::int64_t start = timeMs(tag.attribute("titleTimeBegin"), fps_);
+  if (start < 0) return;
+  const std::string name = tag.attribute("displayName");
+  title.chapters.push_back({start, name.empty() ? "Chapter " + chapterNumber(position) : name});
+}
+
+PlaylistFacts FactsReader::finish() {
+  closeTitle();
+  return std::move(facts_);
+}
+
+std::string titleLine(const TitleFacts& title) {
+  std::string line = std::to_string(title.number) + ": " + title.name + " (";
+  if (!title.id.empty()) line += "id " + title.id + ", ";
+  line += title.durationMs >= 0 ? clockText(title.durationMs) : "no duration";
+  const std::size_t chapters = title.chapters.size();
+  line += ", " + std::to_string(chapters) + (chapters == 1 ? " chapter" : " chapters");
+  for (std::size_t n = 0; n < title.clips.size(); ++n) {
+    line += (n == 0 ? "; " : ", ") + fileNameOf(title.clips[n]);
+  }
+  return line + ")";
+}
+
+}  // namespace tessaly

@@ -1,0 +1,44 @@
+// What "Read XPL" learns from the playlist beside its described title phase: every
+// title, and for the title that plays the chosen EVO file its streams' languages and its
+// chapters. Plain records for the report, the chapter files and the window.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct ChapterFact {
+  std::int64_t startMs = 0;
+  std::string name;  // its displayName, or "Chapter NN" (its 1-based number) without one
+};
+
+// An audio or subtitle stream of a title, by the playlist's streamNumber.
+struct TrackFact {
+  std::string language;  // from langcode, "en:00" giving "en"; empty when unknown
+  std::string description;
+};
+
+struct TitleFacts {
+  int number = 0;  // titleNumber, or the title's place in the playlist
+  std::string id;
+  std::string name;                // displayName
+  std::string duration;            // titleDuration as written
+  std::int64_t durationMs = -1;    // -1 when it cannot be read
+  std::vector<std::string> clips;  // the src of each clip, in playlist order
+  std::vector<ChapterFact> chapters;
+  std::map<std::int32_t, TrackFact> audio;  // by streamNumber (the EVO's number + 1)
+  std::map<std::int32_t, TrackFact> subtitles;
+  std::string defaultLanguage;  // of its title set
+};
+
+struct PlaylistFacts {
+  std::string file;      // full path of the playlist; empty before a "Read XPL"
+  std::string baseName;  // the BaseName its title was looked for by
+  std::vector<TitleFacts> titles;
+  int chosen = -1;  // the index of the title that plays that EVO file; -1: none
+};
+
+}  // namespace tessaly

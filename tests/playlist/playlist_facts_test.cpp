@@ -1,0 +1,158 @@
+// The playlist facts beside the described title phase: every title, the chosen title's
+// languages from both langcode places, its chapters in milliseconds by the title set's
+// timeBase, and the chapter files made from them.
+#include "playlist/playlist_facts.h"
+
+#include <gtest/gtest.h>
+
+#include "playlist/chapter_files.h"
+#include "playlist/read_xpl.h"
+#include "shell/file_choice.h"
+#include "shell/invoke.h"
+#include "shell/xpl_choice.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace tessaly {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
+<Playlist displayName="Disc">
+  <MediaAttributeList>
+    <AudioAttributeItem index="1" codec="DD+" channels="6"/>
+  </MediaAttributeList>
+  <TitleSet timeBase="50fps" defaultLanguage="de">
+    <Title titleNumber="1" id="Logo" displayName="Logo" titleDuration="00:00:10:25">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/LOGO_1.MAP"/>
+    </Title>
+    <Title id="Main" displayName="Main &amp; more" titleDuration="01:30:00">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP">
+        <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:00" description="English"/>
+        <Audio track="2" streamNumber="2" mediaAttr="1" description="Fran&#xE7;ais"/>
+        <Audio track="3" streamNumber="1" mediaAttr="1" langcode="xx:00" description="Again"/>
+        <Subtitle track="1" streamNumber="3" mediaAttr="1" description="Japanese"/>
+      </PrimaryAudioVideoClip>
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP"/>
+      <TrackNavigationList>
+        <AudioTrack track="2" langcode="fr:01"/>
+        <SubtitleTrack track='1' langcode='ja:00'/>
+      </TrackNavigationList>
+      <ChapterList>
+        <Chapter titleTimeBegin="00:00:00:00" displayName="Start"/>
+        <Chapter titleTimeBegin="00:00:41:12"/>
+        <Chapter titleTimeBegin="later"/>
+        <Chapter titleTimeBegin="00:01:00:49" displayName=""/>
+      </ChapterList>
+    </Title>
+  </TitleSet>
+  <TitleSet>
+    <Title titleNumber="7" displayName="Extras" titleDuration="00:00:01:30"/>
+  </TitleSet>
+</Playlist>
+)";
+
+class PlaylistFactsTest : public ::testing::Test {
+ protected:
+  void readXpl(const std::string& evo, const std::string& text) {
+    testing::writeFile(dir.file(evo), "");
+    WMDropFiles(s, {dir.file(evo)});
+    testing::writeFile(path, text);
+    s.fMain.eXPLfile.text = path;
+    XPLadj(s);
+    ASSERT_TRUE(invoke(s, bReadXPLClick));
+  }
+
+  testing::RecordingHost host;
+  Session s{host};
+  testing::TempDir dir;
+  std::string path = dir.file("VPLST000.XPL");
+};
+
+TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheDescribedTree) {
+  readXpl("FEATURE_1.EVO", kPlaylist);
+  const PlaylistFacts& p = s.Playlist;
+  EXPECT_EQ(p.file, path);
+  ASSERT_EQ(p.titles.size(), 3u);
+  ASSERT_EQ(p.chosen, 1);
+  const TitleFacts& main = p.titles[1];
+  EXPECT_EQ(main.number, 2);  // no titleNumber: its place
+  EXPECT_EQ(main.name, "Main & more");
+  EXPECT_EQ(main.durationMs, 5400000);
+  EXPECT_EQ(main.defaultLanguage, "de");
+  EXPECT_EQ(main.audio.at(1).language, "en");
+  EXPECT_EQ(main.audio.at(1).description, "English");  // the first element of a number
+  EXPECT_EQ(main.audio.at(2).language, "fr");          // from its navigation track
+  EXPECT_EQ(main.audio.at(2).description,
+            "Fran\xC3\xA7"
+            "ais");
+  EXPECT_EQ(main.subtitles.at(3).language, "ja");
+  ASSERT_EQ(main.chapters.size(), 3u);  // the unreadable third is left out
+  EXPECT_EQ(main.chapters[0].name, "Start");
+  EXPECT_EQ(main.chapters[1].startMs, 41240);  // 12 frames of 1/50 s
+  EXPECT_EQ(main.chapters[1].name, "Chapter 02");
+  EXPECT_EQ(main.chapters[2].startMs, 60980);
+  EXPECT_EQ(main.chapters[2].name, "Chapter 04");
+  EXPECT_EQ(p.titles[0].durationMs, 10500);
+  EXPECT_EQ(p.titles[2].durationMs, 1500);  // a title set without timeBase: 1/60 s
+
+  // The described nodes as they were; "Titles" after them.
+  const auto& nodes = s.fMain.tvXPL.nodes;
+  ASSERT_EQ(nodes.size(), 6u);
+  EXPECT_EQ(nodes[4].children[1].text, "00:00:41:12: Start");
+  EXPECT_EQ(nodes[5].text, "Titles");
+  Lines titles;
+  for (const auto& node : nodes[5].children) titles.push_back(node.text);
+  EXPECT_EQ(titles, (Lines{"1: Logo (id Logo, 00:00:10.500, 0 chapters; LOGO_1.MAP)",
+                           "2: Main & more (id Main, 01:30:00.000, 3 chapters; FEATURE_1.MAP, "
+                           "FEATURE_2.MAP)",
+                           "7: Extras (00:00:01.500, 0 chapters)"}));
+}
+
+TEST_F(PlaylistFactsTest, ChapterFilesInBothFormats) {
+  readXpl("FEATURE_1.EVO", kPlaylist);
+  const TitleFacts& main = s.Playlist.titles.at(1);
+  EXPECT_EQ(chapterFile(main, "a.txt"),
+            "CHAPTER01=00:00:00.000\nCHAPTER01NAME=Start\n"
+            "CHAPTER02=00:00:41.240\nCHAPTER02NAME=Chapter 02\n"
+            "CHAPTER03=00:01:00.980\nCHAPTER03NAME=Chapter 04\n");
+  TitleFacts named = main;
+  named.chapters.resize(1);
+  named.chapters[0].name = "<Tom & Jerry>";
+  EXPECT_EQ(
+      chapterFile(named, "b.XML"),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE Chapters SYSTEM \"matroskachapters.dtd\">\n"
+      "<Chapters>\n  <EditionEntry>\n    <ChapterAtom>\n"
+      "      <ChapterTimeStart>00:00:00.000</ChapterTimeStart>\n"
+      "      <ChapterDisplay>\n        <ChapterString>&lt;Tom &amp; Jerry&gt;</ChapterString>\n"
+      "        <ChapterLanguage>de</ChapterLanguage>\n      </ChapterDisplay>\n"
+      "    </ChapterAtom>\n  </EditionEntry>\n</Chapters>\n");
+}
+
+TEST_F(PlaylistFactsTest, TheTitleIsChosenAsTheTitlePhaseCutsIt) {
+  // The base name in a title's own line chooses the title before it, as the cut does;
+  // a base name on the first line chooses none.
+  readXpl("Main.EVO", kPlaylist);
+  EXPECT_EQ(s.Playlist.chosen, 0);
+  EXPECT_EQ(s.Playlist.baseName, "Main");
+  readXpl("xml.EVO", kPlaylist);
+  EXPECT_EQ(s.Playlist.chosen, -1);
+  EXPECT_EQ(s.Playlist.titles.size(), 3u);
+}
+
+TEST(TimeTest, FramesCountInTheTimeBase) {
+  EXPECT_EQ(timeMs("00:00:00:01", 60), 17);
+  EXPECT_EQ(timeMs("01:02:03:30", 60), 3723500);
+  EXPECT_EQ(timeMs("00:00:01", 50), 1000);
+  EXPECT_EQ(timeMs("00:00:01:", 50), -1);
+  EXPECT_EQ(timeMs("1:2", 50), -1);
+  EXPECT_EQ(timeBaseFps("50fps"), 50);
+  EXPECT_EQ(timeBaseFps("60fps"), 60);
+  EXPECT_EQ(timeBaseFps(""), 60);
+  EXPECT_EQ(timeBaseFps("fast"), 60);
+}
+
+}  // namespace
+}  // namespace tessaly
