@@ -50,7 +50,8 @@ int stopSignal() {
   return firstStopSignal;
 }
 
-CliHost::CliHost(bool selfUpdating) : selfUpdating_(selfUpdating) {}
+CliHost::CliHost(bool selfUpdating, bool logOnStandardError)
+    : selfUpdating_(selfUpdating), log_(logOnStandardError ? stderr : stdout) {}
 
 CliHost::~CliHost() {
   clearStatusLine();
@@ -59,8 +60,12 @@ CliHost::~CliHost() {
 void CliHost::logAppended(const std::string& line) {
   const bool redraw = lineShown_;
   clearStatusLine();
-  std::printf("%s\n", line.c_str());
-  flushStandardOutput();
+  std::fprintf(log_, "%s\n", line.c_str());
+  if (log_ == stdout) {
+    flushStandardOutput();
+  } else {
+    std::fflush(log_);
+  }
   if (redraw) drawStatusLine();
 }
 

@@ -2,6 +2,7 @@
 // standard error, Ctrl-C (and SIGTERM, SIGHUP) as the Cancel button.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "shell/host.h"
@@ -21,8 +22,9 @@ int stopSignal();
 class CliHost : public Host {
  public:
   // With `selfUpdating`, the status is one line on standard error that is rewritten in
-  // place (for a terminal); otherwise each status text is a line of its own.
-  explicit CliHost(bool selfUpdating);
+  // place (for a terminal); otherwise each status text is a line of its own. With
+  // `logOnStandardError` the log goes there too, leaving standard output to data.
+  explicit CliHost(bool selfUpdating, bool logOnStandardError = false);
   ~CliHost() override;
   CliHost(const CliHost&) = delete;
   CliHost& operator=(const CliHost&) = delete;
@@ -48,6 +50,7 @@ class CliHost : public Host {
 
   Session* session_ = nullptr;
   bool selfUpdating_;
+  std::FILE* log_;
   bool lineShown_ = false;
   bool progressSet_ = false;  // panel 1 still holds the window's start-up text until set
 };

@@ -6,9 +6,11 @@
 #include "catalogue/selection.h"
 #include "cli/cli_host.h"
 #include "cli/evo_steps.h"
+#include "cli/text_file.h"
 #include "cli/verbs.h"
 #include "job/demux_job.h"
 #include "playlist/read_xpl.h"
+#include "report/report_json.h"
 #include "shell/invoke.h"
 
 namespace tessaly::cli {
@@ -121,7 +123,13 @@ int runDemux(Session& s, const Arguments& arguments) {
     return kJobFailed;
   }
   if (!createOutputFolder(s, s.fMain.eWorkdir.text)) return kJobFailed;
-  return invoke(s, bDemuxClick) ? statusAfterJobs(s) : kJobFailed;
+  if (!invoke(s, bDemuxClick)) return kJobFailed;
+  const int status = statusAfterJobs(s);  // a job cut short gets no report
+  if (status != kSuccess || !arguments.has("--report")) return status;
+  const auto writeReport = [&] {
+    writeTextFile(arguments.value("--report"), reportJson(jobReport(s)));
+  };
+  return invoke(s, writeReport) ? kSuccess : kJobFailed;
 }
 
 }  // namespace
@@ -138,6 +146,7 @@ Verb demuxVerb() {
            {"--no-continue", "", "do not continue with the second segment"},
            {"--fast", "", "\"Read EVO\" reads only ~300 MB: later streams are missed"},
            {"--full", "", "read the whole file in \"Read EVO\" (the default)"},
+           {"--report", "FILE", "write the report (JSON) of the demux to FILE"},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},
            {"--audio-ext", "E", "audio output extension (default mpa)"},
            {"--sub-ext", "E", "subpicture output extension (default sup)"},

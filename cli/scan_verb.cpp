@@ -1,9 +1,10 @@
-// tessaly-cli scan EVO [--full]: "Read EVO", then the ticked boxes.
+// tessaly-cli scan EVO [--full] [--json]: "Read EVO", then the ticked boxes or the report.
 #include <cstdio>
 
 #include "catalogue/selection.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
+#include "report/report_json.h"
 
 namespace tessaly::cli {
 namespace {
@@ -21,6 +22,10 @@ int runScan(Session& s, const Arguments& arguments) {
   chooseEVO(s, evo);
   s.fMain.cbFastCheck.ticked = !arguments.has("--full");
   if (!readEVO(s)) return kJobFailed;
+  if (arguments.has("--json")) {
+    std::fputs(reportJson(jobReport(s)).c_str(), stdout);
+    return statusAfterJobs(s);
+  }
   printTicked(s.fMain.cbVideo, BoxGroup::Video);
   printTicked(s.fMain.cbAudio, BoxGroup::Audio);
   printTicked(s.fMain.cbSub, BoxGroup::Sub);
@@ -34,8 +39,10 @@ Verb scanVerb() {
           "EVO",
           "Reads EVO as \"Read EVO\" does: the log of the run, then one line per ticked\n"
           "      stream box: its name (cbVideo0, cbAudio03, cbSub12, ...), a tab, its caption.",
-          {{"--full", "", "read the whole file (default: only its first ~300 MB)"}},
-          runScan};
+          {{"--full", "", "read the whole file (default: only its first ~300 MB)"},
+           {"--json", "", "print the report (JSON) instead; the log goes to standard error"}},
+          runScan,
+          {"--json"}};
 }
 
 }  // namespace tessaly::cli

@@ -33,7 +33,9 @@ const Verb* findVerb(const std::string& name) {
 
 int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusIsTerminal) {
   const Arguments arguments = parseArguments(args, verb.options);
-  CliHost host(statusIsTerminal);
+  const bool data = std::any_of(verb.dataOptions.begin(), verb.dataOptions.end(),
+                                [&](const std::string& option) { return arguments.has(option); });
+  CliHost host(statusIsTerminal, data);
   Session session(host);
   host.attach(session);
   installStopSignals();

@@ -20,6 +20,8 @@ struct Verb {
   std::vector<OptionRule> options;
   // Runs the verb on a fresh session; returns the exit status. Throws UsageError.
   int (*run)(Session& session, const Arguments& arguments);
+  // Options that make standard output data: given one, the log goes to standard error.
+  std::vector<std::string> dataOptions = {};
 };
 
 Verb scanVerb();

@@ -1,11 +1,17 @@
-// tessaly-cli xpl XPL [--evo EVO]: "Read XPL", then the memo, the tree and the boxes
-// that the playlist labelled.
+// tessaly-cli xpl XPL [--evo EVO] [--chapters FILE] [--titles]: "Read XPL", then the memo,
+// the tree and the boxes that the playlist labelled, or the list of titles; the chosen
+// EVO file's chapters into a file.
 #include <cstdio>
+#include <stdexcept>
 
+#include "catalogue/job_report.h"
 #include "catalogue/selection.h"
 #include "cli/evo_steps.h"
 #include "cli/standard_output.h"
+#include "cli/text_file.h"
 #include "cli/verbs.h"
+#include "playlist/chapter_files.h"
+#include "playlist/playlist_facts.h"
 #include "playlist/read_xpl.h"
 #include "shell/invoke.h"
 
@@ -38,13 +44,35 @@ void printResults(const Window& w) {
   printLabelled(w.cbSub, BoxGroup::Sub);
 }
 
+// The chosen title's chapters into `path`; an error when no title plays the EVO file or
+// the title has no chapters.
+void writeChapters(const Session& s, const std::string& path) {
+  const TitleFacts* title = chosenTitle(s);
+  if (!title) throw std::runtime_error("no title of the playlist plays " + s.EVOname);
+  if (title->chapters.empty()) {
+    throw std::runtime_error("the title \"" + title->name + "\" has no chapters");
+  }
+  writeTextFile(path, chapterFile(*title, path));
+}
+
 int runXpl(Session& s, const Arguments& arguments) {
   const std::string xpl = singleOperand(arguments, "playlist file");
+  if (arguments.has("--chapters") && !arguments.has("--evo")) {
+    throw UsageError("--chapters needs --evo: the chapters are those of its title");
+  }
   if (arguments.has("--evo")) chooseEVO(s, arguments.value("--evo"));
   chooseXPL(s, xpl);
   if (!invoke(s, bReadXPLClick)) return kJobFailed;
+  if (arguments.has("--chapters") &&
+      !invoke(s, [&] { writeChapters(s, arguments.value("--chapters")); })) {
+    return kJobFailed;
+  }
   flushStandardOutput();
-  printResults(s.fMain);
+  if (arguments.has("--titles")) {
+    for (const TitleFacts& title : s.Playlist.titles) std::puts(titleLine(title).c_str());
+  } else {
+    printResults(s.fMain);
+  }
   return kSuccess;
 }
 
@@ -56,8 +84,14 @@ Verb xplVerb() {
           "Reads the playlist XPL as \"Read XPL\" does: the log of the run, then the playlist\n"
           "      one tag per line under [memo], the title's tree under [tree] and the labelled\n"
           "      stream boxes (name, a tab, caption) under [boxes].",
-          {{"--evo", "EVO", "the EVO file whose title is looked for (chosen first, as a drop)"}},
-          runXpl};
+          {{"--evo", "EVO", "the EVO file whose title is looked for (chosen first, as a drop)"},
+           {"--chapters", "FILE",
+            "write that title's chapters to FILE: Matroska XML for *.xml, else CHAPTERnn text"},
+           {"--titles", "",
+            "print every title instead, one line each; the log goes to "
+            "standard error"}},
+          runXpl,
+          {"--titles"}};
 }
 
 }  // namespace tessaly::cli

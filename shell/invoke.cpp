@@ -8,8 +8,12 @@
 namespace tessaly {
 
 bool invoke(Session& session, Handler handler) {
+  return invoke(session, [&] { handler(session); });
+}
+
+bool invoke(Session& session, const std::function<void()>& step) {
   try {
-    handler(session);
+    step();
     return true;
   } catch (const StreamError& error) {
     log(session, error.detail());  // which file, and why: the message itself is fixed

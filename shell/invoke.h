@@ -2,6 +2,8 @@
 // and the rule that lets one job run at a time.
 #pragma once
 
+#include <functional>
+
 #include "shell/session.h"
 
 namespace tessaly {
@@ -12,6 +14,8 @@ using Handler = void (*)(Session&);
 // message, a failed read or write after a log line naming the file and the reason.
 // Returns false when the handler ended with an error.
 bool invoke(Session& session, Handler handler);
+// The same for any other step of a front end (writing a report, a chapter file).
+bool invoke(Session& session, const std::function<void()>& step);
 
 // Runs a job ("Read EVO", "Demux", "Read XPL") with the session busy until it ends, also
 // by an error; does nothing while another job runs. The jobs share InputStream and the

@@ -18,6 +18,7 @@ enum class StreamGroup { Video, Audio, Sub };
 
 struct SlotGroup {
   StreamGroup group;
+  const char* kind;          // the group's name in reports
   int firstSlot;             // the slot of stream number 0
   int numbers;               // the stream numbers with a slot: 0 .. numbers - 1
   int outputs;               // the numbers with a stream box and an output entry
@@ -30,11 +31,11 @@ struct SlotGroup {
 
 // In job order: video 0 and 1, audio 00..15, subpicture 00..15.
 inline constexpr std::array<SlotGroup, 3> kSlotGroups{{
-    {StreamGroup::Video, 1, 16, 2, "cbVideo", 1, "No video stream", &Window::eVideoExt,
+    {StreamGroup::Video, "video", 1, 16, 2, "cbVideo", 1, "No video stream", &Window::eVideoExt,
      [](Window& w) { return std::span<CheckBox>(w.cbVideo); }},
-    {StreamGroup::Audio, 17, 16, 16, "cbAudio", 2, "No audio stream", &Window::eAudioExt,
+    {StreamGroup::Audio, "audio", 17, 16, 16, "cbAudio", 2, "No audio stream", &Window::eAudioExt,
      [](Window& w) { return std::span<CheckBox>(w.cbAudio); }},
-    {StreamGroup::Sub, 33, 32, 16, "cbSub", 2, "No subpicture", &Window::eSubExt,
+    {StreamGroup::Sub, "subpicture", 33, 32, 16, "cbSub", 2, "No subpicture", &Window::eSubExt,
      [](Window& w) { return std::span<CheckBox>(w.cbSub); }},
 }};
 

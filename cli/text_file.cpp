@@ -1,0 +1,15 @@
+#include "cli/text_file.h"
+
+#include <cstdint>
+
+#include "shell/files.h"
+
+namespace tessaly::cli {
+
+void writeTextFile(const std::string& path, const std::string& text) {
+  OutputFile file(path);
+  file.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  file.close();
+}
+
+}  // namespace tessaly::cli

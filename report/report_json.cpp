@@ -1,0 +1,74 @@
+#include "report/report_json.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+namespace tessaly {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A value that may be missing: null then.
+template <typename T>
+Json optional(const std::optional<T>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json text(const std::string& value) {
+  return value.empty() ? Json(nullptr) : Json(value);
+}
+
+Json streamJson(const StreamEntry& e) {
+  Json ids = Json::array();
+  for (std::uint8_t id : e.ids) ids.push_back(idText(id));
+  return {{"box", text(e.box)},
+          {"kind", e.kind},
+          {"number", e.number},
+          {"codec", e.codec},
+          {"ids", ids},
+          {"caption", text(e.caption)},
+          {"output", text(e.output)},
+          {"packets", e.packets},
+          {"bytes", e.bytes},
+          {"first_pts", optional(e.firstPts)},
+          {"last_pts", optional(e.lastPts)},
+          {"delay_ms", optional(e.delayMs)},
+          {"language", optional(e.language)},
+          {"description", optional(e.description)}};
+}
+
+Json titleJson(const std::optional<TitleEntry>& title) {
+  if (!title) return nullptr;
+  Json chapters = Json::array();
+  for (const ChapterFact& c : title->chapters) {
+    chapters.push_back({{"start_ms", c.startMs}, {"name", c.name}});
+  }
+  return {{"playlist", title->playlist},
+          {"name", title->name},
+          {"duration_ms", optional(title->durationMs)},
+          {"chapters", chapters}};
+}
+
+}  // namespace
+
+std::string idText(std::uint8_t id) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", id);
+  return text;
+}
+
+std::string reportJson(const JobReport& r) {
+  Json streams = Json::array();
+  for (const StreamEntry& e : r.streams) streams.push_back(streamJson(e));
+  const Json report = {
+      {"input",
+       {{"file", r.file}, {"size", r.size}, {"continued_with", optional(r.continuedWith)}}},
+      {"streams", streams},
+      {"title", titleJson(r.title)},
+      {"warnings", r.warnings}};
+  // Bytes that are not UTF-8 (a playlist or file name in another encoding) are replaced,
+  // so the report stays valid JSON.
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace tessaly
