@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "bench/feature_mix.h"
 #include "engine/pass.h"
 #include "tools/byte_sink.h"
+#include "tools/feature_mix.h"
 
 namespace {
 
@@ -78,8 +78,8 @@ std::vector<std::uint8_t> readWhole(const std::string& path) {
 // argv[5..9]: the streams in the order of the usage line.
 void mux(char** argv) {
   const std::vector<std::uint8_t> video = readWhole(argv[5]);
-  const std::vector<bench::Elementary> streams = {
-      {Stream::mpeg2(0), video, 1, bench::pictureStarts(video)},
+  std::vector<tools::Elementary> streams = {
+      {Stream::mpeg2(0), video, 1, tools::pictureStarts(video)},
       {Stream::dd(0), readWhole(argv[6])},
       {Stream::ddPlus(1), readWhole(argv[7])},
       {Stream::mlp(2), readWhole(argv[8])},
@@ -89,7 +89,7 @@ void mux(char** argv) {
   // LPCM format bytes: 16 bits, 48 kHz, 2 channels; no dynamic range control.
   tools::PsWriter writer(sink,
                          {.keepPayload = false, .audioBound = 4, .lpcmFormat = {0x00, 0x01, 0x80}});
-  bench::writeFeature(writer, std::stoull(argv[3]), std::stod(argv[4]), streams);
+  tools::FeatureMix(std::move(streams), std::stod(argv[4])).write(writer, std::stoull(argv[3]));
   sink.close();
 }
 
