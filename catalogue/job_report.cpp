@@ -40,12 +40,13 @@ StreamEntry streamEntry(const Session& s, int slot) {
   const Codec* codec = codecOf(group.group, r.value);
   e.codec = codec ? codec->name : "";
   e.ids = r.ids;
-  if (OutputSet::hasEntry(slot)) {
-    e.box = boxName(group.group, e.number);
-    e.caption = slotBox(s.fMain, slot).caption;
-  }
+  if (OutputSet::hasEntry(slot)) e.box = boxName(group.group, e.number);
+  // A stream written carries its box's caption in its output's name; any other the
+  // caption "Read EVO" gives it.
+  e.caption = StreamCaption(slot, r.value);
   if (const auto output = s.Found.outputs.find(slot); output != s.Found.outputs.end()) {
     e.output = output->second;
+    e.caption = slotBox(s.fMain, slot).caption;
   }
   e.packets = r.packets;
   e.bytes = r.bytes;

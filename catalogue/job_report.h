@@ -19,7 +19,7 @@ struct StreamEntry {
   int number = 0;
   std::string codec;              // as the warnings name it: DD+, DTS HD, VC-1, ...
   std::vector<std::uint8_t> ids;  // the identifying values met, in the order first met
-  std::string caption;            // the box's caption; empty without a box
+  std::string caption;            // the caption its output is named with, or "Read EVO" gives
   std::string output;             // the output file written; empty for none
   std::uint64_t packets = 0;
   std::uint64_t bytes = 0;

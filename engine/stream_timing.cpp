@@ -10,21 +10,22 @@ namespace {
 constexpr std::uint64_t kStampRange = std::uint64_t{1} << 33;  // PTS are 33-bit
 constexpr std::int64_t kTicksPerMs = 90;
 
+// The packets of a slot's stream: those identified as its video, audio or subpicture.
+// MPEG-audio packets, which follow the current audio number into its output, are not
+// the stream's own (the pass warns of them).
+bool ownPacket(const PacketStart& p) {
+  return p.slot != 0 && (p.kind == PacketKind::Video || p.kind == PacketKind::Audio ||
+                         p.kind == PacketKind::Subpicture);
+}
+
 // The value that identifies the packet's stream: the sub-stream id in private stream 1,
-// the extension id of a VC-1 packet, the stream id of MPEG-2 and H.264 video. MPEG audio
-// is not identified, nor a 0xFD packet without an extension id.
+// the extension id of a VC-1 packet, the stream id of MPEG-2 and H.264 video; none for a
+// 0xFD packet without an extension id.
 std::optional<std::uint8_t> identifyingValue(const PacketStart& p) {
-  switch (p.kind) {
-    case PacketKind::Audio:
-    case PacketKind::Subpicture:
-      return p.subId;
-    case PacketKind::Video:
-      if (p.streamId != ps::kExtendedStreamId) return p.streamId;
-      if (p.subId != 0) return p.subId;
-      return std::nullopt;
-    default:
-      return std::nullopt;
-  }
+  if (p.kind != PacketKind::Video) return p.subId;
+  if (p.streamId != ps::kExtendedStreamId) return p.streamId;
+  if (p.subId != 0) return p.subId;
+  return std::nullopt;
 }
 
 void addId(StreamRecord& r, std::uint8_t id) {
@@ -81,7 +82,7 @@ void recordFound(StreamRecords& records, const StreamFound& found) {
 }
 
 void recordPacket(StreamRecords& records, const PacketStart& p) {
-  if (p.slot == 0) return;
+  if (!ownPacket(p)) return;
   StreamRecord& r = records[p.slot];
   ++r.packets;
   r.bytes += static_cast<std::uint64_t>(std::max(p.payload, 0));

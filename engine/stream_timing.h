@@ -17,8 +17,8 @@ std::int64_t stampDistance(std::uint64_t from, std::uint64_t to);
 // A stream found: its slot's record keeps the first value the job registered.
 void recordFound(StreamRecords& records, const StreamFound& found);
 
-// A packet start: counted in the record of the slot its payload belongs to, with its
-// identifying value and its PTS. Packets that belong to no slot are not counted.
+// A packet start of a stream: counted in its slot's record with its identifying value
+// and its PTS. MPEG-audio packets, and packets that belong to no slot, are not counted.
 void recordPacket(StreamRecords& records, const PacketStart& packet);
 
 // The record's smallest PTS, as a 33-bit time stamp.

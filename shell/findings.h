@@ -14,10 +14,11 @@
 namespace tessaly {
 
 // One stream-table slot over all passes of a job (both segments of a continued demux):
-// every packet whose payload belongs to the slot's output.
+// every packet identified as the slot's stream (whatever its coding, as the output
+// takes them all; MPEG-audio packets that follow the stream into its output are not).
 struct StreamRecord {
   std::int32_t value = -1;        // the first value a pass of the job registered
-  std::uint64_t packets = 0;      // packets whose payload the slot's output receives
+  std::uint64_t packets = 0;      // packets identified as the slot's stream
   std::uint64_t bytes = 0;        // their payload bytes, as their lengths give them
   std::vector<std::uint8_t> ids;  // the identifying values met, in the order first met
   bool timed = false;             // a packet carried a PTS

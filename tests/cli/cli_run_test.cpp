@@ -1,21 +1,9 @@
 // tessaly-cli run as a program on generated files.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <functional>
-#include <map>
-
+#include "cli_run.h"
 #include "cli/verbs.h"
-#include "support/child_process.h"
-#include "support/program_stream.h"
 
 namespace tessaly::cli {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::Bytes;
-using tools::PsWriter;
-using tools::Stream;
 
 // A playlist whose only title plays FEATURE_1: VC-1 video and DD+ as stream 4.
 constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
@@ -34,42 +22,6 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
   </TitleSet>
 </Playlist>
 )";
-
-using Outcome = testing::ChildRun;
-using testing::lines;
-
-class CliRunTest : public ::testing::Test {
- protected:
-  // Runs tessaly-cli with `args`; standard output and error are captured.
-  Outcome run(const std::vector<std::string>& args) {
-    return testing::runChild(TESSALY_CLI, args, logs);
-  }
-
-  // Writes a program stream as `name` in the input folder; returns each slot's output.
-  std::map<int, Bytes> writeEvo(const std::string& name, const testing::Build& build,
-                                std::uint64_t seed = 1) {
-    return testing::writeProgramStream(in.file(name), build, seed);
-  }
-
-  static void feature(PsWriter& w) {
-    w.navPack();
-    for (int n = 0; n < 30; ++n) {
-      w.pack(Stream::vc1(0));
-      w.pack(Stream::mlp(1), 1400);
-      w.pack(Stream::ddPlus(3), 1000);
-      w.pack(Stream::subpicture(12), 500);
-    }
-  }
-
-  static Bytes joined(Bytes first, const Bytes& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-  }
-
-  testing::TempDir in;
-  testing::TempDir out;
-  testing::TempDir logs;
-};
 
 TEST_F(CliRunTest, ScanPrintsTheLogThenTheTickedBoxes) {
   writeEvo("FEATURE_1.EVO", feature);
@@ -190,6 +142,8 @@ TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
                               "  DD+.6ch.stream.03.English",
                               "Subtitle",
                               "Chapter",
+                              "Titles",
+                              "  1: Main (01:30:00.000, 0 chapters; FEATURE_1.MAP)",
                               "[boxes]",
                               "cbVideo0\tVC-1.stream.0",
                               "cbAudio03\tDD+.6ch.stream.03.English"}));
