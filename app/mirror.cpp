@@ -16,6 +16,7 @@
 #include "app/binding.h"
 #include "app/memo_text.h"
 #include "app/status_panels.h"
+#include "report/stream_tip.h"
 
 namespace tessaly::app {
 namespace {
@@ -41,10 +42,16 @@ bool captionCut(const QCheckBox* box, const QString& caption) {
   return box->fontMetrics().horizontalAdvance(caption) > room.width();
 }
 
-void showBox(QCheckBox* box, const CheckBox& record) {
+// The tooltip: a cut caption in full; then what "Read EVO" or "Demux" found of the box's
+// stream, or the hint for a box without one.
+void showBox(QCheckBox* box, const CheckBox& record, const std::string& streamTip) {
   QString caption = qt(record.caption);
   const bool cut = captionCut(box, caption);
-  box->setToolTip(cut ? caption : qt(record.hint));  // a cut caption is read in full there
+  if (streamTip.empty()) {
+    box->setToolTip(cut ? caption : qt(record.hint));
+  } else {
+    box->setToolTip((cut ? caption + "\n" : QString()) + qt(streamTip));
+  }
   caption.replace('&', "&&");  // a caption is shown as it is, never as a mnemonic
   if (box->text() != caption) box->setText(caption);
   box->setChecked(record.ticked);
@@ -141,8 +148,10 @@ void Binding::mirrorButtons() {
 }
 
 void Binding::mirrorBoxes() {
-  forEachBox([this](QCheckBox* box, const CheckBox& record) {
-    showBox(box, record);
+  const std::map<std::string, std::string> tips = streamTips(s_);
+  forEachBox([&](QCheckBox* box, const CheckBox& record) {
+    const auto tip = tips.find(box->objectName().toStdString());
+    showBox(box, record, tip == tips.end() ? std::string() : tip->second);
     enable(box, record.enabled && !s_.busy);
   });
   w_.cbContinue->setChecked(s_.fMain.cbContinue.ticked);

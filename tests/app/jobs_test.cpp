@@ -101,6 +101,10 @@ void JobsTest::readEvoThenDemuxFromTheWindow() {
   QCOMPARE(audio->text(), "DD+.stream.00");
   QVERIFY(video->isChecked() && video->isEnabled() && audio->isChecked() && audio->isEnabled());
   QCOMPARE(desk->find<QCheckBox>("cbVideo1")->text(), "No video stream");
+  // A found stream's tooltip tells what the scan found (the writer's clock puts each pack
+  // 3,063 ticks after the one before); a box without one keeps its hint.
+  QCOMPARE(audio->toolTip(), "Codec: DD+\nIds: 0xC0\nDelay: 34 ms\nLanguage: unknown");
+  QCOMPARE(desk->find<QCheckBox>("cbSub01")->toolTip(), "Check the desired subpicture streams");
   QVERIFY(desk->find<QPushButton>("bCheck")->isEnabled());
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
   auto* bar = desk->find<app::StatusPanels>("StatusBar");
@@ -265,6 +269,8 @@ void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
   const Window& r = desk->s.fMain;
   auto* tree = desk->find<QTreeWidget>("tvXPL");
   QCOMPARE(tree->topLevelItemCount(), static_cast<int>(r.tvXPL.nodes.size()));
+  QCOMPARE(tree->topLevelItem(5)->text(0), "Titles");
+  QCOMPARE(tree->topLevelItem(5)->childCount(), 2);
   const QTreeWidgetItem* info = tree->topLevelItem(0);
   QCOMPARE(info->text(0), QString::fromStdString(r.tvXPL.nodes[0].text));
   QCOMPARE(info->child(0)->text(0), "Title: Sample Disc");
