@@ -57,19 +57,24 @@ std::optional<std::string> reference(const std::string& ref) {
   return code < 0x20 ? std::string(" ") : utf8(code);
 }
 
+// The longest reference, "&#x10FFFF;", from its "&" to its ";".
+constexpr std::size_t kLongestReference = 10;
+
 // The value with its character references decoded; a "&" that starts none stays.
 std::string decoded(const std::string& value) {
   std::string out;
   for (std::size_t at = 0; at < value.size(); ++at) {
-    const std::size_t end = value[at] == '&' ? value.find(';', at) : std::string::npos;
+    // The ";" is looked for near the "&" only, so a value full of "&" stays linear.
+    const std::size_t length =
+        value[at] == '&' ? value.substr(at, kLongestReference).find(';') : std::string::npos;
     const auto text =
-        end == std::string::npos ? std::nullopt : reference(value.substr(at + 1, end - at - 1));
+        length == std::string::npos ? std::nullopt : reference(value.substr(at + 1, length - 1));
     if (!text) {
       out += value[at];
       continue;
     }
     out += *text;
-    at = end;
+    at += length;
   }
   return out;
 }
