@@ -25,6 +25,7 @@ struct StreamRecord {
   std::uint64_t firstPts = 0;     // the first PTS met (33 bits, 90 kHz)
   std::int64_t lowest = 0;        // the smallest and largest PTS, in ticks from firstPts,
   std::int64_t highest = 0;       // unwrapped across the 33-bit wrap
+  bool operator==(const StreamRecord&) const = default;
 };
 
 // The records of the 64 slots, by slot number 1..64.
@@ -34,6 +35,7 @@ class StreamRecords {
   const StreamRecord& operator[](int slot) const {
     return slots_.at(static_cast<unsigned>(slot - 1));
   }
+  bool operator==(const StreamRecords&) const = default;
 
  private:
   std::array<StreamRecord, kSlots> slots_{};

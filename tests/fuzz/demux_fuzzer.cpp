@@ -4,7 +4,9 @@
 // enters Window, so where the pieces cut a payload may change which later start codes
 // are seen; what must hold for any cut is checked for every one: the table only holds
 // values the identification rules store, both modes fill it alike and meet the same
-// packets, one report per stream found, no slot is written more than its packets hold.
+// packets, one report per stream found, no slot is written more than its packets hold,
+// both modes keep the same stream records and warn of the same shared outputs, and every
+// timed stream found has a delay.
 // The file passes must match the walker fed in the file's own 32 KB chunks.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -15,6 +17,8 @@
 
 #include "engine/pass.h"
 #include "engine/pes_walker.h"
+#include "engine/shared_outputs.h"
+#include "engine/stream_timing.h"
 #include "fuzz/fuzz_session.h"
 
 namespace tessaly {
@@ -46,8 +50,11 @@ struct Outcome : PassObserver {
     require(table[static_cast<std::size_t>(stream.slot - 1)] == -1, "a slot is found twice");
     table[static_cast<std::size_t>(stream.slot - 1)] = stream.value;
     found.push_back(stream.text + std::to_string(stream.number));
+    recordFound(records, stream);
   }
   void packetStart(const PacketStart& packet) override {
+    recordPacket(records, packet);
+    shared.add(packet);
     SlotPackets& counted = packets[packet.slot];
     ++counted.count;
     counted.payload += packet.payload;
@@ -64,6 +71,8 @@ struct Outcome : PassObserver {
   std::map<int, SlotPackets> packets;
   std::map<int, Collected> outputs;
   std::vector<std::string> lines;
+  StreamRecords records;
+  SharedOutputs shared;
   std::uint64_t scrambled = 0;
   int lastSlot = 0;
 };
@@ -148,6 +157,16 @@ void checkPasses(const Outcome& scan, const Outcome& write) {
   require(write.packets == scan.packets, "the modes meet other packets");
   require(write.scrambled == scan.scrambled, "the modes count scrambled packets otherwise");
   require(scan.outputs.empty(), "scanning writes");
+  require(write.records == scan.records, "the modes record the streams otherwise");
+  require(write.shared.warnings() == scan.shared.warnings(), "the modes warn otherwise");
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const StreamRecord& r = scan.records[slot];
+    const auto met = scan.packets.find(slot);
+    require(r.packets == 0 || (met != scan.packets.end() && r.packets <= met->second.count),
+            "a stream records packets its slot did not meet");
+    require(delayMs(scan.records, slot).has_value() == (r.value >= 0 && r.timed),
+            "a timed stream found has no delay, or another has one");
+  }
   for (const auto& [slot, collected] : write.outputs) {
     require(static_cast<std::int64_t>(collected.bytes.size()) <= write.packets.at(slot).payload,
             "a slot is written more than its packets hold");
@@ -174,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::size_t> chunks{kChunkSize};
   const Outcome chunked = viaPieces(bytes, 0, chunks);
   require(chunked.found == scan.found && chunked.packets == scan.packets &&
-              chunked.scrambled == scan.scrambled,
+              chunked.scrambled == scan.scrambled && chunked.records == scan.records,
           "runPass() scans unlike its walker");
   require(written(viaPieces(bytes, 1, chunks)) == written(write),
           "runPass() writes unlike its walker");
