@@ -40,15 +40,16 @@ void scanFile(Session& s, XplScanner& scanner) {
   }
 }
 
-// The node "Titles" after the described ones: a line for every title of the playlist.
+// The node "Titles" after the described ones: a line for every title of the playlist,
+// within the tree's bounds.
 void showTitles(Session& s) {
   auto& nodes = s.fMain.tvXPL.nodes;
   std::erase_if(nodes, [](const TreeNode& node) { return node.text == "Titles"; });
   if (s.Playlist.titles.empty()) return;
-  TreeNode titles{"Titles", {}};
-  for (const TitleFacts& title : s.Playlist.titles)
-    titles.children.push_back({titleLine(title), {}});
-  nodes.push_back(std::move(titles));
+  nodes.push_back({"Titles", {}});
+  for (const TitleFacts& title : s.Playlist.titles) {
+    if (!addTreeEntry(s, nodes.size() - 1, titleLine(title).substr(0, kMaxLabel))) break;
+  }
 }
 
 // The run of "Read XPL".

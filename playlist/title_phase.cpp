@@ -20,9 +20,8 @@ constexpr int kLastMarkSlot = kSubSlot - 1 + kMarkedNumbers;
 // Real titles have a few tracks and at most some hundred chapters, and a real label is
 // below 300 characters (a description may have 252). The lookup sites keep their values,
 // so a hostile title of short lines could fill the tree and the log with labels of three
-// long values each: a label keeps its first 300 characters, and the tree lists at most
-// 32,768 entries, then says that more were left out.
-constexpr std::size_t kMaxLabel = 300;
+// long values each: a label keeps its first kMaxLabel characters, and the tree lists at
+// most 32,768 entries, then says that more were left out.
 constexpr std::size_t kTreeEntries = 32768;
 
 struct TrackKind {
@@ -45,19 +44,6 @@ constexpr std::array<TrackKind, 3> kTrackKinds{{
 
 bool has(const std::string& upperLine, const char* text) {
   return upperLine.find(text) != std::string::npos;
-}
-
-// Adds an entry under a top-level node; false when the tree is full and left it out.
-bool addNode(Session& s, Node node, std::string text) {
-  auto& nodes = s.fMain.tvXPL.nodes;
-  std::size_t entries = 0;
-  for (const auto& top : nodes) entries += top.children.size();
-  if (entries < kTreeEntries) {
-    nodes[node].children.push_back({std::move(text), {}});
-    return true;
-  }
-  if (entries == kTreeEntries) nodes[node].children.push_back({"(further entries left out)", {}});
-  return false;
 }
 
 // Marks a number as labelled; false when it already was. Numbers 1..16 use their own
@@ -105,7 +91,7 @@ void labelTrack(Session& s, TitleSites& title, const TrackKind& kind, const std:
   const auto number = StrToInt(AttrValue(line, kind.numberName, sites.number));
   if (!markTrack(s, kind, sites, number)) return;
   const std::string label = trackLabel(s, kind, sites, line, number);
-  if (!addNode(s, kind.node, label)) return;
+  if (!addTreeEntry(s, kind.node, label)) return;
   log(s, label + " found!");
   labelBox(s, kind, number, label);
 }
@@ -114,26 +100,38 @@ void labelTrack(Session& s, TitleSites& title, const TrackKind& kind, const std:
 void readTitleLine(Session& s, TitleSites& title, const std::string& line) {
   const std::string upper = upperAscii(line);
   if (has(upper, "<TITLE ")) {
-    addNode(s, kInfo, "Name: " + AttrValue(line, "displayName", title.titleName));
-    addNode(s, kInfo, "Duration: " + AttrValue(line, "titleDuration", title.titleDuration));
+    addTreeEntry(s, kInfo, "Name: " + AttrValue(line, "displayName", title.titleName));
+    addTreeEntry(s, kInfo, "Duration: " + AttrValue(line, "titleDuration", title.titleDuration));
   }
   for (const auto& kind : kTrackKinds) {
     if (has(upper, kind.element)) labelTrack(s, title, kind, line);
   }
   if (has(upper, "<CHAPTER ")) {
     const std::string begin = AttrValue(line, "titleTimeBegin", title.chapterBegin);
-    addNode(s, kChapter, begin + ": " + AttrValue(line, "displayName", title.chapterName));
+    addTreeEntry(s, kChapter, begin + ": " + AttrValue(line, "displayName", title.chapterName));
   }
 }
 
 }  // namespace
+
+bool addTreeEntry(Session& s, std::size_t node, std::string text) {
+  auto& nodes = s.fMain.tvXPL.nodes;
+  std::size_t entries = 0;
+  for (const auto& top : nodes) entries += top.children.size();
+  if (entries < kTreeEntries) {
+    nodes.at(node).children.push_back({std::move(text), {}});
+    return true;
+  }
+  if (entries == kTreeEntries) nodes[node].children.push_back({"(further entries left out)", {}});
+  return false;
+}
 
 void titlePhase(Session& s, XplRun& run) {
   s.StreamTable.reset(1, kLastMarkSlot);
   auto& w = s.fMain;
   if (!cutToTitle(w.mXPL.lines, s.BaseName)) return;
   w.tvXPL.nodes = {{"Info", {}}, {"Video", {}}, {"Audio", {}}, {"Subtitle", {}}, {"Chapter", {}}};
-  if (!run.PlaylistName.empty()) addNode(s, kInfo, "Title: " + run.PlaylistName);
+  if (!run.PlaylistName.empty()) addTreeEntry(s, kInfo, "Title: " + run.PlaylistName);
   for (const auto& line : w.mXPL.lines) readTitleLine(s, run.title, line);
 }
 
