@@ -65,8 +65,8 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0" encoding="UTF-8"?>
         <Audio track="1" streamNumber="1" mediaAttr="3" langcode="en:00" description="English"/>
       </PrimaryAudioVideoClip>
     </Title>
-    <Title id="FeatureTitle" titleNumber="2" displayName="Tessaly: The Feature" titleDuration="00:01:04:20" type="Original">
-      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:45:30" dataSource="Disc">
+    <Title id="FeatureTitle" titleNumber="2" displayName="Tessaly: The Feature" titleDuration="00:01:04:30" type="Original">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:45:40" dataSource="Disc">
         <Video track="1" mediaAttr="1"/>
         <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:00" description="English"/>
         <Audio track="2" streamNumber="2" mediaAttr="2" langcode="en:00" description="English lossless"/>
@@ -74,7 +74,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0" encoding="UTF-8"?>
         <Subtitle track="1" streamNumber="1" mediaAttr="1" langcode="en:00" description="English"/>
         <Subtitle track="2" streamNumber="2" mediaAttr="1" description="French"/>
       </PrimaryAudioVideoClip>
-      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP" titleTimeBegin="00:00:45:30" titleTimeEnd="00:01:04:20" dataSource="Disc">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP" titleTimeBegin="00:00:45:40" titleTimeEnd="00:01:04:30" dataSource="Disc">
         <Video track="1" mediaAttr="1"/>
         <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:00" description="English"/>
         <Audio track="2" streamNumber="2" mediaAttr="2" langcode="en:00" description="English lossless"/>
@@ -93,7 +93,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0" encoding="UTF-8"?>
       <ChapterList>
         <Chapter titleTimeBegin="00:00:00:00" displayName="Opening"/>
         <Chapter titleTimeBegin="00:00:20:25"/>
-        <Chapter titleTimeBegin="00:00:45:30" displayName="Second Segment"/>
+        <Chapter titleTimeBegin="00:00:45:40" displayName="Second Segment"/>
         <Chapter titleTimeBegin="00:00:58:00" displayName="End Credits"/>
       </ChapterList>
     </Title>
