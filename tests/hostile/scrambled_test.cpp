@@ -29,13 +29,7 @@ Build partlyScrambled() {
   };
 }
 
-class ScrambledTest : public testing::JobTest {
- protected:
-  std::vector<std::string> lastLines(std::size_t count) const {
-    const auto& lines = s.fMain.mMessage.lines;
-    return {lines.end() - static_cast<std::ptrdiff_t>(count), lines.end()};
-  }
-};
+using ScrambledTest = testing::JobTest;
 
 TEST_F(ScrambledTest, ScanAndDemuxWalkScrambledPacketsAndEndWithTheirCount) {
   const auto expected = writeEvo("FEATURE_1.EVO", partlyScrambled());

@@ -20,13 +20,7 @@ const std::vector<std::string> kWarnings = {
     "Warning: MPEG audio packets follow audio stream 2; they share its output.",
 };
 
-class FindingsTest : public testing::JobTest {
- protected:
-  std::vector<std::string> lastLines(std::size_t count) const {
-    const auto& lines = s.fMain.mMessage.lines;
-    return {lines.end() - static_cast<std::ptrdiff_t>(count), lines.end()};
-  }
-};
+using FindingsTest = testing::JobTest;
 
 // DTS HD 0x88 then DD 0x80 share number 0; DD+ 0xC1, MLP 0xB1 and LPCM 0xA1 number 1;
 // MPEG audio follows numbers 2 and 0 (and, before any number, goes nowhere).

@@ -56,6 +56,12 @@ class JobTest : public ::testing::Test {
     return readFile(out.file(name));
   }
 
+  // The log's last `count` lines.
+  std::vector<std::string> lastLines(std::size_t count) const {
+    const auto& lines = s.fMain.mMessage.lines;
+    return {lines.end() - static_cast<std::ptrdiff_t>(count), lines.end()};
+  }
+
   bool logged(const std::string& line) const {
     const auto& lines = s.fMain.mMessage.lines;
     return std::find(lines.begin(), lines.end(), line) != lines.end();
