@@ -47,7 +47,7 @@ struct Session {
   OutputSet OutputStreams;
   SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
   TimeOrigin Origin;  // of the running job's timed outputs
-  Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
+  Findings Found;     // what the last "Read EVO" or "Demux" found, beside StreamTable
 
   std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]
   std::array<std::string, 8> AudioAttr;
