@@ -70,12 +70,6 @@ std::int64_t roundedMs(std::int64_t ticks) {
 
 }  // namespace
 
-std::int64_t stampDistance(std::uint64_t from, std::uint64_t to) {
-  const std::uint64_t ahead = (to - from) % kStampRange;
-  const auto distance = static_cast<std::int64_t>(ahead);
-  return ahead >= kStampRange / 2 ? distance - static_cast<std::int64_t>(kStampRange) : distance;
-}
-
 void recordFound(StreamRecords& records, const StreamFound& found) {
   StreamRecord& r = records[found.slot];
   if (r.value < 0) r.value = found.value;

@@ -7,12 +7,9 @@
 
 #include "engine/pass_port.h"
 #include "shell/findings.h"
+#include "shell/time_origin.h"
 
 namespace tessaly {
-
-// Ticks of the 90 kHz clock from `from` to `to`, two 33-bit time stamps, the shorter way
-// round the wrap: -2^32 .. 2^32 - 1.
-std::int64_t stampDistance(std::uint64_t from, std::uint64_t to);
 
 // A stream found: its slot's record keeps the first value the job registered.
 void recordFound(StreamRecords& records, const StreamFound& found);

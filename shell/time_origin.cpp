@@ -16,9 +16,13 @@ void keepSmaller(std::optional<std::int64_t>& smallest, std::int64_t value) {
 
 }  // namespace
 
-std::int64_t TimeOrigin::unwrapped(std::uint64_t pts) const {
-  const auto ahead = static_cast<std::int64_t>((pts - *first_) % kPtsRange);
+std::int64_t stampDistance(std::uint64_t from, std::uint64_t to) {
+  const auto ahead = static_cast<std::int64_t>((to - from) % kPtsRange);
   return ahead >= kHalfRange ? ahead - static_cast<std::int64_t>(kPtsRange) : ahead;
+}
+
+std::int64_t TimeOrigin::unwrapped(std::uint64_t pts) const {
+  return stampDistance(*first_, pts);
 }
 
 void TimeOrigin::note(int slot, std::uint64_t pts) {

@@ -9,6 +9,10 @@
 
 namespace tessaly {
 
+// Ticks of the 90 kHz clock from `from` to `to`, two 33-bit time stamps, the shorter way
+// round the wrap: -2^32 .. 2^32 - 1.
+std::int64_t stampDistance(std::uint64_t from, std::uint64_t to);
+
 class TimeOrigin {
  public:
   // A PTS (90 kHz) of the stream in stream-table slot `slot`; slot 1 is video stream 0.
