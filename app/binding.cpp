@@ -65,7 +65,8 @@ void Binding::connectOptions() {
     });
   }
   for (const auto& [box, record] :
-       {std::pair{w_.cbContinue, &r.cbContinue}, std::pair{w_.cbFastCheck, &r.cbFastCheck}}) {
+       {std::pair{w_.cbContinue, &r.cbContinue}, std::pair{w_.cbFastCheck, &r.cbFastCheck},
+        std::pair{w_.cbMatroska, &r.cbMatroska}, std::pair{w_.cbForTools, &r.cbForTools}}) {
     QObject::connect(box, &QCheckBox::toggled, box, [this, option = record](bool checked) {
       if (!mirroring_) option->ticked = checked;
     });

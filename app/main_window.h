@@ -79,6 +79,8 @@ class TfMain : public QWidget {
   QLineEdit* eWorkdir = nullptr;
   QCheckBox* cbContinue = nullptr;
   QCheckBox* cbFastCheck = nullptr;
+  QCheckBox* cbMatroska = nullptr;
+  QCheckBox* cbForTools = nullptr;
   QPushButton* bDemux = nullptr;
   LogoImage* imLogo = nullptr;
   QPushButton* bCancel = nullptr;

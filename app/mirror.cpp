@@ -156,6 +156,8 @@ void Binding::mirrorBoxes() {
   });
   w_.cbContinue->setChecked(s_.fMain.cbContinue.ticked);
   w_.cbFastCheck->setChecked(s_.fMain.cbFastCheck.ticked);
+  w_.cbMatroska->setChecked(s_.fMain.cbMatroska.ticked);
+  w_.cbForTools->setChecked(s_.fMain.cbForTools.ticked);
 }
 
 void Binding::mirrorEdits() {

@@ -2,6 +2,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/main_window.h"
@@ -11,6 +13,8 @@ namespace tessaly::app {
 namespace {
 
 constexpr int kExtensionLength = 5;  // the extension edits take at most 5 characters
+constexpr int kSheetWidth = 322;     // the group and its margin
+constexpr int kSheetHeight = 233;    // down to the last added box and a margin
 
 QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
   auto* edit = makeControl<QLineEdit>(parent, name);
@@ -39,10 +43,27 @@ QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record,
   return box;
 }
 
+// The page's controls lie on a sheet that scrolls when the page is lower than the sheet:
+// the added boxes sit under the described group, which keeps its place, and are reached
+// by scrolling in a window of the described size.
+QWidget* makeSheet(QWidget* page) {
+  auto* scroll = makeControl<QScrollArea>(page, "scOption");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* sheet = new QWidget;
+  sheet->setFixedSize(kSheetWidth, kSheetHeight);
+  scroll->setWidget(sheet);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll);
+  return sheet;
+}
+
 }  // namespace
 
 void buildOptionsPage(TfMain& w, const Window& r) {
-  w.gbFile = makeControl<QGroupBox>(w.tsOption, "gbFile");
+  QWidget* sheet = makeSheet(w.tsOption);
+  w.gbFile = makeControl<QGroupBox>(sheet, "gbFile");
   w.gbFile->setGeometry(8, 4, 314, 180);
   QWidget* group = w.gbFile;
   w.lVideoExt = makeLabel(group, "lVideoExt", "Extensions (video, audio, subtitle)", 18);
@@ -54,6 +75,9 @@ void buildOptionsPage(TfMain& w, const Window& r) {
   w.eWorkdir->setGeometry(12, 88, 290, 21);
   w.cbContinue = makeOption(group, "cbContinue", r.cbContinue, 122);
   w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck, 146);
+  // Added under the described group, which keeps its place.
+  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, 190);
+  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, 212);
 }
 
 }  // namespace tessaly::app

@@ -3,11 +3,14 @@
 //   tessaly-window-shot PICTURE EVO             after "Read EVO"
 //   tessaly-window-shot PICTURE EVO OUT_FOLDER  during "Demux" into OUT_FOLDER, at its first
 //                                              progress step (the demux is then stopped)
+//   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO"
 // Errors and questions go to the terminal instead of modal boxes.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <cstdio>
+#include <string>
 
 #include "app/prompts.h"
 #include "app/windowed_session.h"
@@ -27,7 +30,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(tessaly::app::kApplicationTitle);
   if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER]\n");
+    std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER|--options]\n");
     return 2;
   }
   tessaly::app::TerminalPrompts prompts;
@@ -39,6 +42,11 @@ int main(int argc, char* argv[]) {
   desk.fMain.bCheck->click();
   QApplication::processEvents();
   if (argc == 3) return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
+  if (std::string(argv[3]) == "--options") {
+    desk.fMain.PageControl->setCurrentWidget(desk.fMain.tsOption);
+    QApplication::processEvents();
+    return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
+  }
 
   desk.fMain.eWorkdir->setText(QString::fromLocal8Bit(argv[3]));
   bool saved = false;

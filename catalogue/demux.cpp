@@ -14,6 +14,12 @@ namespace {
 
 constexpr std::int64_t kRepaintStep = 67108864;  // 64 MiB: whole-window repaint
 
+OutputPacket outputPacket(const PacketStart& packet) {
+  const Codec* codec = packetCodec(packet);
+  return {packet.hasPts ? std::optional(packet.pts) : std::nullopt,
+          codec ? static_cast<int>(codec - kCodecs.data()) : -1, packet.lpcmFormat};
+}
+
 void logPassEnd(Session& s) {
   for (int slot : OutputSet::jobOrder()) {
     if (StreamOutput* output = s.OutputStreams.find(slot)) {
@@ -41,7 +47,7 @@ void SessionPort::packetStart(const PacketStart& packet) {
   if (mode_ != PassMode::Write || packet.slot == 0) return;
   if (packet.hasPts) s_.Origin.note(packet.slot, packet.pts);
   if (StreamOutput* output = openOutput(packet.slot)) {
-    output->packetStart(packet.hasPts ? std::optional(packet.pts) : std::nullopt);
+    output->packetStart(outputPacket(packet));
   }
 }
 

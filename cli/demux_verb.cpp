@@ -6,9 +6,11 @@
 #include "catalogue/selection.h"
 #include "cli/cli_host.h"
 #include "cli/evo_steps.h"
+#include "cli/mkvmerge_options.h"
 #include "cli/text_file.h"
 #include "cli/verbs.h"
 #include "job/demux_job.h"
+#include "mux/matroska_step.h"
 #include "playlist/read_xpl.h"
 #include "report/report_json.h"
 #include "shell/invoke.h"
@@ -59,10 +61,29 @@ void setExtension(Edit& edit, const Arguments& arguments, const std::string& opt
   edit.text = extension;
 }
 
-SubpictureOutputs subpictureOutputs(const Arguments& arguments) {
-  const std::string choice = arguments.value("--subpictures", "raw");
-  if (choice != "raw" && choice != "timed") throw UsageError("--subpictures takes raw or timed");
-  return choice == "timed" ? SubpictureOutputs::Timed : SubpictureOutputs::Raw;
+// An option that chooses between the described form (`first`, the default) and another.
+bool chosen(const Arguments& arguments, const std::string& option, const std::string& first,
+            const std::string& other) {
+  const std::string choice = arguments.value(option, first);
+  if (choice != first && choice != other) {
+    throw UsageError(option + " takes " + first + " or " + other);
+  }
+  return choice == other;
+}
+
+// --mkv: the job goes on to a Matroska file, or writes mkvmerge's call into an option file.
+void applyMatroska(Session& s, const Arguments& arguments) {
+  for (const char* option : {"--mkvmerge-options", "--keep-streams"}) {
+    if (arguments.has(option) && !arguments.has("--mkv")) {
+      throw UsageError(std::string(option) + " goes with --mkv");
+    }
+  }
+  if (!arguments.has("--mkv")) return;
+  s.Matroska = {arguments.value("--mkv"), arguments.value("--mkvmerge-options"),
+                arguments.has("--keep-streams"), "leave out --mkv"};
+  s.FollowUp = {matroskaNames, [](Session& session) {
+                  matroskaStep(session, mkvmergeOptionFile);
+                }};
 }
 
 void applyOptions(Session& s, const Arguments& arguments) {
@@ -78,7 +99,12 @@ void applyOptions(Session& s, const Arguments& arguments) {
     throw UsageError("--fast and --full exclude each other");
   }
   w.cbFastCheck.ticked = arguments.has("--fast");
-  s.SubOutputs = subpictureOutputs(arguments);
+  s.SubOutputs = chosen(arguments, "--subpictures", "raw", "timed") ? SubpictureOutputs::Timed
+                                                                      : SubpictureOutputs::Raw;
+  s.Names = chosen(arguments, "--names", "described", "codec") ? OutputNames::Codec
+                                                               : OutputNames::Described;
+  s.Lpcm = chosen(arguments, "--lpcm", "raw", "wav") ? LpcmOutputs::Wav : LpcmOutputs::Raw;
+  applyMatroska(s, arguments);
 }
 
 // Ticks exactly the given boxes, each change counting as a click.
@@ -151,7 +177,15 @@ Verb demuxVerb() {
            {"--audio-ext", "E", "audio output extension (default mpa)"},
            {"--sub-ext", "E", "subpicture output extension (default sup)"},
            {"--subpictures", "MODE",
-            "raw (default), or timed: units with time stamps, as .sup or .idx/.sub"}},
+            "raw (default), or timed: units with time stamps, as .sup or .idx/.sub"},
+           {"--names", "MODE",
+            "described (default), or codec: extensions .m2v .h264 .vc1 .ac3 .eac3 .dts\n"
+            "                        .thd .pcm/.wav .sup"},
+           {"--lpcm", "MODE", "raw (default), or wav: LPCM as a WAV file"},
+           {"--mkv", "OUT.mkv", "then mux the streams into OUT.mkv with mkvmerge"},
+           {"--mkvmerge-options", "FILE.json",
+            "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead"},
+           {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"}},
           runDemux};
 }
 

@@ -1,5 +1,6 @@
 // The codecs a pass identifies: the values that name each in the stream table, its name,
-// the start of its "found!" log line and the name its stream box's caption begins with.
+// the start of its "found!" log line, the name its stream box's caption begins with and
+// the extension of its output when outputs are named by codec.
 #pragma once
 
 #include <array>
@@ -24,6 +25,8 @@ struct Codec {
   const char* found;
   // A found stream's box caption: caption + "." + its number.
   const char* caption;
+  // The extension its elementary stream goes by among the tools of the field.
+  const char* extension;
   // Audio rows: the coding, and the bits of the sub-stream id that give the number.
   AudioCoding coding = AudioCoding::DD;
   std::uint8_t numberMask = 0;
@@ -33,25 +36,25 @@ struct Codec {
 // value only (0x20 or 0x60); their caption rows cover 16 values.
 inline constexpr std::array<Codec, 10> kCodecs{{
     {StreamGroup::Video, ps::kVc1Video0, ps::kVc1Video1, "VC-1", "VC-1 video stream ",
-     "VC-1.stream"},
+     "VC-1.stream", "vc1"},
     {StreamGroup::Video, ps::kMpeg2VideoFirst, ps::kMpeg2VideoLast, "MPEG-2",
-     "MPEG-2 video stream ", "MPEG-2.stream"},
+     "MPEG-2 video stream ", "MPEG-2.stream", "m2v"},
     {StreamGroup::Video, ps::kH264VideoFirst, ps::kH264VideoLast, "H.264", "H.264 video stream ",
-     "H.264.stream"},
+     "H.264.stream", "h264"},
     {StreamGroup::Audio, ps::kDdFirst, ps::kDdFirst + 7, "DD", "DD audio stream ", "DD.stream",
-     AudioCoding::DD, ps::kEightStreamsMask},
+     "ac3", AudioCoding::DD, ps::kEightStreamsMask},
     {StreamGroup::Audio, ps::kDtsHdFirst, ps::kDtsHdFirst + 7, "DTS HD", "DTS HD audio stream ",
-     "DTSHD.stream", AudioCoding::DtsHd, ps::kEightStreamsMask},
+     "DTSHD.stream", "dts", AudioCoding::DtsHd, ps::kEightStreamsMask},
     {StreamGroup::Audio, ps::kDdPlusFirst, ps::kDdPlusFirst + 15, "DD+", "DD+ audio stream ",
-     "DD+.stream", AudioCoding::DDPlus, ps::kAudioNumberMask},
+     "DD+.stream", "eac3", AudioCoding::DDPlus, ps::kAudioNumberMask},
     {StreamGroup::Audio, ps::kLpcmFirst, ps::kLpcmFirst + 7, "LPCM", "LPCM audio stream ",
-     "LPCM.stream", AudioCoding::Lpcm, ps::kAudioNumberMask},
+     "LPCM.stream", "pcm", AudioCoding::Lpcm, ps::kAudioNumberMask},
     {StreamGroup::Audio, ps::kMlpFirst, ps::kMlpFirst + 7, "MLP", "MLP audio stream ", "MLP.stream",
-     AudioCoding::Mlp, ps::kEightStreamsMask},
+     "thd", AudioCoding::Mlp, ps::kEightStreamsMask},
     {StreamGroup::Sub, ps::kSubpicture, ps::kSubpicture + 15, "Subpicture", "Subpicture stream ",
-     "Subpicture"},
+     "Subpicture", "sup"},
     {StreamGroup::Sub, ps::kExtendedSubpicture, ps::kExtendedSubpicture + 15, "Extended subpicture",
-     "Extended subpicture stream ", "Ext.Subpicture"},
+     "Extended subpicture stream ", "Ext.Subpicture", "sup"},
 }};
 
 // The codec of a group that `value` names, or nullptr.

@@ -37,6 +37,23 @@ struct PacketStart {
   std::array<std::uint8_t, 3> lpcmFormat{};  // LPCM: the three bytes after the sub-header
 };
 
+// The codec of a packet's payload: by its stream id for video, by AudioSort for private-
+// stream-1 audio, by the group bits of a subpicture's sub-stream id; nullptr for MPEG audio
+// and packets whose payload goes nowhere.
+constexpr const Codec* packetCodec(const PacketStart& packet) {
+  switch (packet.kind) {
+    case PacketKind::Video:
+      if (packet.streamId == ps::kExtendedStreamId) return codecOf(StreamGroup::Video, ps::kVc1Video0);
+      return codecOf(StreamGroup::Video, packet.streamId);
+    case PacketKind::Audio:
+      return &audioCodec(packet.coding);
+    case PacketKind::Subpicture:
+      return codecOf(StreamGroup::Sub, packet.subId & ps::kSubGroupMask);
+    default:
+      return nullptr;
+  }
+}
+
 struct PassState {
   std::uint32_t Window = 0;  // the last four bytes examined, oldest in the top byte
   PacketKind Kind = PacketKind::None;

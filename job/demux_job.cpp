@@ -8,8 +8,7 @@
 #include "catalogue/demux.h"
 #include "catalogue/evo_input.h"
 #include "job/output_check.h"
-#include "job/output_names.h"
-#include "job/timed_subpictures.h"
+#include "job/job_outputs.h"
 #include "shell/invoke.h"
 #include "shell/paths.h"
 #include "shell/report.h"
@@ -32,37 +31,12 @@ Continuation continuationCheck(const Session& s) {
   return c;
 }
 
-struct PlannedOutput {
-  int slot;
-  std::string name;
-  std::optional<TimedNames> timed;  // a timed subpicture output's names instead of `name`
-};
-
-bool timed(const Session& s, int slot) {
-  return s.SubOutputs == SubpictureOutputs::Timed && groupOfSlot(slot)->group == StreamGroup::Sub;
-}
-
-// The output of every ticked entry, in job order.
-std::vector<PlannedOutput> plannedOutputs(const Session& s, const std::string& base) {
-  std::vector<PlannedOutput> outputs;
-  for (int slot : OutputSet::jobOrder()) {
-    const CheckBox& box = slotBox(s.fMain, slot);
-    if (!box.ticked) continue;  // ticked decides, whatever the box's state or caption
-    if (timed(s, slot)) {
-      outputs.push_back({slot, "", timedNames(base, box.caption)});
-    } else {
-      outputs.push_back(
-          {slot, outputName(base, box.caption, extensionEdit(s.fMain, slot).text), std::nullopt});
-    }
-  }
-  return outputs;
-}
-
 // The names an output may create: a timed subpicture output's first unit picks its
-// format's files, so all of them are checked.
-void addNames(std::vector<std::string>& names, const PlannedOutput& output) {
-  if (!output.timed) return names.push_back(output.name);
-  names.insert(names.end(), {output.timed->sup, output.timed->idx, output.timed->sub});
+// format's files, an output named by codec its stream's first packet, so all are checked.
+std::vector<std::string> allNames(const std::vector<PlannedOutput>& outputs) {
+  std::vector<std::string> names;
+  for (const auto& output : outputs) names.insert(names.end(), output.names.begin(), output.names.end());
+  return names;
 }
 
 // The files the job reads: the open input, and the second segment when it may follow.
@@ -75,22 +49,16 @@ std::vector<FileId> inputFiles(const Session& s, const Continuation& c) {
 }
 
 // Creates the outputs once every name has passed its check, so that a name that fails
-// leaves nothing created or truncated; the set is fixed from here on. A timed subpicture
-// output creates its files when the stream's first unit names the format.
+// leaves nothing created or truncated; the set is fixed from here on.
 void createOutputs(Session& s, const std::string& base, const Continuation& c) {
   const std::vector<PlannedOutput> outputs = plannedOutputs(s, base);
-  std::vector<std::string> names;
-  for (const auto& output : outputs) addNames(names, output);
-  checkOutputNames(names, inputFiles(s, c));
-  for (const auto& [slot, name, timedOutput] : outputs) {
-    if (timedOutput) {
-      s.OutputStreams.open(slot, timedSubpictureOutput(s, slot, *timedOutput));
-      continue;
-    }
-    s.OutputStreams.open(slot, name);
-    s.Found.outputs[slot] = name;
-    log(s, "Creating " + name);
+  std::vector<std::string> names = allNames(outputs);
+  if (s.FollowUp.names) {
+    const auto more = s.FollowUp.names(s);
+    names.insert(names.end(), more.begin(), more.end());
   }
+  checkOutputNames(names, inputFiles(s, c));
+  for (const auto& output : outputs) s.OutputStreams.open(output.slot, output.open());
 }
 
 // Tested after the first pass, in this order: the option may have been unticked and
@@ -113,6 +81,7 @@ void writeStreams(Session& s) {
   openEVO(s, Access::Exclusive);
   logFileSize(s);
   s.Origin = {};
+  s.Made.clear();
   createOutputs(s, base, continuation);
   slog(s, "Writing stream(s)", 0);
   demux(s, 1);
@@ -127,6 +96,7 @@ void demuxJob(Session& s) {
   FilesRelease release(s);
   writeStreams(s);
   release.close();  // outputs are buffered: their last write can fail here
+  if (s.FollowUp.run) s.FollowUp.run(s);
   log(s, "Done.");
   slog(s, "Ready", 0);
   slog(s, "", 1);

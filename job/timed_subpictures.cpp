@@ -1,9 +1,9 @@
 #include "job/timed_subpictures.h"
 
 #include "job/hd_sup_writer.h"
+#include "job/job_outputs.h"
 #include "job/output_names.h"
 #include "job/vobsub_writer.h"
-#include "shell/report.h"
 
 namespace tessaly {
 namespace {
@@ -12,11 +12,11 @@ constexpr std::size_t kFormatBytes = 2;  // the unit's first two bytes name its 
 
 }  // namespace
 
-void TimedSubpictures::packetStart(std::optional<std::uint64_t> pts) {
-  if (!pts) return;  // the packet continues the open unit
+void TimedSubpictures::packetStart(const OutputPacket& packet) {
+  if (!packet.pts) return;  // the packet continues the open unit
   if (inUnit_) endUnit();
   inUnit_ = true;
-  pts_ = *pts;
+  pts_ = *packet.pts;
   head_ = {};
   length_ = 0;
   if (writer_) writer_->beginUnit(pts_);
@@ -82,15 +82,15 @@ TimedNames timedNames(const std::string& outputBase, const std::string& caption)
 }
 
 std::unique_ptr<StreamOutput> timedSubpictureOutput(Session& s, int slot, TimedNames names) {
-  auto create = [&s, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
+  auto create = [&s, slot, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
     if (format == UnitFormat::Hd) {
       auto writer = std::make_unique<HdSupWriter>(names.sup);
-      log(s, "Creating " + names.sup);
+      noteCreated(s, slot, names.sup, FileForm::HdSup);
       return writer;
     }
     auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, s.Origin, "");
-    log(s, "Creating " + names.idx);
-    log(s, "Creating " + names.sub);
+    noteCreated(s, slot, names.idx, FileForm::VobSubIndex);
+    noteCreated(s, slot, names.sub, FileForm::VobSubStream);
     return writer;
   };
   return std::make_unique<TimedSubpictures>(slot - kSubSlot, std::move(create));

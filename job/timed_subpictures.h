@@ -27,7 +27,7 @@ class TimedSubpictures final : public StreamOutput {
   TimedSubpictures(int number, WriterFactory create)
       : number_(number), create_(std::move(create)) {}
 
-  void packetStart(std::optional<std::uint64_t> pts) override;
+  void packetStart(const OutputPacket& packet) override;
   void write(const std::uint8_t* data, std::size_t size) override;
   // Ends the open unit; a warning line for the units of the pass whose own size field
   // disagrees with their length in the stream, and one for bytes before the first unit.

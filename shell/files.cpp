@@ -178,6 +178,11 @@ void OutputFile::write(const std::uint8_t* data, std::size_t size) {
   used_ += size;
 }
 
+void OutputFile::writeAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
+  flush();
+  writeAll(data, size, static_cast<std::int64_t>(offset));
+}
+
 void OutputFile::close() {
   if (fd_ < 0) return;
   const int fd = fd_;
@@ -198,13 +203,14 @@ void OutputFile::flush() {
   writeAll(buffer_.data(), pending);
 }
 
-void OutputFile::writeAll(const std::uint8_t* data, std::size_t size) {
+void OutputFile::writeAll(const std::uint8_t* data, std::size_t size, std::int64_t at) {
   while (size > 0) {
-    const ssize_t put = ::write(fd_, data, size);
+    const ssize_t put = at < 0 ? ::write(fd_, data, size) : ::pwrite(fd_, data, size, at);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) throw writeError(path_, put < 0 ? errno : ENOSPC);  // 0: nothing more fits
     data += put;
     size -= static_cast<std::size_t>(put);
+    if (at >= 0) at += put;
   }
 }
 

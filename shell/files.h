@@ -80,13 +80,17 @@ class OutputFile final : public StreamOutput {
   OutputFile& operator=(const OutputFile&) = delete;
 
   void write(const std::uint8_t* data, std::size_t size) override;
+  // Writes what is gathered, then overwrites `size` bytes at `offset` (a header whose
+  // sizes are known at the end); throws "Stream write error".
+  void writeAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size);
   // Flushes and closes; throws "Stream write error" when the flush fails. Idempotent.
   void close() override;
   const std::string& path() const { return path_; }
 
  private:
   void flush();
-  void writeAll(const std::uint8_t* data, std::size_t size);
+  // At the file's end, or at offset `at` when it is not negative.
+  void writeAll(const std::uint8_t* data, std::size_t size, std::int64_t at = -1);
 
   int fd_ = -1;
   std::string path_;

@@ -25,6 +25,42 @@ constexpr std::size_t kReadBufferSize = 32768;
 // their time stamps for other tools (HD-DVD SUP or VobSub, by the stream's first unit).
 enum class SubpictureOutputs { Raw, Timed };
 
+// How outputs are named: as described (caption and extension edit), or with the
+// extension their codec goes by among the tools of the field (.vc1, .eac3, ...).
+enum class OutputNames { Described, Codec };
+
+// What an LPCM output holds: the stream's samples as the disc carries them, or a WAV file.
+enum class LpcmOutputs { Raw, Wav };
+
+// What a file made by a demux job holds.
+enum class FileForm { Raw, Wav, HdSup, VobSubIndex, VobSubStream };
+
+struct Session;
+
+// A file made by a demux job, with the stream-table slot of the output it belongs to.
+struct MadeFile {
+  int slot = 0;
+  std::string name;  // as "Creating " logged it
+  FileForm form = FileForm::Raw;
+};
+
+// The Matroska file that "Demux" may go on to make through mkvmerge.
+struct MatroskaRequest {
+  std::string output;        // the file; empty: as the window's box says (OutputBase + ".mkv")
+  std::string optionFile;    // when set, mkvmerge's call is written there instead of run
+  bool keepStreams = false;  // keep the outputs that went into the Matroska file
+  // How the operator does without it, for the message when mkvmerge is missing.
+  std::string leaveOut = "untick \"Make a Matroska file (needs mkvmerge)\"";
+};
+
+// A step that a front end adds to "Demux" after its streams (the Matroska file): the names
+// it creates, checked with the outputs' before any file is made, and the step itself, run
+// once the outputs are closed and before "Done.". Either may be nullptr.
+struct DemuxFollowUp {
+  std::vector<std::string> (*names)(const Session& session) = nullptr;
+  void (*run)(Session& session) = nullptr;
+};
+
 struct Session {
   explicit Session(Host& host);
 
@@ -46,6 +82,11 @@ struct Session {
   SlotTable StreamTable;
   OutputSet OutputStreams;
   SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
+  OutputNames Names = OutputNames::Described;
+  LpcmOutputs Lpcm = LpcmOutputs::Raw;
+  std::vector<MadeFile> Made;  // the files the last demux job made, in the order made
+  MatroskaRequest Matroska;
+  DemuxFollowUp FollowUp;
   TimeOrigin Origin;  // of the running job's timed outputs
   Findings Found;     // what the last "Read EVO" or "Demux" found, beside StreamTable
 

@@ -62,6 +62,8 @@ void loadValues(const RegistryKey& key, Window& window, std::string& evoDir, std
   loadText(key, "XPLdir", xplDir);
   loadOption(key, "Continue", window.cbContinue);
   loadOption(key, "FastCheck", window.cbFastCheck);
+  loadOption(key, "Matroska", window.cbMatroska);
+  loadOption(key, "ForTools", window.cbForTools);
 }
 
 // Whether the stored file was loaded whole: in the key's format, every value of its type.
@@ -109,6 +111,8 @@ void RegWrite(Session& session) {
   key.writeString("XPLdir", session.XPLdir);
   key.writeInteger("Continue", window.cbContinue.ticked ? 1 : 0);
   key.writeInteger("FastCheck", window.cbFastCheck.ticked ? 1 : 0);
+  key.writeInteger("Matroska", window.cbMatroska.ticked ? 1 : 0);
+  key.writeInteger("ForTools", window.cbForTools.ticked ? 1 : 0);
   if (!key.valueExists("Install")) key.writeBinary("Install", dateTimeBytes(localDayCount()));
   key.commit();  // the values above reach the file together, or none of them
 }

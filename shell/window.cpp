@@ -12,6 +12,10 @@ Window::Window() {
                 "Demux continues with e.g. FEATURE_2.EVO if it exists"};
   cbFastCheck = {true, true, "Fast EVO checking",
                  "Read EVO checks only the first ~300 MB of the file"};
+  cbMatroska = {true, false, "Make a Matroska file (needs mkvmerge)",
+                "Demux goes on to mux the streams it can into FEATURE_1.mkv with mkvmerge"};
+  cbForTools = {true, false, "Name outputs by codec, LPCM as WAV",
+                "Outputs named .vc1, .eac3, .thd ...; LPCM written as a WAV file"};
   bCancel.enabled = false;
   for (const char* node : {"Video", "Audio", "Subpicture", "Chapter"}) {
     tvXPL.nodes.push_back({node, {}});

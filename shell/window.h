@@ -93,6 +93,8 @@ struct Window {
   Edit eWorkdir;
   CheckBox cbContinue;
   CheckBox cbFastCheck;
+  CheckBox cbMatroska;  // Demux goes on to a Matroska file through mkvmerge
+  CheckBox cbForTools;  // outputs for other tools: names by codec, LPCM as WAV
 
   StatusBar statusBar;
   FileDialog odEVOfile;

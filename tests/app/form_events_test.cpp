@@ -182,6 +182,7 @@ void FormEventsTest::closeSavesGeometryStateTreeWidthAndOptions() {
   QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(25, 10));
   QCOMPARE(desk->s.fMain.tvXPL.width, 120);
   desk->find<QCheckBox>("cbFastCheck")->click();
+  desk->find<QCheckBox>("cbForTools")->click();
   const QRect outer = desk->fMain.frameGeometry();  // the stored size includes the frame
   QCOMPARE(outer.topLeft(), QPoint(50, 60));
 
@@ -194,6 +195,8 @@ void FormEventsTest::closeSavesGeometryStateTreeWidthAndOptions() {
   QCOMPARE(storedInteger("TreeWidth"), 120);
   QCOMPARE(storedInteger("FastCheck"), 0);
   QCOMPARE(storedInteger("Continue"), 1);
+  QCOMPARE(storedInteger("Matroska"), 0);
+  QCOMPARE(storedInteger("ForTools"), 1);
 }
 
 void FormEventsTest::aMaximisedCloseKeepsTheNormalGeometry() {

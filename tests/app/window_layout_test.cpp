@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -142,7 +143,8 @@ void WindowLayoutTest::pagesInTabOrder() {
 
 void WindowLayoutTest::optionsPageStartsFromTheDefaults() {
   auto* group = desk->find<QGroupBox>("gbFile");
-  QCOMPARE(group->parentWidget()->objectName(), QString("tsOption"));
+  auto* page = desk->find<QWidget>("tsOption");
+  QVERIFY(page->isAncestorOf(group));
   QCOMPARE(desk->find<QLabel>("lVideoExt")->text(), "Extensions (video, audio, subtitle)");
   QCOMPARE(desk->find<QLabel>("lWorkdir")->text(), "Output folder");
   const std::pair<const char*, const char*> extensions[] = {
@@ -162,6 +164,26 @@ void WindowLayoutTest::optionsPageStartsFromTheDefaults() {
   QCOMPARE(fast->text(), "Fast EVO checking");
   QCOMPARE(fast->toolTip(), "Read EVO checks only the first ~300 MB of the file");
   QVERIFY(fast->isChecked());
+  // The added boxes: off, under the group, which keeps the place of a page without them;
+  // in a window of the described size the page scrolls to them.
+  const std::pair<const char*, const char*> added[] = {
+      {"cbMatroska", "Make a Matroska file (needs mkvmerge)"},
+      {"cbForTools", "Name outputs by codec, LPCM as WAV"}};
+  for (const auto& [name, caption] : added) {
+    auto* box = desk->find<QCheckBox>(name);
+    QCOMPARE(box->text(), caption);
+    QVERIFY(!box->isChecked());
+    QCOMPARE(box->parentWidget(), group->parentWidget());
+    QVERIFY(box->y() >= group->geometry().bottom());
+  }
+  QCOMPARE(group->geometry(), QRect(8, 4, 314, 180));
+  desk->showActive();
+  desk->find<QTabWidget>("PageControl")->setCurrentWidget(page);
+  QCOMPARE(group->mapTo(page, QPoint(0, 0)), QPoint(8, 4));
+  auto* forTools = desk->find<QCheckBox>("cbForTools");
+  QVERIFY(forTools->visibleRegion().isEmpty());
+  desk->find<QScrollArea>("scOption")->ensureWidgetVisible(forTools);
+  QVERIFY(!forTools->visibleRegion().isEmpty());
 }
 
 void WindowLayoutTest::xplPageHoldsTheFourEmptyNodes() {

@@ -20,18 +20,6 @@ namespace {
 const std::string kSubs = "FEATURE_1.Subpicture.00";  // English, DVD-style units
 const std::string kHdSup = "FEATURE_1.Subpicture.01.sup";
 
-// The full path of a program found in PATH; a test fails without it (scripts/deps
-// installs the test tools).
-std::string program(const std::string& name) {
-  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
-  for (std::string folder; std::getline(path, folder, ':');) {
-    const std::string candidate = folder + "/" + name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  ADD_FAILURE() << name << " is not installed: scripts/deps test installs it";
-  return name;
-}
-
 // "key=value" lines, as ffprobe's default writer without section names prints them,
 // in order.
 std::vector<std::pair<std::string, std::string>> fields(const std::string& text) {

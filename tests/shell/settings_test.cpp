@@ -40,7 +40,8 @@ std::string loaded(const Session& session) {
   line << g.width << ' ' << g.height << ' ' << g.top << ' ' << g.left << ' ' << g.windowState << ' '
        << w.tvXPL.width << ' ' << w.eAudioExt.text << '|' << w.eVideoExt.text << '|'
        << w.eSubExt.text << '|' << w.eWorkdir.text << '|' << session.EVOdir << '|' << session.XPLdir
-       << '|' << w.cbContinue.ticked << w.cbFastCheck.ticked;
+       << '|' << w.cbContinue.ticked << w.cbFastCheck.ticked << w.cbMatroska.ticked
+       << w.cbForTools.ticked;
   return line.str();
 }
 
@@ -108,7 +109,7 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, FirstRunLoadsNothingAndTheFirstCloseCreatesAllFifteenValues) {
   RegRead(s);
   EXPECT_FALSE(fs::exists(home.keyFile()));
-  EXPECT_EQ(loaded(s), "370 380 0 0 0 96 mpa|mpv|sup||||11");
+  EXPECT_EQ(loaded(s), "370 380 0 0 0 96 mpa|mpv|sup||||1100");
 
   const double before = localDayCount();
   RegWrite(s);
@@ -119,7 +120,8 @@ TEST_F(SettingsTest, FirstRunLoadsNothingAndTheFirstCloseCreatesAllFifteenValues
       {"Width", V::Integer},       {"Height", V::Integer},    {"TreeWidth", V::Integer},
       {"AudioExt", V::String},     {"VideoExt", V::String},   {"SubExt", V::String},
       {"Workdir", V::String},      {"EVOdir", V::String},     {"XPLdir", V::String},
-      {"Continue", V::Integer},    {"FastCheck", V::Integer}, {"Install", V::Binary}};
+      {"Continue", V::Integer},    {"FastCheck", V::Integer}, {"Matroska", V::Integer},
+      {"ForTools", V::Integer},    {"Install", V::Binary}};
   std::vector<std::pair<std::string, ValueKind>> written;
   for (const auto& [name, value] : stored()) written.emplace_back(name, value.kind);
   EXPECT_EQ(written, expected);
@@ -142,14 +144,16 @@ TEST_F(SettingsTest, EverySettingSurvivesARestart) {
   s.EVOdir = "/media/disc/HVDVD_TS/";
   s.XPLdir = "/media/disc/ADV_OBJ/";
   w.cbContinue.ticked = false;
+  w.cbForTools.ticked = true;
   RegWrite(s);
   EXPECT_EQ(storedValue("Continue").integer, 0u);
+  EXPECT_EQ(storedValue("ForTools").integer, 1u);
 
   Session next{host};
   RegRead(next);
   EXPECT_EQ(loaded(next),
             "800 600 -20 -1000 1 210 ac3|vc1|sub|/out/Ähnlich \"x\"\\|/media/disc/HVDVD_TS/|"
-            "/media/disc/ADV_OBJ/|01");
+            "/media/disc/ADV_OBJ/|0101");
 }
 
 TEST_F(SettingsTest, OptionsAreTickedByAnyNonZeroNumberAndOnlyKnownWindowStatesLoad) {
@@ -174,7 +178,7 @@ TEST_F(SettingsTest, AValueOfTheWrongTypeEndsTheLoadThereWithTheValuesBeforeItLo
         "\"Left\"=dword:0000000b\n\"WindowState\"=dword:00000002\n\"TreeWidth\"=dword:00000078\n" +
         "\"AudioExt\"=\"dts\"\n\"VideoExt\"=\"h264\"\n\"EVOdir\"=\"/e/\"\n\"XPLdir\"=\"/x/\"\n");
   EXPECT_EQ(messageOf([&] { RegRead(s); }), "Invalid data type for 'SubExt'");
-  EXPECT_EQ(loaded(s), "800 600 10 11 2 120 dts|h264|sup||||11");
+  EXPECT_EQ(loaded(s), "800 600 10 11 2 120 dts|h264|sup||||1100");
 }
 
 TEST_F(SettingsTest, InstallKeepsTheTimeOfTheFirstClose) {
@@ -189,7 +193,7 @@ TEST_F(SettingsTest, InstallKeepsTheTimeOfTheFirstClose) {
   RegWrite(s);
   EXPECT_EQ(storedInstall(), 1.5);
   EXPECT_EQ(storedValue("Workdir").text, "/later");
-  EXPECT_EQ(stored().size(), 15u);
+  EXPECT_EQ(stored().size(), 17u);
 }
 
 TEST_F(SettingsTest, AMaximisedCloseKeepsTheNormalGeometryOfTheLastNormalClose) {
@@ -200,7 +204,7 @@ TEST_F(SettingsTest, AMaximisedCloseKeepsTheNormalGeometryOfTheLastNormalClose) 
 
   Session next{host};
   RegRead(next);
-  EXPECT_EQ(loaded(next), "640 480 40 50 2 96 mpa|mpv|sup||||11");
+  EXPECT_EQ(loaded(next), "640 480 40 50 2 96 mpa|mpv|sup||||1100");
 }
 
 TEST_F(SettingsTest, AClearedOutputFolderIsStoredAndLoadedAsEmpty) {
@@ -222,7 +226,7 @@ TEST_F(SettingsTest, AFileInAnotherFormatLoadsNothingAndIsReplacedAtTheNextClose
   RegRead(s);
   EXPECT_EQ(s.fMain.geometry.width, 370);
   RegWrite(s);
-  EXPECT_EQ(stored().size(), 15u);
+  EXPECT_EQ(stored().size(), 17u);
 }
 
 TEST_F(SettingsTest, AKeyThatCannotBeOpenedLoadsAndSavesNothingWithoutAMessage) {

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +45,18 @@ inline std::vector<std::string> lines(const std::string& text) {
     line.clear();
   }
   return result;
+}
+
+// The full path of a program found in PATH; a test fails without it (scripts/deps
+// installs the test tools).
+inline std::string program(const std::string& name) {
+  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+  for (std::string folder; std::getline(path, folder, ':');) {
+    const std::string candidate = folder + "/" + name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  ADD_FAILURE() << name << " is not installed: scripts/deps test installs it";
+  return name;
 }
 
 // Runs `program` with `args`; standard output goes to `outPath` (a file in `logs` when
