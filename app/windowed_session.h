@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/qt_host.h"
+#include "mux/matroska_step.h"
 #include "shell/session.h"
 
 namespace tessaly::app {
@@ -13,6 +14,8 @@ class Prompts;
 struct WindowedSession {
   explicit WindowedSession(Prompts& prompts) : host(prompts), session(host), fMain(session) {
     host.attach(fMain);
+    // "Demux" goes on to the Matroska file when the Options page's box asks for it.
+    session.FollowUp = {matroskaNames, [](Session& s) { matroskaStep(s, nullptr); }};
   }
 
   QtHost host;

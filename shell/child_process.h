@@ -24,9 +24,10 @@ struct ProgramEnd {
 
 // Runs `arguments` (the first one the program, looked up in PATH) with standard input
 // from /dev/null and standard output and error in one pipe, whose lines (cut at "\n" or
-// "\r", without them) go to `line`. `stop` is asked after every line and at least every
-// 100 ms; true sends the program SIGTERM and ends the wait for its output. Returns when
-// the program has ended. Throws ProgramNotFound, or Error when it cannot be started.
+// "\r", without them) go to `line`. `stop` is asked before every read of the output and at
+// least every 100 ms; true sends the program SIGTERM and ends the wait for its output.
+// Returns when the program has ended. Throws ProgramNotFound, or Error when it cannot be
+// started.
 ProgramEnd runProgram(const std::vector<std::string>& arguments,
                       const std::function<void(const std::string&)>& line,
                       const std::function<bool()>& stop);

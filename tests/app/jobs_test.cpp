@@ -1,6 +1,7 @@
 // The three jobs run from the window: Read EVO and Demux on a generated file, Cancel
 // during a job, the window locked while a job runs, and an error shown in the message
 // box with the window still working afterwards.
+#include <sys/stat.h>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -61,6 +64,7 @@ class JobsTest : public QObject {
   void closingDuringADemuxAsksAsCancelDoes();
   void anErrorIsShownAndTheWindowKeepsWorking();
   void readXplFillsTheTreeTheMemoAndTheBoxes();
+  void theMatroskaBoxGoesOnToMkvmergeWhichCancelStops();
 
  private:
   // Clicks Cancel at every breath of the job in which it is enabled.
@@ -291,6 +295,47 @@ void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
   QCOMPARE(desk->find<QCheckBox>("cbSub02")->toolTip(), "Check the desired subpicture streams");
   QCOMPARE(desk->find<QCheckBox>("cbVideo0")->toolTip(), "a hint");
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+}
+
+}  // namespace tessaly::testing
+
+namespace tessaly::testing {
+
+// With the Options page's Matroska box ticked, "Demux" goes on to mkvmerge (here a script
+// in PATH that shows its progress and waits), which Cancel stops after its question; the
+// incomplete file is removed, the streams stay.
+void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
+  const TempDir bin;
+  writeFile(bin.file("mkvmerge"),
+            "#!/bin/sh\necho '#GUI#progress 7%'\n: > \"$3\"\nexec sleep 600\n");
+  ::chmod(bin.file("mkvmerge").c_str(), 0755);
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
+  writeEvo(evo, 300);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  desk->find<QCheckBox>("cbMatroska")->click();
+  desk->prompts.answers = {true};
+  QStringList status;
+  auto* cancel = desk->find<QPushButton>("bCancel");
+  auto* bar = desk->find<app::StatusPanels>("StatusBar");
+  desk->app.host.onMessages = [&] {
+    status << bar->panel(0)->text() + "|" + bar->panel(1)->text();
+    if (cancel->isEnabled() && status.last().endsWith("%")) Desk::click(cancel);
+  };
+  Desk::click(desk->find<QPushButton>("bDemux"));
+  ::setenv("PATH", path.c_str(), 1);
+
+  const QString mkv = QString::fromStdString(disc->file("FEATURE_1.mkv"));
+  QCOMPARE(desk->prompts.questions, QStringList{"Are you sure to stop demuxing?"});
+  QCOMPARE(status.last(), " Muxing| Muxing FEATURE_1.mkv 7%");
+  QCOMPARE(logLines(*desk).mid(logLines(*desk).size() - 3),
+           (QStringList{"Running mkvmerge for " + mkv, "Stopped: removed the incomplete " + mkv,
+                        "Done."}));
+  QVERIFY(!std::filesystem::exists(mkv.toStdString()));
+  QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
+  QVERIFY(!cancel->isEnabled());
+  QVERIFY(desk->prompts.errors.isEmpty());
 }
 
 }  // namespace tessaly::testing

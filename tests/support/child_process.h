@@ -60,9 +60,11 @@ inline std::string program(const std::string& name) {
 }
 
 // Runs `program` with `args`; standard output goes to `outPath` (a file in `logs` when
-// empty), standard error to a file in `logs`.
+// empty), standard error to a file in `logs`. The child has this process's environment,
+// or `environment` ("NAME=value" each) when that is not empty.
 inline ChildRun runChild(const std::string& program, const std::vector<std::string>& args,
-                         const TempDir& logs, const std::string& outPath = "") {
+                         const TempDir& logs, const std::string& outPath = "",
+                         std::vector<std::string> environment = {}) {
   std::vector<std::string> all = {program};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -76,7 +78,11 @@ inline ChildRun runChild(const std::string& program, const std::vector<std::stri
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
   ChildRun result;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+  std::vector<char*> envp;
+  for (auto& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  char** childEnvironment = environment.empty() ? environ : envp.data();
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), childEnvironment) == 0) {
     int status = 0;
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);

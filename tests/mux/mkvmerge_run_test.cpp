@@ -1,0 +1,94 @@
+// mkvmerge run as a child process, played by scripts in PATH: its progress and warnings,
+// its failure, Cancel, and mkvmerge missing.
+#include "mux/mkvmerge_run.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace tessaly {
+namespace {
+
+// Makes PATH hold only a folder with a script named mkvmerge, for the test's lifetime.
+class MkvmergeRunTest : public ::testing::Test {
+ protected:
+  MkvmergeRunTest() : saved_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+    ::setenv("PATH", (bin.path() + ":/usr/bin:/bin").c_str(), 1);
+  }
+  ~MkvmergeRunTest() override { ::setenv("PATH", saved_.c_str(), 1); }
+
+  void script(const std::string& body) {
+    testing::writeFile(bin.file("mkvmerge"), "#!/bin/sh\n" + body);
+    ::chmod(bin.file("mkvmerge").c_str(), 0755);
+  }
+
+  std::string failure(const std::vector<std::string>& arguments) {
+    try {
+      runMkvmerge(s, arguments, "/o/film.mkv");
+    } catch (const Error& error) {
+      return error.what();
+    }
+    return "no error";
+  }
+
+  testing::TempDir bin;
+  testing::RecordingHost host;
+  Session s{host};
+
+ private:
+  std::string saved_;
+};
+
+// Exit status 1 is a success; the progress reaches the status bar, the warning the log,
+// and the arguments follow --gui-mode unchanged.
+TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
+  script("printf '%s\\n' \"$@\" > \"" + bin.file("arguments") +
+         "\"\n"
+         "printf 'mkvmerge v74\\n#GUI#progress 50%%\\r#GUI#progress 100%%\\r'\n"
+         "echo '#GUI#warning Track 1: 2730 bytes of invalid data were skipped.'\n"
+         "exit 1\n");
+  EXPECT_TRUE(runMkvmerge(s, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv"));
+  const auto called = testing::readFile(bin.file("arguments"));
+  EXPECT_EQ(std::string(called.begin(), called.end()),
+            "--gui-mode\n-o\n/o/film.mkv\n/o/a b.eac3\n");
+  EXPECT_EQ(s.fMain.statusBar.panels[1], " Muxing film.mkv 100%");
+  EXPECT_EQ(host.logged,
+            std::vector<std::string>{
+                "mkvmerge: Warning: Track 1: 2730 bytes of invalid data were skipped."});
+  EXPECT_FALSE(s.fMain.bCancel.enabled);
+}
+
+TEST_F(MkvmergeRunTest, ExitStatusTwoFailsWithItsFirstError) {
+  script("echo '#GUI#error The file /o/a.eac3 could not be opened.'\nexit 2\n");
+  EXPECT_EQ(failure({}),
+            "mkvmerge could not make film.mkv: The file /o/a.eac3 could not be opened.");
+  script("exit 2\n");
+  EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv (exit status 2)");
+  script("kill -KILL $$\n");
+  EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv: it was ended by signal 9");
+}
+
+// Cancel, seen at the breaths while mkvmerge runs, ends it with SIGTERM.
+TEST_F(MkvmergeRunTest, CancelStopsMkvmerge) {
+  script("echo '#GUI#progress 1%'\nexec sleep 600\n");
+  host.onMessages = [&] {
+    if (s.fMain.statusBar.panels[1] == " Muxing film.mkv 1%") s.StopRequested = true;
+  };
+  EXPECT_FALSE(runMkvmerge(s, {}, "/o/film.mkv"));
+  EXPECT_TRUE(s.StopRequested);
+}
+
+TEST_F(MkvmergeRunTest, WithoutMkvmergeTheMessageSaysWhatToInstall) {
+  ::setenv("PATH", bin.path().c_str(), 1);  // holds no mkvmerge yet
+  s.Matroska.leaveOut = "leave out --mkv";
+  EXPECT_EQ(failure({}),
+            "mkvmerge was not found; install MKVToolNix (Debian package mkvtoolnix) or leave out "
+            "--mkv");
+}
+
+}  // namespace
+}  // namespace tessaly
