@@ -81,9 +81,7 @@ void applyMatroska(Session& s, const Arguments& arguments) {
   if (!arguments.has("--mkv")) return;
   s.Matroska = {arguments.value("--mkv"), arguments.value("--mkvmerge-options"),
                 arguments.has("--keep-streams"), "leave out --mkv"};
-  s.FollowUp = {matroskaNames, [](Session& session) {
-                  matroskaStep(session, mkvmergeOptionFile);
-                }};
+  s.FollowUp = {matroskaNames, [](Session& session) { matroskaStep(session, mkvmergeOptionFile); }};
 }
 
 void applyOptions(Session& s, const Arguments& arguments) {
@@ -100,7 +98,7 @@ void applyOptions(Session& s, const Arguments& arguments) {
   }
   w.cbFastCheck.ticked = arguments.has("--fast");
   s.SubOutputs = chosen(arguments, "--subpictures", "raw", "timed") ? SubpictureOutputs::Timed
-                                                                      : SubpictureOutputs::Raw;
+                                                                    : SubpictureOutputs::Raw;
   s.Names = chosen(arguments, "--names", "described", "codec") ? OutputNames::Codec
                                                                : OutputNames::Described;
   s.Lpcm = chosen(arguments, "--lpcm", "raw", "wav") ? LpcmOutputs::Wav : LpcmOutputs::Raw;

@@ -43,7 +43,8 @@ struct PacketStart {
 constexpr const Codec* packetCodec(const PacketStart& packet) {
   switch (packet.kind) {
     case PacketKind::Video:
-      if (packet.streamId == ps::kExtendedStreamId) return codecOf(StreamGroup::Video, ps::kVc1Video0);
+      if (packet.streamId == ps::kExtendedStreamId)
+        return codecOf(StreamGroup::Video, ps::kVc1Video0);
       return codecOf(StreamGroup::Video, packet.streamId);
     case PacketKind::Audio:
       return &audioCodec(packet.coding);

@@ -7,8 +7,8 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/demux.h"
 #include "catalogue/evo_input.h"
-#include "job/output_check.h"
 #include "job/job_outputs.h"
+#include "job/output_check.h"
 #include "shell/invoke.h"
 #include "shell/paths.h"
 #include "shell/report.h"
@@ -35,7 +35,8 @@ Continuation continuationCheck(const Session& s) {
 // format's files, an output named by codec its stream's first packet, so all are checked.
 std::vector<std::string> allNames(const std::vector<PlannedOutput>& outputs) {
   std::vector<std::string> names;
-  for (const auto& output : outputs) names.insert(names.end(), output.names.begin(), output.names.end());
+  for (const auto& output : outputs)
+    names.insert(names.end(), output.names.begin(), output.names.end());
   return names;
 }
 

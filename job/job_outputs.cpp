@@ -66,7 +66,9 @@ class OutputMaker {
   }
 
  private:
-  bool wav() const { return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio; }
+  bool wav() const {
+    return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio;
+  }
   int number() const { return slot_ - groupOfSlot(slot_)->firstSlot; }
   std::string describedExtension() const { return extensionEdit(s_.fMain, slot_).text; }
   std::string described() const { return outputName(base_, caption_, describedExtension()); }
@@ -86,8 +88,9 @@ class OutputMaker {
 
 PlannedOutput timedPlan(Session& s, int slot, const std::string& base, const CheckBox& box) {
   const TimedNames names = timedNames(base, box.caption);
-  return {slot, {names.sup, names.idx, names.sub},
-          [&s, slot, names] { return timedSubpictureOutput(s, slot, names); }};
+  return {slot, {names.sup, names.idx, names.sub}, [&s, slot, names] {
+            return timedSubpictureOutput(s, slot, names);
+          }};
 }
 
 // Named by codec, or LPCM as WAV: the stream's first packet decides.

@@ -11,11 +11,11 @@ constexpr std::uint16_t kWavePcm = 0x0001;
 constexpr std::uint16_t kWaveExtensible = 0xFFFE;
 constexpr std::uint32_t kPcmFmtBytes = 16;
 constexpr std::uint32_t kExtensibleFmtBytes = 40;
-constexpr std::uint16_t kExtensionBytes = 22;       // what follows cbSize in the extensible fmt
-constexpr std::uint32_t kDs64Bytes = 28;            // RIFF size, data size, sample count, table
-constexpr std::uint32_t kRiffFormBytes = 4;         // "WAVE"
-constexpr std::uint32_t kChunkHeaderBytes = 8;      // id and 32-bit size
-constexpr std::uint32_t kNoSize = 0xFFFFFFFF;       // RF64: the size is in the ds64 chunk
+constexpr std::uint16_t kExtensionBytes = 22;   // what follows cbSize in the extensible fmt
+constexpr std::uint32_t kDs64Bytes = 28;        // RIFF size, data size, sample count, table
+constexpr std::uint32_t kRiffFormBytes = 4;     // "WAVE"
+constexpr std::uint32_t kChunkHeaderBytes = 8;  // id and 32-bit size
+constexpr std::uint32_t kNoSize = 0xFFFFFFFF;   // RF64: the size is in the ds64 chunk
 // KSDATAFORMAT_SUBTYPE_PCM, the GUID 00000001-0000-0010-8000-00AA00389B71 as stored.
 constexpr std::uint8_t kPcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -62,10 +62,9 @@ void fmtChunk(LittleEndian& out, const LpcmFormat& f) {
 }  // namespace
 
 std::vector<std::uint8_t> wavHeader(const LpcmFormat& format, std::uint64_t dataBytes) {
-  const std::uint64_t headerBytes = kChunkHeaderBytes + kRiffFormBytes + kChunkHeaderBytes +
-                                    kDs64Bytes + kChunkHeaderBytes +
-                                    (extensible(format) ? kExtensibleFmtBytes : kPcmFmtBytes) +
-                                    kChunkHeaderBytes;
+  const std::uint64_t headerBytes =
+      kChunkHeaderBytes + kRiffFormBytes + kChunkHeaderBytes + kDs64Bytes + kChunkHeaderBytes +
+      (extensible(format) ? kExtensibleFmtBytes : kPcmFmtBytes) + kChunkHeaderBytes;
   const std::uint64_t riffBytes = headerBytes - kChunkHeaderBytes + dataBytes + dataBytes % 2;
   const bool rf64 = riffBytes > std::numeric_limits<std::uint32_t>::max();
   LittleEndian out;

@@ -49,14 +49,13 @@ bool stopAsked(Session& s) {
 std::string failure(const std::string& output, const ProgramEnd& end, const std::string& error) {
   const std::string what = "mkvmerge could not make " + fileNamePart(output);
   if (end.exitStatus < 0) return what + ": it was ended by signal " + std::to_string(end.signal);
-  return what + (error.empty() ? " (exit status " + std::to_string(end.exitStatus) + ")"
-                               : ": " + error);
+  return what +
+         (error.empty() ? " (exit status " + std::to_string(end.exitStatus) + ")" : ": " + error);
 }
 
 }  // namespace
 
-bool runMkvmerge(Session& s, const std::vector<std::string>& arguments,
-                 const std::string& output) {
+bool runMkvmerge(Session& s, const std::vector<std::string>& arguments, const std::string& output) {
   std::vector<std::string> call{"mkvmerge", "--gui-mode"};
   call.insert(call.end(), arguments.begin(), arguments.end());
   MkvmergeLines lines(s, output);

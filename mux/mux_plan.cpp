@@ -64,7 +64,8 @@ void addTrack(MuxPlan& plan, const MuxSource& source) {
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources) {
   MuxPlan plan;
   plan.arguments = {"-o", fullPath(request.output)};
-  if (!request.title.empty()) plan.arguments.insert(plan.arguments.end(), {"--title", request.title});
+  if (!request.title.empty())
+    plan.arguments.insert(plan.arguments.end(), {"--title", request.title});
   if (!request.chapters.empty()) {
     plan.arguments.insert(plan.arguments.end(), {"--chapters", fullPath(request.chapters)});
   }

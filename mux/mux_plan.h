@@ -15,11 +15,11 @@ namespace tessaly {
 // One output entry of the job.
 struct MuxSource {
   StreamGroup group = StreamGroup::Video;
-  std::int32_t codec = -1;       // the value its stream registered; -1: not known
-  std::vector<MadeFile> files;   // what the output made, names as logged
-  bool empty = false;            // its file holds nothing: the stream was not met
-  std::string name;              // the track's name: the stream box's caption
-  std::string language;          // from the playlist; empty when not known
+  std::int32_t codec = -1;              // the value its stream registered; -1: not known
+  std::vector<MadeFile> files;          // what the output made, names as logged
+  bool empty = false;                   // its file holds nothing: the stream was not met
+  std::string name;                     // the track's name: the stream box's caption
+  std::string language;                 // from the playlist; empty when not known
   std::optional<std::int64_t> delayMs;  // after video stream 0; none for that stream
 };
 

@@ -17,7 +17,8 @@ using tools::Stream;
 constexpr std::uint8_t kNoDynamicRange = 0x80;  // ffmpeg takes the stream as LPCM only so
 
 std::uint32_t le32(const Bytes& b, std::size_t at) {
-  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | static_cast<std::uint32_t>(b.at(at + 3)) << 24;
+  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 |
+         static_cast<std::uint32_t>(b.at(at + 3)) << 24;
 }
 
 std::uint64_t le64(const Bytes& b, std::size_t at) {
@@ -26,8 +27,10 @@ std::uint64_t le64(const Bytes& b, std::size_t at) {
 
 // The bytes of the chunk `id` of a RIFF file; fails when there is none.
 Bytes chunk(const Bytes& wav, const std::string& id) {
-  for (std::size_t at = 12; at + 8 <= wav.size(); at += 8 + le32(wav, at + 4) + le32(wav, at + 4) % 2) {
-    if (std::string(wav.begin() + static_cast<long>(at), wav.begin() + static_cast<long>(at) + 4) == id) {
+  for (std::size_t at = 12; at + 8 <= wav.size();
+       at += 8 + le32(wav, at + 4) + le32(wav, at + 4) % 2) {
+    if (std::string(wav.begin() + static_cast<long>(at), wav.begin() + static_cast<long>(at) + 4) ==
+        id) {
       const auto begin = wav.begin() + static_cast<long>(at) + 8;
       return {begin, begin + le32(wav, at + 4)};
     }
@@ -50,7 +53,8 @@ class LpcmWavTest : public testing::JobTest, public ::testing::WithParamInterfac
 TEST_P(LpcmWavTest, SamplesAreWhatFfmpegDecodesFromTheEvoFile) {
   const Case c = GetParam();
   tools::MemorySink sink;
-  PsWriter w(sink, {.seed = c.format, .audioBound = 1, .lpcmFormat = {0x00, c.format, kNoDynamicRange}});
+  PsWriter w(sink,
+             {.seed = c.format, .audioBound = 1, .lpcmFormat = {0x00, c.format, kNoDynamicRange}});
   w.navPack();
   for (int n = 0; n < 40; ++n) w.pack(Stream::lpcm(0));
   w.pack(Stream::lpcm(0), 1001);
@@ -66,9 +70,9 @@ TEST_P(LpcmWavTest, SamplesAreWhatFfmpegDecodesFromTheEvoFile) {
 
   const testing::TempDir logs;
   const auto decode = [&](const std::string& input, const std::string& into) {
-    const auto run = testing::runChild(testing::program("ffmpeg"),
-                                       {"-v", "error", "-i", input, "-map", "0:a:0", "-f", c.raw, into},
-                                       logs);
+    const auto run =
+        testing::runChild(testing::program("ffmpeg"),
+                          {"-v", "error", "-i", input, "-map", "0:a:0", "-f", c.raw, into}, logs);
     EXPECT_EQ(run.status, 0) << run.err;
     return testing::readFile(into);
   };
@@ -78,19 +82,19 @@ TEST_P(LpcmWavTest, SamplesAreWhatFfmpegDecodesFromTheEvoFile) {
   EXPECT_TRUE(chunk(wav, "data") == fromEvo);
   // The header as ffmpeg reads it: the same samples again, at the stream's rate.
   EXPECT_TRUE(decode(out.file("FEATURE_1.LPCM.stream.00.wav"), logs.file("wav.raw")) == fromEvo);
-  const auto probe = testing::runChild(
-      testing::program("ffprobe"),
-      {"-v", "error", "-show_entries", "stream=sample_rate,channels", "-of", "csv=p=0",
-       out.file("FEATURE_1.LPCM.stream.00.wav")},
-      logs);
+  const auto probe =
+      testing::runChild(testing::program("ffprobe"),
+                        {"-v", "error", "-show_entries", "stream=sample_rate,channels", "-of",
+                         "csv=p=0", out.file("FEATURE_1.LPCM.stream.00.wav")},
+                        logs);
   EXPECT_EQ(probe.out, std::to_string(c.sampleRate) + "," + std::to_string(c.channels) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, LpcmWavTest,
-                         ::testing::Values(Case{0x01, "s16le", 2, 48000},   // 16 bits, 48 kHz
-                                           Case{0x95, "s24le", 6, 96000},   // 24 bits, 96 kHz
-                                           Case{0x05, "s16le", 6, 48000},   // 16 bits, 5.1
-                                           Case{0xA1, "s24le", 2, 44100})); // 24 bits, 44.1 kHz
+                         ::testing::Values(Case{0x01, "s16le", 2, 48000},    // 16 bits, 48 kHz
+                                           Case{0x95, "s24le", 6, 96000},    // 24 bits, 96 kHz
+                                           Case{0x05, "s16le", 6, 48000},    // 16 bits, 5.1
+                                           Case{0xA1, "s24le", 2, 44100}));  // 24 bits, 44.1 kHz
 
 // Past 4 GiB the header turns RF64: the sizes move to the ds64 chunk, where ffprobe
 // finds the duration they give.
