@@ -3,13 +3,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/job_report.h"
 #include "job/demux_job.h"
 #include "mux/mkvmerge_run.h"
 #include "mux/mux_plan.h"
+#include "playlist/chapter_files.h"
 #include "shell/files.h"
 #include "shell/paths.h"
 #include "shell/report.h"
@@ -22,9 +25,30 @@ bool emptyFile(const std::string& name) {
   return ::stat(name.c_str(), &info) == 0 && info.st_size == 0;
 }
 
+// A language as mkvmerge takes it: an ISO 639 code of two or three lowercase letters.
+// Anything else in a playlist would make mkvmerge refuse the whole call.
+bool languageCode(const std::string& text) {
+  return (text.size() == 2 || text.size() == 3) &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// What the writing pass and the playlist give a stream: its delay after video stream 0
+// and its language.
+void addStreamFacts(Session& s, MuxSource& source, const StreamEntry& entry) {
+  source.delayMs = entry.delayMs;
+  const std::string language = entry.language.value_or("");
+  if (languageCode(language)) {
+    source.language = language;
+  } else if (!language.empty()) {
+    log(s, "Track " + source.name + ": the playlist's language \"" + language +
+               "\" is no ISO 639 code; the track has none.");
+  }
+}
+
 // The job's outputs in job order (video, audio by number, subpictures), each with what
 // it made and what the job learnt of its stream.
-std::vector<MuxSource> muxSources(const Session& s) {
+std::vector<MuxSource> muxSources(Session& s) {
+  const JobReport report = jobReport(s);
   std::vector<MuxSource> sources;
   for (int slot : OutputSet::jobOrder()) {
     MuxSource source;
@@ -36,6 +60,9 @@ std::vector<MuxSource> muxSources(const Session& s) {
     source.codec = s.StreamTable[slot];
     source.empty = emptyFile(source.files.front().name);
     source.name = slotBox(s.fMain, slot).caption;
+    const auto entry = std::find_if(report.streams.begin(), report.streams.end(),
+                                    [slot](const StreamEntry& e) { return e.slot == slot; });
+    if (entry != report.streams.end()) addStreamFacts(s, source, *entry);
     sources.push_back(std::move(source));
   }
   return sources;
@@ -51,14 +78,25 @@ void removeFile(Session& s, const std::string& name, const std::string& line) {
   }
 }
 
-void writeOptionFile(Session& s, const std::string& name, const std::string& text) {
-  OutputFile file(name);
-  file.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  file.close();
-  log(s, "Writing " + name);
+// The title that plays the EVO file, when it has chapters to go into the Matroska file.
+const TitleFacts* chapteredTitle(const Session& s) {
+  const TitleFacts* title = chosenTitle(s);
+  return title && !title->chapters.empty() ? title : nullptr;
 }
 
-void runAndTidy(Session& s, const MuxPlan& plan, const std::string& output) {
+std::string chapterFileName(const Session& s) {
+  return OutputBase(s) + ".chapters.xml";
+}
+
+MuxRequest muxRequest(const Session& s, const std::string& output) {
+  MuxRequest request{output, "", ""};
+  if (const TitleFacts* title = chosenTitle(s)) request.title = title->name;
+  if (chapteredTitle(s)) request.chapters = chapterFileName(s);
+  return request;
+}
+
+void runAndTidy(Session& s, const MuxPlan& plan, const std::string& output,
+                const std::string& chapters) {
   slog(s, "Muxing", 0);
   // What stands at the name is replaced, as an output is: after a failure, what is there
   // is mkvmerge's own incomplete file.
@@ -70,6 +108,7 @@ void runAndTidy(Session& s, const MuxPlan& plan, const std::string& output) {
   }
   if (s.Matroska.keepStreams) return;
   for (const std::string& name : plan.consumed) removeFile(s, name, "Removing ");
+  if (!chapters.empty()) removeFile(s, chapters, "Removing ");
 }
 
 }  // namespace
@@ -83,8 +122,16 @@ std::vector<std::string> matroskaNames(const Session& s) {
   const std::string output = matroskaOutput(s);
   if (output.empty()) return {};
   std::vector<std::string> names{output};
+  if (chapteredTitle(s)) names.push_back(chapterFileName(s));
   if (!s.Matroska.optionFile.empty()) names.push_back(s.Matroska.optionFile);
   return names;
+}
+
+void writeExtraFile(Session& s, const std::string& name, const std::string& text) {
+  log(s, "Writing " + name);
+  OutputFile file(name);
+  file.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  file.close();
 }
 
 void matroskaStep(Session& s, OptionFileText optionFileText) {
@@ -94,17 +141,21 @@ void matroskaStep(Session& s, OptionFileText optionFileText) {
     log(s, "No Matroska file: the demux was stopped.");
     return;
   }
-  const MuxPlan plan = muxPlan({output, "", ""}, muxSources(s));
+  const MuxRequest request = muxRequest(s, output);
+  const MuxPlan plan = muxPlan(request, muxSources(s));
   for (const std::string& note : plan.notes) log(s, note);
   if (plan.tracks == 0) {
     log(s, "No Matroska file: no output can go into " + output + ".");
     return;
   }
+  if (const TitleFacts* title = chapteredTitle(s)) {
+    writeExtraFile(s, request.chapters, matroskaChapters(*title));
+  }
   if (!s.Matroska.optionFile.empty()) {
-    writeOptionFile(s, s.Matroska.optionFile, optionFileText(plan.arguments));
+    writeExtraFile(s, s.Matroska.optionFile, optionFileText(plan.arguments));
     return;
   }
-  runAndTidy(s, plan, output);
+  runAndTidy(s, plan, output, request.chapters);
 }
 
 }  // namespace tessaly

@@ -14,8 +14,12 @@ namespace tessaly {
 // window's box "Make a Matroska file (needs mkvmerge)" is ticked; empty for none.
 std::string matroskaOutput(const Session& session);
 
-// The names the step creates, for the job's check before any file is made.
+// The names the step creates (the Matroska file, the chapter file of the title that plays
+// the EVO file, the option file), for the job's check before any file is made.
 std::vector<std::string> matroskaNames(const Session& session);
+
+// Writes `text` into the file `name` (created or truncated), logging "Writing NAME".
+void writeExtraFile(Session& session, const std::string& name, const std::string& text);
 
 // The text of mkvmerge's option file (a JSON array of its arguments), made outside the core.
 using OptionFileText = std::string (*)(const std::vector<std::string>& arguments);
