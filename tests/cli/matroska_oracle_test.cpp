@@ -1,0 +1,116 @@
+// The Matroska file of the sample disc (both segments, the playlist) against the tools
+// of the field: mkvmerge -J describes every muxable track with the playlist's language,
+// its box's caption as name and its delay as ffprobe measures it on the EVO file; the
+// option file run by mkvmerge itself gives the same file.
+#include <nlohmann/json.hpp>
+
+#include "cli_run.h"
+
+namespace tessaly::cli {
+namespace {
+
+using Json = nlohmann::json;
+
+// What mkvmerge -J says of a Matroska file, less what differs between two runs (dates,
+// UIDs, the file's name): the title, the chapter count and per track its codec, language,
+// name and first timestamp.
+Json matroskaFacts(const std::string& file) {
+  const Json identified = Json::parse(commandOutput("mkvmerge -J '" + file + "'"));
+  Json facts{{"title", identified.at("container").at("properties").value("title", "")},
+             {"chapters", identified.at("chapters").empty()
+                              ? 0
+                              : identified.at("chapters").at(0).at("num_entries").get<int>()}};
+  for (const Json& track : identified.at("tracks")) {
+    const Json& p = track.at("properties");
+    facts["tracks"].push_back({{"codec_id", p.at("codec_id")},
+                               {"language", p.value("language_ietf", "und")},
+                               {"name", p.value("track_name", "")},
+                               {"start_ns", p.value("minimum_timestamp", std::int64_t{0})}});
+  }
+  return facts;
+}
+
+// ffprobe's start_time of the stream that the report names by its first id: the PES
+// stream id for video (0x1e0), the sub-stream id in private stream 1 (0xc2) otherwise.
+double ffprobeStart(const Json& probe, const Json& stream) {
+  std::string id = stream.at("ids").at(0);
+  for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (stream.at("kind") == "video") id = "0x1" + id.substr(2);
+  for (const Json& s : probe.at("streams")) {
+    if (s.value("id", "") == id) return std::stod(s.at("start_time").get<std::string>());
+  }
+  ADD_FAILURE() << "ffprobe lists no stream " << id;
+  return 0;
+}
+
+class MatroskaOracleTest : public CliRunTest {
+ protected:
+  void SetUp() override {
+    commandOutput("'" TESSALY_SAMPLE_DISC "' '" + in.file("disc") + "' >/dev/null");
+  }
+  Outcome demux(const std::string& folder, std::vector<std::string> more) {
+    std::vector<std::string> args{"demux",         evo,
+                                  "--xpl",         in.file(kXpl),
+                                  "--out",         out.file(folder),
+                                  "--subpictures", "timed",
+                                  "--report",      out.file(folder + ".json")};
+    args.insert(args.end(), more.begin(), more.end());
+    return run(args);
+  }
+
+  static constexpr const char* kXpl = "disc/ADV_OBJ/VPLST000.XPL";
+  const std::string evo = in.file("disc/HVDVD_TS/FEATURE_1.EVO");
+};
+
+TEST_F(MatroskaOracleTest, TracksLanguagesNamesDelaysAndChaptersOfThePlaylistTitle) {
+  const std::string mkv = out.file("film.mkv");
+  const Outcome r = demux("film", {"--mkv", mkv});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json report = Json::parse(testing::textOf(out.file("film.json")));
+  const Json probe = Json::parse(
+      commandOutput("ffprobe -v quiet -show_entries stream=id,start_time -of json '" + evo + "'"));
+  const Json facts = matroskaFacts(mkv);
+  EXPECT_EQ(facts.at("title"), report.at("title").at("name"));
+  EXPECT_EQ(facts.at("chapters"), report.at("title").at("chapters").size());
+
+  // Every stream but the HD-DVD SUP one, in box order, as the report names it.
+  const std::map<std::string, std::string> codecIds{
+      {"MPEG-2", "V_MPEG2"}, {"DD+", "A_EAC3"}, {"MLP", "A_TRUEHD"}, {"Subpicture", "S_VOBSUB"}};
+  const double videoStart = ffprobeStart(probe, report.at("streams").at(0));
+  std::size_t track = 0;
+  for (const Json& stream : report.at("streams")) {
+    const std::string output = stream.at("output");
+    if (output.ends_with(".sup")) {
+      EXPECT_TRUE(fs::exists(output)) << "kept beside the Matroska file";
+      EXPECT_NE(r.out.find("Kept beside film.mkv: " + output), std::string::npos);
+      continue;
+    }
+    SCOPED_TRACE(output);
+    EXPECT_FALSE(fs::exists(output)) << "removed once muxed";
+    ASSERT_LT(track, facts.at("tracks").size());
+    const Json& t = facts.at("tracks").at(track++);
+    EXPECT_EQ(t.at("codec_id"), codecIds.at(stream.at("codec")));
+    EXPECT_EQ(t.at("name"), stream.at("caption"));
+    const Json& language = stream.at("language");  // null when the playlist has none
+    EXPECT_EQ(t.at("language"), language.is_null() ? Json("und") : language);
+    const double delayMs = (ffprobeStart(probe, stream) - videoStart) * 1000;
+    EXPECT_NEAR(t.at("start_ns").get<double>() / 1e6, delayMs, 1.0);
+  }
+  EXPECT_EQ(track, facts.at("tracks").size());
+  EXPECT_EQ(track, 5u);  // video, three audio streams, the VobSub captions
+  EXPECT_EQ(facts.at("tracks").at(3).at("start_ns"), 1'000'000'000);  // the late commentary
+}
+
+TEST_F(MatroskaOracleTest, TheOptionFileRunByMkvmergeMakesTheSameFile) {
+  ASSERT_EQ(demux("run", {"--mkv", out.file("run.mkv")}).status, 0);
+  const std::string optionFile = out.file("call.json");
+  const Outcome r =
+      demux("file", {"--mkv", out.file("file.mkv"), "--mkvmerge-options", optionFile});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(fs::exists(out.file("file.mkv"))) << "written, not run";
+  commandOutput("mkvmerge -q '@" + optionFile + "'");
+  EXPECT_EQ(matroskaFacts(out.file("file.mkv")), matroskaFacts(out.file("run.mkv")));
+}
+
+}  // namespace
+}  // namespace tessaly::cli
