@@ -1,5 +1,7 @@
 #include "catalogue/job_report.h"
 
+#include <algorithm>
+
 #include "catalogue/catalogue.h"
 #include "catalogue/selection.h"
 #include "engine/codecs.h"
@@ -50,6 +52,7 @@ StreamEntry streamEntry(const Session& s, int slot) {
   }
   e.packets = r.packets;
   e.bytes = r.bytes;
+  if (group.group == StreamGroup::Sub) e.units = r.timedPackets;
   addTiming(e, s, r);
   if (const TrackFact* track = trackFact(s, group.group, e.number)) {
     e.language = nonEmpty(track->language);
@@ -72,6 +75,17 @@ const TitleFacts* chosenTitle(const Session& s) {
   const PlaylistFacts& p = s.Playlist;
   if (p.chosen < 0 || p.baseName != s.BaseName) return nullptr;
   return &p.titles.at(static_cast<std::size_t>(p.chosen));
+}
+
+std::string playlistLanguage(const Session& s, int slot) {
+  const SlotGroup& group = *groupOfSlot(slot);
+  const TrackFact* track = trackFact(s, group.group, slot - group.firstSlot);
+  return track ? track->language : "";
+}
+
+bool languageCode(const std::string& text) {
+  return (text.size() == 2 || text.size() == 3) &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
 JobReport jobReport(const Session& s) {

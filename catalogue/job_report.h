@@ -23,6 +23,7 @@ struct StreamEntry {
   std::string output;             // the output file written; empty for none
   std::uint64_t packets = 0;
   std::uint64_t bytes = 0;
+  std::optional<std::uint64_t> units;    // subpicture streams: one per packet with a PTS
   std::optional<std::int64_t> firstPts;  // the smallest PTS (33 bits)
   std::optional<std::int64_t> lastPts;   // the largest, unwrapped from the smallest
   std::optional<std::int64_t> delayMs;
@@ -49,6 +50,14 @@ struct JobReport {
 // The title that plays the chosen EVO file, when the last "Read XPL" found it for the
 // file chosen now; nullptr otherwise.
 const TitleFacts* chosenTitle(const Session& session);
+
+// The playlist's language of the stream in `slot` (audio or subpicture), from the title
+// that plays the chosen EVO file; empty when not known.
+std::string playlistLanguage(const Session& session, int slot);
+
+// A language as the tools of the field take it: an ISO 639 code of two or three
+// lowercase letters.
+bool languageCode(const std::string& text);
 
 // The report of what the session found last; empty of streams before any "Read EVO" or
 // "Demux".

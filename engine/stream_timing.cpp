@@ -81,7 +81,9 @@ void recordPacket(StreamRecords& records, const PacketStart& p) {
   ++r.packets;
   r.bytes += static_cast<std::uint64_t>(std::max(p.payload, 0));
   if (const auto id = identifyingValue(p)) addId(r, *id);
-  if (p.hasPts) addPts(r, p.pts);
+  if (!p.hasPts) return;
+  ++r.timedPackets;
+  addPts(r, p.pts);
 }
 
 std::uint64_t smallestPts(const StreamRecord& r) {

@@ -135,7 +135,7 @@ PlannedOutput plan(Session& s, int slot, const std::string& base, const OutputFo
 
 OutputForms outputForms(const Session& s) {
   if (!s.fMain.cbForTools.ticked) return {s.Names, s.Lpcm, s.SubOutputs};
-  return {OutputNames::Codec, LpcmOutputs::Wav, s.SubOutputs};
+  return {OutputNames::Codec, LpcmOutputs::Wav, SubpictureOutputs::Timed};
 }
 
 std::vector<PlannedOutput> plannedOutputs(Session& s, const std::string& base) {

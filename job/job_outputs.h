@@ -15,7 +15,7 @@
 namespace tessaly {
 
 // The forms of the job's outputs: the command line's choices, each also turned on by the
-// window's box "Name outputs by codec, LPCM as WAV".
+// window's box "Outputs for other tools (codec names, WAV, timed subtitles)".
 struct OutputForms {
   OutputNames names = OutputNames::Described;
   LpcmOutputs lpcm = LpcmOutputs::Raw;

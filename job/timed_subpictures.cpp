@@ -1,5 +1,6 @@
 #include "job/timed_subpictures.h"
 
+#include "catalogue/job_report.h"
 #include "job/hd_sup_writer.h"
 #include "job/job_outputs.h"
 #include "job/output_names.h"
@@ -88,7 +89,9 @@ std::unique_ptr<StreamOutput> timedSubpictureOutput(Session& s, int slot, TimedN
       noteCreated(s, slot, names.sup, FileForm::HdSup);
       return writer;
     }
-    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, s.Origin, "");
+    const std::string language = playlistLanguage(s, slot);
+    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, s.Origin,
+                                                 languageCode(language) ? language : "");
     noteCreated(s, slot, names.idx, FileForm::VobSubIndex);
     noteCreated(s, slot, names.sub, FileForm::VobSubStream);
     return writer;

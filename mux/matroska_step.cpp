@@ -25,18 +25,12 @@ bool emptyFile(const std::string& name) {
   return ::stat(name.c_str(), &info) == 0 && info.st_size == 0;
 }
 
-// A language as mkvmerge takes it: an ISO 639 code of two or three lowercase letters.
-// Anything else in a playlist would make mkvmerge refuse the whole call.
-bool languageCode(const std::string& text) {
-  return (text.size() == 2 || text.size() == 3) &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-}
-
 // What the writing pass and the playlist give a stream: its delay after video stream 0
 // and its language.
 void addStreamFacts(Session& s, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
   const std::string language = entry.language.value_or("");
+  // Anything but an ISO 639 code would make mkvmerge refuse the whole call.
   if (languageCode(language)) {
     source.language = language;
   } else if (!language.empty()) {

@@ -30,6 +30,7 @@ Json streamJson(const StreamEntry& e) {
           {"output", text(e.output)},
           {"packets", e.packets},
           {"bytes", e.bytes},
+          {"units", optional(e.units)},
           {"first_pts", optional(e.firstPts)},
           {"last_pts", optional(e.lastPts)},
           {"delay_ms", optional(e.delayMs)},

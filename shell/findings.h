@@ -17,14 +17,15 @@ namespace tessaly {
 // every packet identified as the slot's stream (whatever its coding, as the output
 // takes them all; MPEG-audio packets that follow the stream into its output are not).
 struct StreamRecord {
-  std::int32_t value = -1;        // the first value a pass of the job registered
-  std::uint64_t packets = 0;      // packets identified as the slot's stream
-  std::uint64_t bytes = 0;        // their payload bytes, as their lengths give them
-  std::vector<std::uint8_t> ids;  // the identifying values met, in the order first met
-  bool timed = false;             // a packet carried a PTS
-  std::uint64_t firstPts = 0;     // the first PTS met (33 bits, 90 kHz)
-  std::int64_t lowest = 0;        // the smallest and largest PTS, in ticks from firstPts,
-  std::int64_t highest = 0;       // unwrapped across the 33-bit wrap
+  std::int32_t value = -1;         // the first value a pass of the job registered
+  std::uint64_t packets = 0;       // packets identified as the slot's stream
+  std::uint64_t bytes = 0;         // their payload bytes, as their lengths give them
+  std::vector<std::uint8_t> ids;   // the identifying values met, in the order first met
+  bool timed = false;              // a packet carried a PTS
+  std::uint64_t timedPackets = 0;  // those that did: a subpicture stream's units
+  std::uint64_t firstPts = 0;      // the first PTS met (33 bits, 90 kHz)
+  std::int64_t lowest = 0;         // the smallest and largest PTS, in ticks from firstPts,
+  std::int64_t highest = 0;        // unwrapped across the 33-bit wrap
   bool operator==(const StreamRecord&) const = default;
 };
 

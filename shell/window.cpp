@@ -14,7 +14,7 @@ Window::Window() {
                  "Read EVO checks only the first ~300 MB of the file"};
   cbMatroska = {true, false, "Make a Matroska file (needs mkvmerge)",
                 "Demux goes on to mux the streams it can into FEATURE_1.mkv with mkvmerge"};
-  cbForTools = {true, false, "Name outputs by codec, LPCM as WAV",
+  cbForTools = {true, false, "Outputs for other tools (codec names, WAV, timed subtitles)",
                 "Outputs named .vc1, .eac3, .thd ...; LPCM written as a WAV file"};
   bCancel.enabled = false;
   for (const char* node : {"Video", "Audio", "Subpicture", "Chapter"}) {

@@ -94,7 +94,7 @@ struct Window {
   CheckBox cbContinue;
   CheckBox cbFastCheck;
   CheckBox cbMatroska;  // Demux goes on to a Matroska file through mkvmerge
-  CheckBox cbForTools;  // outputs for other tools: names by codec, LPCM as WAV
+  CheckBox cbForTools;  // outputs for other tools: names by codec, LPCM as WAV, timed subpictures
 
   StatusBar statusBar;
   FileDialog odEVOfile;

@@ -168,7 +168,7 @@ void WindowLayoutTest::optionsPageStartsFromTheDefaults() {
   // in a window of the described size the page scrolls to them.
   const std::pair<const char*, const char*> added[] = {
       {"cbMatroska", "Make a Matroska file (needs mkvmerge)"},
-      {"cbForTools", "Name outputs by codec, LPCM as WAV"}};
+      {"cbForTools", "Outputs for other tools (codec names, WAV, timed subtitles)"}};
   for (const auto& [name, caption] : added) {
     auto* box = desk->find<QCheckBox>(name);
     QCOMPARE(box->text(), caption);

@@ -1,7 +1,8 @@
 // The Matroska file of the sample disc (both segments, the playlist) against the tools
 // of the field: mkvmerge -J describes every muxable track with the playlist's language,
 // its box's caption as name and its delay as ffprobe measures it on the EVO file; the
-// option file run by mkvmerge itself gives the same file.
+// option file run by mkvmerge itself gives the same file, and the VobSub index carries
+// the playlist's language.
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
@@ -110,6 +111,10 @@ TEST_F(MatroskaOracleTest, TheOptionFileRunByMkvmergeMakesTheSameFile) {
   EXPECT_FALSE(fs::exists(out.file("file.mkv"))) << "written, not run";
   commandOutput("mkvmerge -q '@" + optionFile + "'");
   EXPECT_EQ(matroskaFacts(out.file("file.mkv")), matroskaFacts(out.file("run.mkv")));
+
+  // The VobSub index names the playlist's language for readers without mkvmerge's call.
+  const auto idx = lines(testing::textOf(out.file("file/FEATURE_1.8bitRLC.stream.00.English.idx")));
+  EXPECT_NE(std::find(idx.begin(), idx.end(), "id: en, index: 0"), idx.end());
 }
 
 }  // namespace

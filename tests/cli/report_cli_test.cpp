@@ -39,7 +39,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
 
 // A segment from `start` (90 kHz): MPEG-2 video; DD and DTS HD sharing number 0; DD+ 1
 // from the third round, 1.5 s late; LPCM 2 without time stamps, which MPEG audio once
-// follows; subpicture 1, half a second late.
+// follows; subpicture 1, half a second late, one of its units in two packets.
 testing::Build segment(std::int64_t start, int rounds) {
   return [=](PsWriter& w) {
     w.navPack();
@@ -51,6 +51,7 @@ testing::Build segment(std::int64_t start, int rounds) {
       w.pack(Stream::lpcm(2), 600, {.pts = false});
       if (n == 3) w.pack(Stream::mpegAudio(0), 300, {.time = start + n * 2880});
       w.pack(Stream::subpicture(1), 400, {.time = start + 45000 + n * 9000});
+      if (n == 4) w.pack(Stream::subpicture(1), 400, {.pts = false});  // a unit goes on
     }
   };
 }
