@@ -15,6 +15,7 @@ namespace {
 constexpr int kExtensionLength = 5;  // the extension edits take at most 5 characters
 constexpr int kSheetWidth = 322;     // the group and its margin
 constexpr int kSheetHeight = 233;    // down to the last added box and a margin
+constexpr int kAddedWidth = 420;     // the added boxes' captions, shown as far as the sheet goes
 
 QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
   auto* edit = makeControl<QLineEdit>(parent, name);
@@ -35,24 +36,27 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* text, int top) 
   return label;
 }
 
-QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top) {
+QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top,
+                      int width = 290) {
   auto* box = makeControl<QCheckBox>(parent, name, QString::fromStdString(record.hint));
   box->setText(QString::fromStdString(record.caption));
   box->setChecked(record.ticked);
-  box->setGeometry(12, top, 290, 17);
+  box->setGeometry(12, top, width, 17);
   return box;
 }
 
 // The page's controls lie on a sheet that scrolls when the page is lower than the sheet:
 // the added boxes sit under the described group, which keeps its place, and are reached
-// by scrolling in a window of the described size.
+// by scrolling in a window of the described size. The sheet widens with the window, so
+// that a wider window shows the added boxes' long captions whole.
 QWidget* makeSheet(QWidget* page) {
   auto* scroll = makeControl<QScrollArea>(page, "scOption");
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* sheet = new QWidget;
-  sheet->setFixedSize(kSheetWidth, kSheetHeight);
+  sheet->setMinimumSize(kSheetWidth, kSheetHeight);
   scroll->setWidget(sheet);
+  scroll->setWidgetResizable(true);
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(scroll);
@@ -76,8 +80,8 @@ void buildOptionsPage(TfMain& w, const Window& r) {
   w.cbContinue = makeOption(group, "cbContinue", r.cbContinue, 122);
   w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck, 146);
   // Added under the described group, which keeps its place.
-  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, 190);
-  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, 212);
+  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, 190, kAddedWidth);
+  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, 212, kAddedWidth);
 }
 
 }  // namespace tessaly::app

@@ -3,11 +3,17 @@
 //   tessaly-window-shot PICTURE EVO             after "Read EVO"
 //   tessaly-window-shot PICTURE EVO OUT_FOLDER  during "Demux" into OUT_FOLDER, at its first
 //                                              progress step (the demux is then stopped)
-//   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO"
+//   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO", scrolled
+//                                              to its two boxes for other tools, both ticked
+//   tessaly-window-shot PICTURE EVO --mkv OUT_FOLDER
+//                                              "Read XPL", then "Demux" into OUT_FOLDER with
+//                                              both boxes ticked, to its end: the log
 // Errors and questions go to the terminal instead of modal boxes.
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <cstdio>
 #include <string>
@@ -17,6 +23,8 @@
 #include "shell/files.h"
 
 namespace {
+
+constexpr int kOptionsWidth = 440;
 
 bool save(QWidget& window, const char* picture) {
   if (window.grab().save(picture)) return true;
@@ -29,8 +37,9 @@ bool save(QWidget& window, const char* picture) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(tessaly::app::kApplicationTitle);
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER|--options]\n");
+  if (argc < 3 || argc > 5) {
+    std::fprintf(
+        stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER|--options|--mkv OUT_FOLDER]\n");
     return 2;
   }
   tessaly::app::TerminalPrompts prompts;
@@ -43,7 +52,21 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
   if (argc == 3) return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
   if (std::string(argv[3]) == "--options") {
+    desk.fMain.cbMatroska->click();
+    desk.fMain.cbForTools->click();
     desk.fMain.PageControl->setCurrentWidget(desk.fMain.tsOption);
+    desk.fMain.resize(kOptionsWidth, desk.fMain.height());  // the boxes' captions whole
+    QApplication::processEvents();
+    desk.fMain.findChild<QScrollArea*>("scOption")->ensureWidgetVisible(desk.fMain.cbForTools);
+    QApplication::processEvents();
+    return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
+  }
+  if (std::string(argv[3]) == "--mkv" && argc == 5) {
+    desk.fMain.cbMatroska->click();
+    desk.fMain.cbForTools->click();
+    desk.fMain.bReadXPL->click();
+    desk.fMain.eWorkdir->setText(QString::fromLocal8Bit(argv[4]));
+    desk.fMain.bDemux->click();
     QApplication::processEvents();
     return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
   }

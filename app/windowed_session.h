@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "app/matroska_follow_up.h"
 #include "app/qt_host.h"
-#include "mux/matroska_step.h"
 #include "shell/session.h"
 
 namespace tessaly::app {
@@ -15,7 +15,7 @@ struct WindowedSession {
   explicit WindowedSession(Prompts& prompts) : host(prompts), session(host), fMain(session) {
     host.attach(fMain);
     // "Demux" goes on to the Matroska file when the Options page's box asks for it.
-    session.FollowUp = {matroskaNames, [](Session& s) { matroskaStep(s, nullptr); }};
+    session.FollowUp = matroskaFollowUp();
   }
 
   QtHost host;

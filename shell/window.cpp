@@ -15,7 +15,8 @@ Window::Window() {
   cbMatroska = {true, false, "Make a Matroska file (needs mkvmerge)",
                 "Demux goes on to mux the streams it can into FEATURE_1.mkv with mkvmerge"};
   cbForTools = {true, false, "Outputs for other tools (codec names, WAV, timed subtitles)",
-                "Outputs named .vc1, .eac3, .thd ...; LPCM written as a WAV file"};
+                "Outputs named .vc1, .eac3, .thd ...; LPCM written as a WAV file; subtitles "
+                "with their times (.sup, .idx/.sub)"};
   bCancel.enabled = false;
   for (const char* node : {"Video", "Audio", "Subpicture", "Chapter"}) {
     tvXPL.nodes.push_back({node, {}});

@@ -302,8 +302,8 @@ void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
 namespace tessaly::testing {
 
 // With the Options page's Matroska box ticked, "Demux" goes on to mkvmerge (here a script
-// in PATH that shows its progress and waits), which Cancel stops after its question; the
-// incomplete file is removed, the streams stay.
+// in PATH that shows its progress and waits) after writing the report, which Cancel stops
+// after its question; the incomplete file is removed, the streams and the report stay.
 void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
   const TempDir bin;
   writeFile(bin.file("mkvmerge"),
@@ -329,6 +329,9 @@ void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
   const QString mkv = QString::fromStdString(disc->file("FEATURE_1.mkv"));
   QCOMPARE(desk->prompts.questions, QStringList{"Are you sure to stop demuxing?"});
   QCOMPARE(status.last(), " Muxing| Muxing FEATURE_1.mkv 7%");
+  const QString report = QString::fromStdString(disc->file("FEATURE_1.report.json"));
+  QVERIFY(logLines(*desk).contains("Writing " + report));
+  QVERIFY(std::filesystem::file_size(report.toStdString()) > 0);
   QCOMPARE(logLines(*desk).mid(logLines(*desk).size() - 3),
            (QStringList{"Running mkvmerge for " + mkv, "Stopped: removed the incomplete " + mkv,
                         "Done."}));

@@ -1,0 +1,35 @@
+#include "app/matroska_follow_up.h"
+
+#include "catalogue/job_report.h"
+#include "job/demux_job.h"
+#include "mux/matroska_step.h"
+#include "report/report_json.h"
+
+namespace tessaly::app {
+namespace {
+
+std::string reportName(const Session& s) {
+  return OutputBase(s) + ".report.json";
+}
+
+std::vector<std::string> followUpNames(const Session& s) {
+  std::vector<std::string> names = matroskaNames(s);
+  if (!names.empty()) names.push_back(reportName(s));
+  return names;
+}
+
+void followUp(Session& s) {
+  // A stopped demux gets neither (the step says why), as on the command line.
+  if (!matroskaOutput(s).empty() && !s.StopRequested) {
+    writeExtraFile(s, reportName(s), reportJson(jobReport(s)));
+  }
+  matroskaStep(s, nullptr);
+}
+
+}  // namespace
+
+DemuxFollowUp matroskaFollowUp() {
+  return {followUpNames, followUp};
+}
+
+}  // namespace tessaly::app
