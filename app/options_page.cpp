@@ -3,8 +3,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/main_window.h"
 #include "app/window_layout.h"
@@ -14,8 +17,9 @@ namespace {
 
 constexpr int kExtensionLength = 5;  // the extension edits take at most 5 characters
 constexpr int kSheetWidth = 322;     // the group and its margin
-constexpr int kSheetHeight = 233;    // down to the last added box and a margin
-constexpr int kAddedWidth = 420;     // the added boxes' captions, shown as far as the sheet goes
+constexpr int kAddedTop = 190;       // the first added box, under the group
+constexpr int kControlWidth = 290;   // the labels, edits and boxes of the page
+constexpr int kAddedGap = 5;
 
 QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
   auto* edit = makeControl<QLineEdit>(parent, name);
@@ -32,29 +36,59 @@ QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, int top) {
   auto* label = makeControl<QLabel>(parent, name);
   label->setText(text);
-  label->setGeometry(12, top, 290, 16);
+  label->setGeometry(12, top, kControlWidth, 16);
   return label;
 }
 
-QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top,
-                      int width = 290) {
+QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top) {
   auto* box = makeControl<QCheckBox>(parent, name, QString::fromStdString(record.hint));
   box->setText(QString::fromStdString(record.caption));
   box->setChecked(record.ticked);
-  box->setGeometry(12, top, width, 17);
+  box->setGeometry(12, top, kControlWidth, 17);
   return box;
 }
 
+// A caption broken between words into lines that fit `width` beside the box's indicator:
+// the added boxes' long captions show whole in a window of the standard size.
+QString wrappedCaption(const QCheckBox& box, const QString& caption, int width) {
+  QStyleOptionButton option;
+  option.initFrom(&box);
+  const int room =
+      width - box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box).left();
+  const QFontMetrics metrics = box.fontMetrics();
+  QString lines;
+  QString line;
+  for (const QString& word : caption.split(' ')) {
+    const QString longer = line.isEmpty() ? word : line + ' ' + word;
+    if (!line.isEmpty() && metrics.horizontalAdvance(longer) > room) {
+      lines += line + '\n';
+      line = word;
+    } else {
+      line = longer;
+    }
+  }
+  return lines + line;
+}
+
+// Added boxes, one under the other from `top`, their captions wrapped; returns the bottom.
+int placeAddedOptions(std::initializer_list<QCheckBox*> boxes, int top) {
+  for (QCheckBox* box : boxes) {
+    box->setText(wrappedCaption(*box, box->text(), kControlWidth));
+    box->setGeometry(12, top, kControlWidth, box->sizeHint().height());
+    top = box->geometry().bottom() + 1 + kAddedGap;
+  }
+  return top;
+}
+
 // The page's controls lie on a sheet that scrolls when the page is lower than the sheet:
-// the added boxes sit under the described group, which keeps its place, and are reached
-// by scrolling in a window of the described size. The sheet widens with the window, so
-// that a wider window shows the added boxes' long captions whole.
+// the added boxes sit under the file options' group, which keeps its place, and are reached
+// by scrolling in a window of the standard size.
 QWidget* makeSheet(QWidget* page) {
   auto* scroll = makeControl<QScrollArea>(page, "scOption");
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* sheet = new QWidget;
-  sheet->setMinimumSize(kSheetWidth, kSheetHeight);
+  sheet->setMinimumWidth(kSheetWidth);
   scroll->setWidget(sheet);
   scroll->setWidgetResizable(true);
   auto* layout = new QVBoxLayout(page);
@@ -76,12 +110,13 @@ void buildOptionsPage(TfMain& w, const Window& r) {
   w.eSubExt = makeExtensionEdit(group, "eSubExt", 124);
   w.lWorkdir = makeLabel(group, "lWorkdir", "Output folder", 68);
   w.eWorkdir = makeControl<QLineEdit>(group, "eWorkdir");
-  w.eWorkdir->setGeometry(12, 88, 290, 21);
+  w.eWorkdir->setGeometry(12, 88, kControlWidth, 21);
   w.cbContinue = makeOption(group, "cbContinue", r.cbContinue, 122);
   w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck, 146);
-  // Added under the described group, which keeps its place.
-  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, 190, kAddedWidth);
-  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, 212, kAddedWidth);
+  // Added under the file options' group, which keeps its place.
+  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, kAddedTop);
+  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, kAddedTop);
+  sheet->setMinimumHeight(placeAddedOptions({w.cbMatroska, w.cbForTools}, kAddedTop));
 }
 
 }  // namespace tessaly::app

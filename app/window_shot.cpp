@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int kOptionsWidth = 440;
 
 bool save(QWidget& window, const char* picture) {
   if (window.grab().save(picture)) return true;
@@ -55,8 +54,6 @@ int main(int argc, char* argv[]) {
     desk.fMain.cbMatroska->click();
     desk.fMain.cbForTools->click();
     desk.fMain.PageControl->setCurrentWidget(desk.fMain.tsOption);
-    desk.fMain.resize(kOptionsWidth, desk.fMain.height());  // the boxes' captions whole
-    QApplication::processEvents();
     desk.fMain.findChild<QScrollArea*>("scOption")->ensureWidgetVisible(desk.fMain.cbForTools);
     QApplication::processEvents();
     return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
