@@ -61,7 +61,7 @@ void setExtension(Edit& edit, const Arguments& arguments, const std::string& opt
   edit.text = extension;
 }
 
-// An option that chooses between the described form (`first`, the default) and another.
+// An option that chooses between the standard form (`first`, the default) and another.
 bool chosen(const Arguments& arguments, const std::string& option, const std::string& first,
             const std::string& other) {
   const std::string choice = arguments.value(option, first);

@@ -35,9 +35,9 @@ class OutputMaker {
       : s_(s), slot_(slot), base_(std::move(base)), caption_(std::move(caption)), forms_(forms) {}
 
   // Every name the output may take: by codec, one per codec of its group and the
-  // described name for packets without a codec (MPEG audio).
+  // caption's name for packets without a codec (MPEG audio).
   std::vector<std::string> names() const {
-    if (forms_.names == OutputNames::Described) return {described()};
+    if (forms_.names == OutputNames::Described) return {byCaption()};
     std::vector<std::string> names;
     const auto add = [&](const std::string& extension) {
       const std::string name = outputName(base_, caption_, extension);
@@ -48,7 +48,7 @@ class OutputMaker {
       add(codec.extension);
       if (codec.coding == AudioCoding::Lpcm && wav()) add(kWavExtension);
     }
-    add(describedExtension());
+    add(editExtension());
     return names;
   }
 
@@ -70,12 +70,12 @@ class OutputMaker {
     return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio;
   }
   int number() const { return slot_ - groupOfSlot(slot_)->firstSlot; }
-  std::string describedExtension() const { return extensionEdit(s_.fMain, slot_).text; }
-  std::string described() const { return outputName(base_, caption_, describedExtension()); }
+  std::string editExtension() const { return extensionEdit(s_.fMain, slot_).text; }
+  std::string byCaption() const { return outputName(base_, caption_, editExtension()); }
 
   std::string nameFor(const OutputPacket& packet) const {
     const Codec* codec = packetCodec(packet);
-    if (forms_.names == OutputNames::Described || !codec) return described();
+    if (forms_.names == OutputNames::Described || !codec) return byCaption();
     return outputName(base_, caption_, codec->extension);
   }
 
@@ -117,18 +117,18 @@ PlannedOutput atOncePlan(Session& s, int slot, const std::string& base, const Ch
 PlannedOutput plan(Session& s, int slot, const std::string& base, const OutputForms& forms) {
   const CheckBox& box = slotBox(s.fMain, slot);
   const StreamGroup group = groupOf(slot);
-  const std::string described = extensionEdit(s.fMain, slot).text;
+  const std::string edited = extensionEdit(s.fMain, slot).text;
   if (group == StreamGroup::Sub) {
     if (forms.subpictures == SubpictureOutputs::Timed) return timedPlan(s, slot, base, box);
     // Both subpicture codecs go by one extension: no need to wait for the first packet.
-    if (forms.names == OutputNames::Described) return atOncePlan(s, slot, base, box, described);
+    if (forms.names == OutputNames::Described) return atOncePlan(s, slot, base, box, edited);
     return atOncePlan(s, slot, base, box, codecOf(group, ps::kSubpicture)->extension);
   }
   const bool wavMayChange = forms.lpcm == LpcmOutputs::Wav && group == StreamGroup::Audio;
   if (forms.names == OutputNames::Codec || wavMayChange) {
     return firstPacketPlan(s, slot, base, box, forms);
   }
-  return atOncePlan(s, slot, base, box, described);
+  return atOncePlan(s, slot, base, box, edited);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The outputs of a demux job's ticked entries. Each is planned first with every file
 // name it may create, so that all names are checked before any file is made; then each
-// is opened. An output named as described is created at once; one named by codec, or
+// is opened. An output named by its caption and extension edit is created at once; one named by codec, or
 // one that may write LPCM as WAV, when its stream's first packet names the codec; a timed
 // subpicture output when its first unit names the format.
 #pragma once

@@ -1,4 +1,4 @@
-// The playlist facts, read from the tags in file order beside the described run: every
+// The playlist facts, read from the tags in file order beside the title phase's run: every
 // title, and for the title that plays the chosen EVO file its streams' languages and
 // descriptions and its chapters in milliseconds.
 #pragma once

@@ -40,7 +40,7 @@ void scanFile(Session& s, XplScanner& scanner) {
   }
 }
 
-// The node "Titles" after the described ones: a line for every title of the playlist,
+// The node "Titles" after the four fixed ones: a line for every title of the playlist,
 // within the tree's bounds.
 void showTitles(Session& s) {
   auto& nodes = s.fMain.tvXPL.nodes;

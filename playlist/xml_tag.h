@@ -1,6 +1,6 @@
 // A tag as the playlist's scanner cut it, read as XML: its element name and attributes,
 // with both quote styles and the character references decoded. Only the playlist facts
-// read tags this way; the described lookups keep their own rules (attr_value.h).
+// read tags this way; the title phase's lookups keep their own rules (attr_value.h).
 #pragma once
 
 #include <map>

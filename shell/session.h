@@ -21,11 +21,11 @@ namespace tessaly {
 
 constexpr std::size_t kReadBufferSize = 32768;
 
-// What a subpicture output holds: the stream as described (raw), or its units framed with
+// What a subpicture output holds: the stream's bytes as they are (raw), or its units framed with
 // their time stamps for other tools (HD-DVD SUP or VobSub, by the stream's first unit).
 enum class SubpictureOutputs { Raw, Timed };
 
-// How outputs are named: as described (caption and extension edit), or with the
+// How outputs are named: by caption and extension edit, or with the
 // extension their codec goes by among the tools of the field (.vc1, .eac3, ...).
 enum class OutputNames { Described, Codec };
 

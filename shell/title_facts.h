@@ -1,4 +1,4 @@
-// What "Read XPL" learns from the playlist beside its described title phase: every
+// What "Read XPL" learns from the playlist beside its title phase: every
 // title, and for the title that plays the chosen EVO file its streams' languages and its
 // chapters. Plain records for the report, the chapter files and the window.
 #pragma once

@@ -1,5 +1,5 @@
 // Outputs named by codec: each output's extension from its stream's first packet, the
-// rest of the name as described; every name an output may take is checked first.
+// rest of the name as before (caption and base); every name an output may take is checked first.
 #include <gtest/gtest.h>
 
 #include <filesystem>

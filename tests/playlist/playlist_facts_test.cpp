@@ -1,4 +1,4 @@
-// The playlist facts beside the described title phase: every title, the chosen title's
+// The playlist facts beside the title phase: every title, the chosen title's
 // languages from both langcode places, its chapters in milliseconds by the title set's
 // timeBase, and the chapter files made from them.
 #include "playlist/playlist_facts.h"
@@ -70,7 +70,7 @@ class PlaylistFactsTest : public ::testing::Test {
   std::string path = dir.file("VPLST000.XPL");
 };
 
-TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheDescribedTree) {
+TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheTitlePhasesTree) {
   readXpl("FEATURE_1.EVO", kPlaylist);
   const PlaylistFacts& p = s.Playlist;
   EXPECT_EQ(p.file, path);
@@ -97,7 +97,7 @@ TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheDescribedTree) {
   EXPECT_EQ(p.titles[0].durationMs, 10500);
   EXPECT_EQ(p.titles[2].durationMs, 1500);  // a title set without timeBase: 1/60 s
 
-  // The described nodes as they were; "Titles" after them.
+  // The four fixed nodes as they were; "Titles" after them.
   const auto& nodes = s.fMain.tvXPL.nodes;
   ASSERT_EQ(nodes.size(), 6u);
   EXPECT_EQ(nodes[4].children[1].text, "00:00:41:12: Start");
