@@ -24,7 +24,6 @@
 
 namespace {
 
-
 bool save(QWidget& window, const char* picture) {
   if (window.grab().save(picture)) return true;
   std::fprintf(stderr, "Cannot save %s\n", picture);

@@ -1,8 +1,8 @@
 // The outputs of a demux job's ticked entries. Each is planned first with every file
 // name it may create, so that all names are checked before any file is made; then each
-// is opened. An output named by its caption and extension edit is created at once; one named by codec, or
-// one that may write LPCM as WAV, when its stream's first packet names the codec; a timed
-// subpicture output when its first unit names the format.
+// is opened. An output named by its caption and extension edit is created at once; one
+// named by codec, or one that may write LPCM as WAV, when its stream's first packet names
+// the codec; a timed subpicture output when its first unit names the format.
 #pragma once
 
 #include <functional>
