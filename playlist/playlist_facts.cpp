@@ -37,7 +37,9 @@ std::string fileNameOf(const std::string& src) {
 }  // namespace
 
 std::string chapterNumber(std::size_t number) {
-  return (number < 10 ? "0" : "") + std::to_string(number);
+  char text[24];
+  std::snprintf(text, sizeof text, "%02zu", number);
+  return text;
 }
 
 std::string clockText(std::int64_t ms) {
