@@ -211,7 +211,8 @@ int usage() {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const bool expected = args.size() == 3 && args[1] == "--expected";
-  if (args.size() != 1 && !expected) return usage();
+  // An option where the folder belongs (--help) would otherwise become a folder's name.
+  if ((args.size() != 1 && !expected) || args[0].starts_with('-')) return usage();
   try {
     const fs::path disc = args[0];
     fs::create_directories(disc / "HVDVD_TS");
