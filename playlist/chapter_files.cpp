@@ -2,6 +2,7 @@
 
 #include "playlist/attr_value.h"
 #include "playlist/playlist_facts.h"
+#include "shell/paths.h"
 
 namespace tessaly {
 namespace {
@@ -58,9 +59,7 @@ std::string simpleChapters(const TitleFacts& title) {
 }
 
 std::string chapterFile(const TitleFacts& title, const std::string& path) {
-  const std::string upper = upperAscii(path);
-  const bool xml = upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".XML") == 0;
-  return xml ? matroskaChapters(title) : simpleChapters(title);
+  return endsWith(upperAscii(path), ".XML") ? matroskaChapters(title) : simpleChapters(title);
 }
 
 }  // namespace tessaly

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "shell/paths.h"
+
 namespace tessaly {
 namespace {
 
@@ -21,17 +23,9 @@ std::optional<std::int64_t> number(const std::string& text) {
   return value;
 }
 
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // "en:00" gives "en".
 std::string language(const std::string& langcode) {
   return langcode.substr(0, langcode.find(':'));
-}
-
-std::string fileNameOf(const std::string& src) {
-  return src.substr(src.find_last_of('/') + 1);
 }
 
 }  // namespace
@@ -197,7 +191,7 @@ std::string titleLine(const TitleFacts& title) {
   const std::size_t chapters = title.chapters.size();
   line += ", " + std::to_string(chapters) + (chapters == 1 ? " chapter" : " chapters");
   for (std::size_t n = 0; n < title.clips.size(); ++n) {
-    line += (n == 0 ? "; " : ", ") + fileNameOf(title.clips[n]);
+    line += (n == 0 ? "; " : ", ") + fileNamePart(title.clips[n]);
   }
   return line + ")";
 }
