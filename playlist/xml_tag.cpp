@@ -1,5 +1,6 @@
 #include "playlist/xml_tag.h"
 
+#include <charconv>
 #include <cstdint>
 
 namespace tessaly {
@@ -43,15 +44,9 @@ std::optional<std::string> reference(const std::string& ref) {
   const std::string digits = ref.substr(hex ? 2 : 1);
   if (digits.empty() || digits.size() > 6) return std::nullopt;
   std::uint32_t code = 0;
-  for (char c : digits) {
-    const int base = hex ? 16 : 10;
-    int digit = base;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit >= base) return std::nullopt;
-    code = code * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
-  }
+  const char* end = digits.data() + digits.size();
+  const auto [at, error] = std::from_chars(digits.data(), end, code, hex ? 16 : 10);
+  if (error != std::errc() || at != end) return std::nullopt;
   if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
   // Names go into one-line formats: a line break or other control character is a space.
   return code < 0x20 ? std::string(" ") : utf8(code);

@@ -7,6 +7,7 @@
 
 #include "playlist/chapter_files.h"
 #include "playlist/read_xpl.h"
+#include "playlist/xml_tag.h"
 #include "shell/file_choice.h"
 #include "shell/invoke.h"
 #include "shell/xpl_choice.h"
@@ -152,6 +153,20 @@ TEST(TimeTest, FramesCountInTheTimeBase) {
   EXPECT_EQ(timeBaseFps("60fps"), 60);
   EXPECT_EQ(timeBaseFps(""), 60);
   EXPECT_EQ(timeBaseFps("fast"), 60);
+}
+
+// A numeric reference is decoded only when all its digits belong to its base and it names
+// a character; anything else stays as written.
+TEST(XmlTagTest, NumericReferencesDecodeOnlyWhenWellFormed) {
+  const auto value = [](const std::string& written) {
+    return readXmlTag("<T a=\"" + written + "\"/>")->attribute("a");
+  };
+  EXPECT_EQ(value("&#65;&#x42;&#X43;&#x1F600;"), "ABC\xF0\x9F\x98\x80");
+  EXPECT_EQ(value("&#9;"), " ");
+  for (const std::string kept : {"&#6A;", "&#xG1;", "&#+65;", "&#-65;", "&# 65;", "&#x;", "&#0;",
+                                 "&#xD800;", "&#x110000;", "&#1234567;"}) {
+    EXPECT_EQ(value(kept), kept);
+  }
 }
 
 }  // namespace
