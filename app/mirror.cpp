@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <algorithm>
@@ -124,9 +125,21 @@ void Binding::mirrorLog() {
   // The log follows its end, also while its page is hidden, unless the operator has
   // scrolled back in it.
   QScrollBar* bar = w_.mMessage->verticalScrollBar();
+  QScrollBar* across = w_.mMessage->horizontalScrollBar();
   const bool atEnd = bar->value() == bar->maximum();
+  const int row = bar->value();
+  const int column = across->value();
   w_.mMessage->appendPlainText(memoText(lines, shownLogLines_));
-  if (atEnd) bar->setValue(bar->maximum());
+  // The caret waits at the start of the last line, where a log page shown again brings
+  // the view: a long line (a path) does not push the start of every line out of sight.
+  if (!w_.mMessage->textCursor().hasSelection()) {  // the operator's selection stays
+    QTextCursor caret(w_.mMessage->document());
+    caret.movePosition(QTextCursor::End);
+    caret.movePosition(QTextCursor::StartOfLine);
+    w_.mMessage->setTextCursor(caret);
+  }
+  bar->setValue(atEnd ? bar->maximum() : row);
+  across->setValue(column);
   shownLogLines_ = lines.size();
   w_.mMessage->viewport()->repaint();
   logPace_.painted();

@@ -110,6 +110,19 @@ void HostTest::theLogFollowsItsEndUnlessScrolledBack() {
   for (int n = 0; n < 100; ++n) log(desk->s, "more " + std::to_string(n));
   desk->fMain.mirror();
   QCOMPARE(bar->value(), 10);
+
+  // Lines wider than the log, logged on another page, leave the view at the lines' start.
+  QScrollBar* across = desk->find<QPlainTextEdit>("mMessage")->horizontalScrollBar();
+  bar->setValue(bar->maximum());
+  desk->s.fMain.PageControl = tsOption;
+  desk->fMain.mirror();
+  for (int n = 0; n < 20; ++n) log(desk->s, "Creating " + std::string(300 + n, 'x'));
+  desk->s.fMain.PageControl = tsStatus;
+  desk->fMain.mirror();
+  QApplication::processEvents();
+  QVERIFY(across->maximum() > 0);
+  QCOMPARE(across->value(), 0);
+  QCOMPARE(bar->value(), bar->maximum());
 }
 
 void HostTest::processMessagesShowsTheRecordsThenHandlesPendingEvents() {
