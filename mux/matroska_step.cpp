@@ -12,8 +12,8 @@
 #include "job/demux_job.h"
 #include "mux/mkvmerge_run.h"
 #include "mux/mux_plan.h"
+#include "mux/text_file.h"
 #include "playlist/chapter_files.h"
-#include "shell/files.h"
 #include "shell/paths.h"
 #include "shell/report.h"
 
@@ -123,9 +123,7 @@ std::vector<std::string> matroskaNames(const Session& s) {
 
 void writeExtraFile(Session& s, const std::string& name, const std::string& text) {
   log(s, "Writing " + name);
-  OutputFile file(name);
-  file.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  file.close();
+  writeTextFile(name, text);
 }
 
 void matroskaStep(Session& s, OptionFileText optionFileText) {

@@ -1,12 +1,13 @@
-// Files the command line writes beside the outputs: the report and the chapter file.
+// Text files written beside the outputs: the report, the chapter file, mkvmerge's option
+// file.
 #pragma once
 
 #include <string>
 
-namespace tessaly::cli {
+namespace tessaly {
 
 // Creates (or truncates) `path` and writes `text` into it, through the file layer:
 // "Cannot create file ..." or "Stream write error" on failure.
 void writeTextFile(const std::string& path, const std::string& text);
 
-}  // namespace tessaly::cli
+}  // namespace tessaly

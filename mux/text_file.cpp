@@ -1,10 +1,10 @@
-#include "cli/text_file.h"
+#include "mux/text_file.h"
 
 #include <cstdint>
 
 #include "shell/files.h"
 
-namespace tessaly::cli {
+namespace tessaly {
 
 void writeTextFile(const std::string& path, const std::string& text) {
   OutputFile file(path);
@@ -12,4 +12,4 @@ void writeTextFile(const std::string& path, const std::string& text) {
   file.close();
 }
 
-}  // namespace tessaly::cli
+}  // namespace tessaly
