@@ -24,8 +24,7 @@ const Codec* packetCodec(const OutputPacket& packet) {
 }
 
 bool isLpcm(const OutputPacket& packet) {
-  const Codec* codec = packetCodec(packet);
-  return codec && codec->group == StreamGroup::Audio && codec->coding == AudioCoding::Lpcm;
+  return packetCodec(packet) == &audioCodec(AudioCoding::Lpcm);
 }
 
 // How the first packet of a stream has its output made.

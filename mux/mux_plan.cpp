@@ -10,8 +10,7 @@ namespace tessaly {
 namespace {
 
 bool isLpcm(const MuxSource& source) {
-  const Codec* codec = codecOf(source.group, source.codec);
-  return codec && codec->group == StreamGroup::Audio && codec->coding == AudioCoding::Lpcm;
+  return codecOf(source.group, source.codec) == &audioCodec(AudioCoding::Lpcm);
 }
 
 // The file of `source` in `form`; its index in files and paths, or -1.
