@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/selection.h"
+#include "catalogue/captions.h"
 #include "engine/codecs.h"
-#include "engine/stream_timing.h"
-#include "shell/output_set.h"
+#include "engine/stream_facts.h"
+#include "job/output_set.h"
+#include "session/selection.h"
 
 namespace tessaly {
 namespace {
@@ -15,16 +15,13 @@ std::optional<std::string> nonEmpty(const std::string& text) {
   return text.empty() ? std::nullopt : std::optional(text);
 }
 
-// The playlist's facts of a stream: its streamNumber is the EVO's number + 1.
+// The playlist's facts of a stream, from the title that plays the chosen EVO file.
 const TrackFact* trackFact(const Session& s, StreamGroup group, int number) {
   const TitleFacts* title = chosenTitle(s);
-  if (!title || group == StreamGroup::Video) return nullptr;
-  const auto& tracks = group == StreamGroup::Audio ? title->audio : title->subtitles;
-  const auto found = tracks.find(number + 1);
-  return found == tracks.end() ? nullptr : &found->second;
+  return title ? tessaly::trackFact(*title, group, number) : nullptr;
 }
 
-void addTiming(StreamEntry& e, const Session& s, const StreamRecord& r) {
+void addTiming(StreamEntry& e, const Session& s, const StreamFacts& r) {
   if (!r.timed) return;
   const auto first = static_cast<std::int64_t>(smallestPts(r));
   e.firstPts = first;
@@ -33,7 +30,7 @@ void addTiming(StreamEntry& e, const Session& s, const StreamRecord& r) {
 }
 
 StreamEntry streamEntry(const Session& s, int slot) {
-  const StreamRecord& r = s.Found.streams[slot];
+  const StreamFacts& r = s.Found.streams[slot];
   const SlotGroup& group = *groupOfSlot(slot);
   StreamEntry e;
   e.slot = slot;
@@ -72,20 +69,13 @@ std::optional<TitleEntry> titleEntry(const Session& s) {
 }  // namespace
 
 const TitleFacts* chosenTitle(const Session& s) {
-  const PlaylistFacts& p = s.Playlist;
-  if (p.chosen < 0 || p.baseName != s.BaseName) return nullptr;
-  return &p.titles.at(static_cast<std::size_t>(p.chosen));
+  return s.Playlist.titleFor(s.BaseName);
 }
 
 std::string playlistLanguage(const Session& s, int slot) {
   const SlotGroup& group = *groupOfSlot(slot);
   const TrackFact* track = trackFact(s, group.group, slot - group.firstSlot);
   return track ? track->language : "";
-}
-
-bool languageCode(const std::string& text) {
-  return (text.size() == 2 || text.size() == 3) &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
 JobReport jobReport(const Session& s) {

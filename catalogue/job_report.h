@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly {
 
@@ -54,10 +54,6 @@ const TitleFacts* chosenTitle(const Session& session);
 // The playlist's language of the stream in `slot` (audio or subpicture), from the title
 // that plays the chosen EVO file; empty when not known.
 std::string playlistLanguage(const Session& session, int slot);
-
-// A language as the tools of the field take it: an ISO 639 code of two or three
-// lowercase letters.
-bool languageCode(const std::string& text);
 
 // The report of what the session found last; empty of streams before any "Read EVO" or
 // "Demux".

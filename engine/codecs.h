@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/stream_ids.h"
-#include "shell/stream_table.h"
+#include "engine/stream_slots.h"
 
 namespace tessaly {
 

@@ -6,7 +6,7 @@
 
 #include "engine/pass_port.h"
 #include "engine/pass_state.h"
-#include "shell/stream_table.h"
+#include "engine/stream_slots.h"
 
 namespace tessaly {
 

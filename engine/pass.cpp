@@ -6,7 +6,6 @@
 #include "engine/pes_walker.h"
 #include "engine/progress.h"
 #include "engine/stream_ids.h"
-#include "shell/files.h"
 
 namespace tessaly {
 namespace {
@@ -29,32 +28,43 @@ std::string summaryLine(std::span<const std::uint8_t> chunk) {
          " and " + std::to_string(audio) + " audio stream" + (audio > 1 ? "s." : ".");
 }
 
-// The chunk loop's steps between the read and the walk; true when the fast-check limit
-// ends the pass after this chunk.
-bool afterRead(const InputFile& input, std::span<const std::uint8_t> chunk,
+// The chunk loop's steps between the read and the walk; true when this chunk passes the
+// fast-check limit.
+bool afterRead(const PassInput& input, std::span<const std::uint8_t> chunk,
                const PassOptions& options, const PassClock& clock, PassObserver& observer) {
   const std::int64_t position = input.position();
   if (position % kProgressStep == 0) observer.progress({position, input.size(), clock.elapsed()});
   if (position == static_cast<std::int64_t>(kChunkSize) && startsWithSystemHeader(chunk)) {
     observer.passLine(summaryLine(chunk));
   }
-  return options.mode == PassMode::Scan && options.fastCheck && position > kFastCheckLimit;
+  return options.fastCheck && position > kFastCheckLimit &&
+         position - static_cast<std::int64_t>(chunk.size()) <= kFastCheckLimit;
 }
 
 }  // namespace
 
-PassResult runPass(InputFile& input, SlotTable& table, const PassOptions& options,
+PassResult runPass(PassInput& input, SlotTable& table, const PassOptions& options,
                    PassObserver& observer) {
   const PassClock clock;
   PesWalker walker(table, observer, options.mode);
   table.reset();
   PassResult result;
-  while (input.position() < input.size() && !result.limitReached && !observer.shouldStop()) {
+  while (input.position() < input.size()) {
+    if (observer.shouldStop()) {
+      result.end = PassEnd::Stopped;
+      break;
+    }
     // A read that returns nothing before the end of the file would never advance.
     const std::span<const std::uint8_t> chunk = input.next(kChunkSize);
     if (chunk.empty()) throw readError(input.path(), "the file is shorter than when it was opened");
-    result.limitReached = afterRead(input, chunk, options, clock, observer);
+    const bool limit = afterRead(input, chunk, options, clock, observer);
     walker.feed(chunk.data(), chunk.size());
+    if (!limit) continue;
+    if (options.mode == PassMode::Scan) {
+      result.end = PassEnd::FastCheckLimit;
+      break;
+    }
+    observer.fastCheckLimitPassed();
   }
   result.scrambled = walker.state().Scrambled;
   if (result.scrambled > 0) observer.passLine(scrambledWarning(result.scrambled));

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/pass_state.h"
-#include "shell/payload_sink.h"
+#include "platform/payload_sink.h"
 
 namespace tessaly {
 
@@ -16,7 +16,9 @@ enum class PassMode { Scan = 0, Write = 1 };
 
 struct PassOptions {
   PassMode mode = PassMode::Scan;
-  bool fastCheck = false;  // a scan ends after the chunk that passes 300,000,000 bytes
+  // A scan ends after the chunk that passes 300,000,000 bytes; a writing pass tells the
+  // observer there.
+  bool fastCheck = false;
 };
 
 // The first stream met for a slot in a pass; `value` is now in the stream table.
@@ -48,6 +50,8 @@ class PassObserver {
   virtual void progress(const PassProgress&) {}
   // Asked before each 32 KB chunk: true ends the pass.
   virtual bool shouldStop() { return false; }
+  // A writing pass with the fast check has walked the chunk where a scan would have ended.
+  virtual void fastCheckLimitPassed() {}
   // A line of the pass itself: the system header's summary, the scrambled-packet warning.
   virtual void passLine(const std::string&) {}
 };

@@ -9,7 +9,7 @@
 #include "engine/identify.h"
 #include "engine/pass_port.h"
 #include "engine/pass_state.h"
-#include "shell/stream_table.h"
+#include "engine/stream_slots.h"
 
 namespace tessaly {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "shell/stream_output.h"
+#include "job/stream_output.h"
 
 namespace tessaly {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "job/unit_writer.h"
-#include "shell/files.h"
+#include "platform/files.h"
 
 namespace tessaly {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "catalogue/catalogue.h"
 #include "engine/codecs.h"
 #include "job/first_packet_output.h"
 #include "job/output_names.h"
+#include "job/raw_output.h"
 #include "job/timed_subpictures.h"
+#include "job/vobsub_writer.h"
 #include "job/wav_writer.h"
-#include "shell/report.h"
 
 namespace tessaly {
 namespace {
@@ -30,8 +30,12 @@ bool isLpcm(const OutputPacket& packet) {
 // How the first packet of a stream has its output made.
 class OutputMaker {
  public:
-  OutputMaker(Session& s, int slot, std::string base, std::string caption, OutputForms forms)
-      : s_(s), slot_(slot), base_(std::move(base)), caption_(std::move(caption)), forms_(forms) {}
+  OutputMaker(OutputContext& context, int slot, std::string caption)
+      : context_(context),
+        slot_(slot),
+        base_(context.outputBase()),
+        caption_(std::move(caption)),
+        forms_(context.forms()) {}
 
   // Every name the output may take: by codec, one per codec of its group and the
   // caption's name for packets without a codec (MPEG audio).
@@ -54,13 +58,18 @@ class OutputMaker {
   std::unique_ptr<StreamOutput> make(const OutputPacket& packet) const {
     const auto format = isLpcm(packet) && wav() ? lpcmFormat(packet.lpcmFormat) : std::nullopt;
     if (isLpcm(packet) && wav() && !format) {
-      log(s_, "Audio stream " + std::to_string(number()) +
-                  ": its LPCM format bytes name no sample size; it is written as it is.");
+      context_.observer().log("Audio stream " + std::to_string(number()) +
+                              ": its LPCM format bytes name no sample size; it is written as it "
+                              "is.");
     }
     const std::string name = format ? outputName(base_, caption_, kWavExtension) : nameFor(packet);
+    if (!format) {
+      auto file = std::make_unique<RawOutput>(name);
+      context_.created(slot_, name, FileForm::Raw);
+      return file;
+    }
     auto file = std::make_unique<OutputFile>(name);
-    noteCreated(s_, slot_, name, format ? FileForm::Wav : FileForm::Raw);
-    if (!format) return file;
+    context_.created(slot_, name, FileForm::Wav);
     return std::make_unique<WavWriter>(std::move(file), *format, number());
   }
 
@@ -69,7 +78,7 @@ class OutputMaker {
     return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio;
   }
   int number() const { return slot_ - groupOfSlot(slot_)->firstSlot; }
-  std::string editExtension() const { return extensionEdit(s_.fMain, slot_).text; }
+  std::string editExtension() const { return context_.extension(slot_); }
   std::string byCaption() const { return outputName(base_, caption_, editExtension()); }
 
   std::string nameFor(const OutputPacket& packet) const {
@@ -78,24 +87,23 @@ class OutputMaker {
     return outputName(base_, caption_, codec->extension);
   }
 
-  Session& s_;
+  OutputContext& context_;
   int slot_;
   std::string base_;
   std::string caption_;
   OutputForms forms_;
 };
 
-PlannedOutput timedPlan(Session& s, int slot, const std::string& base, const CheckBox& box) {
-  const TimedNames names = timedNames(base, box.caption);
-  return {slot, {names.sup, names.idx, names.sub}, [&s, slot, names] {
-            return timedSubpictureOutput(s, slot, names);
+PlannedOutput timedPlan(OutputContext& context, int slot, const std::string& caption) {
+  const TimedNames names = timedNames(context.outputBase(), caption, context.forms().subpictures);
+  return {slot, {names.hd, names.idx, names.sub}, [&context, slot, names] {
+            return timedSubpictureOutput(context, slot, names);
           }};
 }
 
 // Named by codec, or LPCM as WAV: the stream's first packet decides.
-PlannedOutput firstPacketPlan(Session& s, int slot, const std::string& base, const CheckBox& box,
-                              OutputForms forms) {
-  auto maker = std::make_shared<OutputMaker>(s, slot, base, box.caption, forms);
+PlannedOutput firstPacketPlan(OutputContext& context, int slot, const std::string& caption) {
+  auto maker = std::make_shared<OutputMaker>(context, slot, caption);
   return {slot, maker->names(), [maker] {
             return std::make_unique<FirstPacketOutput>(
                 [maker](const OutputPacket& packet) { return maker->make(packet); });
@@ -103,54 +111,74 @@ PlannedOutput firstPacketPlan(Session& s, int slot, const std::string& base, con
 }
 
 // Created at once, with the extension given.
-PlannedOutput atOncePlan(Session& s, int slot, const std::string& base, const CheckBox& box,
+PlannedOutput atOncePlan(OutputContext& context, int slot, const std::string& caption,
                          const std::string& extension) {
-  const std::string name = outputName(base, box.caption, extension);
-  return {slot, {name}, [&s, slot, name]() -> std::unique_ptr<StreamOutput> {
-            auto file = std::make_unique<OutputFile>(name);
-            noteCreated(s, slot, name, FileForm::Raw);
+  const std::string name = outputName(context.outputBase(), caption, extension);
+  return {slot, {name}, [&context, slot, name]() -> std::unique_ptr<StreamOutput> {
+            auto file = std::make_unique<RawOutput>(name);
+            context.created(slot, name, FileForm::Raw);
             return file;
           }};
 }
 
-PlannedOutput plan(Session& s, int slot, const std::string& base, const OutputForms& forms) {
-  const CheckBox& box = slotBox(s.fMain, slot);
-  const StreamGroup group = groupOf(slot);
-  const std::string edited = extensionEdit(s.fMain, slot).text;
-  if (group == StreamGroup::Sub) {
-    if (forms.subpictures == SubpictureOutputs::Timed) return timedPlan(s, slot, base, box);
-    // Both subpicture codecs go by one extension: no need to wait for the first packet.
-    if (forms.names == OutputNames::Described) return atOncePlan(s, slot, base, box, edited);
-    return atOncePlan(s, slot, base, box, codecOf(group, ps::kSubpicture)->extension);
-  }
-  const bool wavMayChange = forms.lpcm == LpcmOutputs::Wav && group == StreamGroup::Audio;
-  if (forms.names == OutputNames::Codec || wavMayChange) {
-    return firstPacketPlan(s, slot, base, box, forms);
-  }
-  return atOncePlan(s, slot, base, box, edited);
+// Units so small that whole packs for each would take more than VobSubWriter::kGrowth
+// times the stream's bytes: a timed output would stop early, so the raw one keeps it all.
+bool unitsTooSmall(OutputContext& context, int slot, const StreamFacts& scanned) {
+  const std::uint64_t packs = scanned.timedPackets * VobSubWriter::kPackSize;
+  if (packs <= VobSubWriter::kGrowth * scanned.bytes) return false;
+  context.observer().log("Warning: subpicture stream " + std::to_string(slot - kSubSlot) +
+                         " has units too small for a timed output (it would take more than " +
+                         std::to_string(VobSubWriter::kGrowth) +
+                         " times the stream's bytes); it is written as it is.");
+  return true;
 }
 
 }  // namespace
 
-OutputForms outputForms(const Session& s) {
-  if (!s.fMain.cbForTools.ticked) return {s.Names, s.Lpcm, s.SubOutputs};
-  return {OutputNames::Codec, LpcmOutputs::Wav, SubpictureOutputs::Timed};
+OutputContext::OutputContext(const DemuxRequest& request, JobObserver& observer,
+                             DemuxResult& result, const TimeOrigin& origin)
+    : request_(request), observer_(observer), result_(result), origin_(origin) {}
+
+const std::string& OutputContext::extension(int slot) const {
+  return request_.extensions.of(groupOf(slot));
 }
 
-std::vector<PlannedOutput> plannedOutputs(Session& s, const std::string& base) {
-  const OutputForms forms = outputForms(s);
-  std::vector<PlannedOutput> outputs;
-  for (int slot : OutputSet::jobOrder()) {
-    // Ticked decides, whatever the box's state or caption.
-    if (slotBox(s.fMain, slot).ticked) outputs.push_back(plan(s, slot, base, forms));
+std::string OutputContext::language(int slot) const {
+  const auto found = request_.languages.find(slot);
+  return found == request_.languages.end() ? std::string() : found->second;
+}
+
+void OutputContext::created(int slot, const std::string& name, FileForm form) {
+  result_.made.push_back({slot, name, form});
+  result_.found.outputs.emplace(slot, name);  // the report names a stream's first file
+  observer_.log("Creating " + name);
+}
+
+PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption) {
+  const OutputForms& forms = context.forms();
+  const StreamGroup group = groupOf(slot);
+  context.captioned(slot, caption);
+  const std::string& extension = context.extension(slot);
+  if (!captionFits(context.outputBase(), caption, extension)) {
+    context.observer().log("Output name shortened to fit the folder's limit: " +
+                           outputName(context.outputBase(), caption, extension));
   }
-  return outputs;
-}
-
-void noteCreated(Session& s, int slot, const std::string& name, FileForm form) {
-  s.Made.push_back({slot, name, form});
-  s.Found.outputs.emplace(slot, name);  // the report names a stream's first file
-  log(s, "Creating " + name);
+  if (group == StreamGroup::Sub) {
+    if (forms.subpictures != SubpictureOutputs::Raw &&
+        !unitsTooSmall(context, slot, context.scanned(slot))) {
+      return timedPlan(context, slot, caption);
+    }
+    // Both subpicture codecs go by one extension: no need to wait for the first packet.
+    if (forms.names == OutputNames::Described) {
+      return atOncePlan(context, slot, caption, context.extension(slot));
+    }
+    return atOncePlan(context, slot, caption, codecOf(group, ps::kSubpicture)->extension);
+  }
+  const bool wavMayChange = forms.lpcm == LpcmOutputs::Wav && group == StreamGroup::Audio;
+  if (forms.names == OutputNames::Codec || wavMayChange) {
+    return firstPacketPlan(context, slot, caption);
+  }
+  return atOncePlan(context, slot, caption, context.extension(slot));
 }
 
 }  // namespace tessaly

@@ -1,8 +1,8 @@
-// The outputs of a demux job's ticked entries. Each is planned first with every file
-// name it may create, so that all names are checked before any file is made; then each
-// is opened. An output named by its caption and extension edit is created at once; one
-// named by codec, or one that may write LPCM as WAV, when its stream's first packet names
-// the codec; a timed subpicture output when its first unit names the format.
+// The outputs of a demux job. Each is planned first with every file name it may create, so
+// that its names are checked before any file is made; then it is opened. An output named
+// by its caption and extension is created at once; one named by codec, or one that may
+// write LPCM as WAV, when its stream's first packet names the codec; a timed subpicture
+// output when its first unit names the format.
 #pragma once
 
 #include <functional>
@@ -10,19 +10,43 @@
 #include <string>
 #include <vector>
 
-#include "shell/session.h"
+#include "engine/time_origin.h"
+#include "job/demux.h"
+#include "job/stream_output.h"
 
 namespace tessaly {
 
-// The forms of the job's outputs: the command line's choices, each also turned on by the
-// window's box "Outputs for other tools (codec names, WAV, timed subtitles)".
-struct OutputForms {
-  OutputNames names = OutputNames::Described;
-  LpcmOutputs lpcm = LpcmOutputs::Raw;
-  SubpictureOutputs subpictures = SubpictureOutputs::Raw;
-};
+// What the outputs of one job share: how they are named and formed, the moment their
+// times count from, and where every file made is told.
+class OutputContext {
+ public:
+  OutputContext(const DemuxRequest& request, JobObserver& observer, DemuxResult& result,
+                const TimeOrigin& origin);
 
-OutputForms outputForms(const Session& session);
+  const std::string& outputBase() const { return request_.outputBase; }
+  const OutputForms& forms() const { return request_.forms; }
+  // The extension of a slot's group, as the request gives it.
+  const std::string& extension(int slot) const;
+  // The playlist's language of the stream in `slot`; empty when not known.
+  std::string language(int slot) const;
+  // What a scan found of the stream in `slot` before the job.
+  const StreamFacts& scanned(int slot) const { return request_.scanned[slot]; }
+  const TimeOrigin& origin() const { return origin_; }
+  JobObserver& observer() { return observer_; }
+
+  // The caption that names the output of `slot`.
+  void captioned(int slot, const std::string& caption) {
+    result_.found.captions.emplace(slot, caption);
+  }
+  // A file was just made: logs "Creating NAME" and notes it in the result.
+  void created(int slot, const std::string& name, FileForm form);
+
+ private:
+  const DemuxRequest& request_;
+  JobObserver& observer_;
+  DemuxResult& result_;
+  const TimeOrigin& origin_;
+};
 
 struct PlannedOutput {
   int slot = 0;
@@ -31,10 +55,7 @@ struct PlannedOutput {
   std::function<std::unique_ptr<StreamOutput>()> open;
 };
 
-// The output of every ticked entry, in job order, named after `outputBase`.
-std::vector<PlannedOutput> plannedOutputs(Session& session, const std::string& outputBase);
-
-// Logs "Creating NAME" for a file just made and notes it in session.Made.
-void noteCreated(Session& session, int slot, const std::string& name, FileForm form);
+// The output of the stream in `slot`, named with `caption`.
+PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption);
 
 }  // namespace tessaly

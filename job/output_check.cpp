@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstring>
 
-#include "shell/paths.h"
+#include "platform/paths.h"
 
 namespace tessaly {
 namespace {
@@ -16,11 +16,9 @@ namespace {
 // The longest file name the output's folder takes, or the system's reason why the
 // folder cannot hold files (missing, not a folder, no access).
 long nameLimit(const std::string& name) {
-  const std::string folder = folderPart(name);
-  errno = 0;
-  const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-  if (limit < 0 && errno != 0) throw createError(name, std::strerror(errno));
-  return limit < 0 ? NAME_MAX : limit;
+  const long limit = fileNameLimit(folderPart(name));
+  if (limit < 0) throw createError(name, std::strerror(errno));
+  return limit;
 }
 
 void checkLength(const std::string& name) {
@@ -45,16 +43,34 @@ void checkExisting(const std::string& name, const std::vector<FileId>& inputs) {
   if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) throw createError(name, kNotRegularFile);
 }
 
+// Where a name puts its file: the folder, by device and inode, and the file name in it.
+std::pair<FileId, std::string> placeOf(const std::string& name) {
+  const std::string folder = folderPart(name);
+  const auto id = fileIdOf(folder.empty() ? "." : folder);
+  if (!id) throw createError(name, std::strerror(errno));
+  return {*id, fileNamePart(name)};
+}
+
 }  // namespace
 
-void checkOutputNames(const std::vector<std::string>& names, const std::vector<FileId>& inputs) {
-  for (auto name = names.begin(); name != names.end(); ++name) {
-    checkLength(*name);
-    if (std::find(names.begin(), name, *name) != name) {
-      throw createError(*name, "It is also the output of another stream.");
+void NameCheck::check(const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    checkLength(name);
+    const auto place = placeOf(name);
+    if (std::ranges::find(places_, place) != places_.end()) {
+      throw createError(name, "It is also the output of another stream.");
     }
-    checkExisting(*name, inputs);
+    places_.push_back(place);
+    checkExisting(name, inputs_);
   }
+}
+
+std::vector<FileId> inputIds(const std::vector<std::string>& paths) {
+  std::vector<FileId> ids;
+  for (const std::string& path : paths) {
+    if (const auto id = fileIdOf(path)) ids.push_back(*id);
+  }
+  return ids;
 }
 
 }  // namespace tessaly

@@ -1,10 +1,9 @@
 #include "job/output_names.h"
 
 #include <algorithm>
-#include <stdexcept>
 
-#include "shell/paths.h"
-#include "shell/stream_table.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
 namespace tessaly {
 namespace {
@@ -17,17 +16,31 @@ std::string namePart(std::string text) {
   return text;
 }
 
-}  // namespace
-
-const Edit& extensionEdit(const Window& w, int slot) {
-  const SlotGroup* group = groupOfSlot(slot);
-  if (!group) throw std::out_of_range("slot " + std::to_string(slot) + " has no extension");
-  return w.*group->extension;
+// The caption's part of a name: as much of it as lets the file name fit the folder's
+// limit, cut at the start of a UTF-8 character.
+std::string fittedCaption(const std::string& outputBase, const std::string& caption,
+                          const std::string& extension) {
+  std::string part = namePart(caption);
+  const long limit = fileNameLimit(folderPart(outputBase));
+  const std::size_t fixed = fileNamePart(outputBase).size() + 2 + extension.size();
+  if (limit < 0 || fixed + part.size() <= static_cast<std::size_t>(limit)) return part;
+  std::size_t room = fixed < static_cast<std::size_t>(limit) ? limit - fixed : 0;
+  while (room > 0 && (static_cast<unsigned char>(part[room]) & 0xC0) == 0x80) --room;
+  part.resize(room);
+  return part;
 }
+
+}  // namespace
 
 std::string outputName(const std::string& outputBase, const std::string& caption,
                        const std::string& extension) {
-  return outputBase + "." + namePart(caption) + "." + namePart(extension);
+  const std::string ending = namePart(extension);
+  return outputBase + "." + fittedCaption(outputBase, caption, ending) + "." + ending;
+}
+
+bool captionFits(const std::string& outputBase, const std::string& caption,
+                 const std::string& extension) {
+  return fittedCaption(outputBase, caption, namePart(extension)) == namePart(caption);
 }
 
 }  // namespace tessaly

@@ -1,15 +1,28 @@
 #include "job/timed_subpictures.h"
 
-#include "catalogue/job_report.h"
 #include "job/hd_sup_writer.h"
 #include "job/job_outputs.h"
 #include "job/output_names.h"
+#include "job/pgs_writer.h"
 #include "job/vobsub_writer.h"
 
 namespace tessaly {
 namespace {
 
 constexpr std::size_t kFormatBytes = 2;  // the unit's first two bytes name its format
+// The compositions' frame until the video's own size is known to the job.
+constexpr PgsFrame kPgsFrame{1920, 1080};
+
+std::unique_ptr<UnitWriter> hdWriter(OutputContext& context, int slot, const TimedNames& names) {
+  if (names.form == SubpictureOutputs::Pgs) {
+    auto writer = std::make_unique<PgsWriter>(names.hd, context.origin(), kPgsFrame);
+    context.created(slot, names.hd, FileForm::Pgs);
+    return writer;
+  }
+  auto writer = std::make_unique<HdSupWriter>(names.hd);
+  context.created(slot, names.hd, FileForm::HdSup);
+  return writer;
+}
 
 }  // namespace
 
@@ -55,6 +68,11 @@ void TimedSubpictures::endUnit() {
   if (!sizeFieldAgrees(format_, head_, length_)) ++disagreeing_;
 }
 
+// The units the format could not take this pass, once its units are all ended.
+std::uint64_t TimedSubpictures::leftOut() {
+  return writer_ ? writer_->takeLeftOut() : 0;
+}
+
 std::vector<std::string> TimedSubpictures::passEnd() {
   if (inUnit_) endUnit();
   std::vector<std::string> lines;
@@ -67,6 +85,17 @@ std::vector<std::string> TimedSubpictures::passEnd() {
     lines.push_back(stream + std::to_string(untimed_) +
                     " bytes before its first time stamp; its timed output leaves them out.");
   }
+  if (const std::uint64_t left = leftOut(); left > 0) {
+    lines.push_back(stream + std::to_string(left) +
+                    " units that do not decode to a picture; its PGS output leaves them out.");
+  }
+  if (writer_ && writer_->full() && !fullSaid_) {
+    fullSaid_ = true;
+    lines.push_back(stream + "units too small for a timed output (it would take more than " +
+                    std::to_string(VobSubWriter::kGrowth) +
+                    " times the stream's bytes); it stops there, and --subpictures raw keeps "
+                    "the whole stream.");
+  }
   disagreeing_ = untimed_ = 0;
   return lines;
 }
@@ -77,23 +106,21 @@ void TimedSubpictures::close() {
   writer_->close();
 }
 
-TimedNames timedNames(const std::string& outputBase, const std::string& caption) {
-  return {outputName(outputBase, caption, "sup"), outputName(outputBase, caption, "idx"),
+TimedNames timedNames(const std::string& outputBase, const std::string& caption,
+                      SubpictureOutputs form) {
+  const char* hd = form == SubpictureOutputs::Pgs ? "pgs.sup" : "sup";
+  return {form, outputName(outputBase, caption, hd), outputName(outputBase, caption, "idx"),
           outputName(outputBase, caption, "sub")};
 }
 
-std::unique_ptr<StreamOutput> timedSubpictureOutput(Session& s, int slot, TimedNames names) {
-  auto create = [&s, slot, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
-    if (format == UnitFormat::Hd) {
-      auto writer = std::make_unique<HdSupWriter>(names.sup);
-      noteCreated(s, slot, names.sup, FileForm::HdSup);
-      return writer;
-    }
-    const std::string language = playlistLanguage(s, slot);
-    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, s.Origin,
-                                                 languageCode(language) ? language : "");
-    noteCreated(s, slot, names.idx, FileForm::VobSubIndex);
-    noteCreated(s, slot, names.sub, FileForm::VobSubStream);
+std::unique_ptr<StreamOutput> timedSubpictureOutput(OutputContext& context, int slot,
+                                                    TimedNames names) {
+  auto create = [&context, slot, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
+    if (format == UnitFormat::Hd) return hdWriter(context, slot, names);
+    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, context.origin(),
+                                                 context.language(slot));
+    context.created(slot, names.idx, FileForm::VobSubIndex);
+    context.created(slot, names.sub, FileForm::VobSubStream);
     return writer;
   };
   return std::make_unique<TimedSubpictures>(slot - kSubSlot, std::move(create));

@@ -17,6 +17,11 @@ class UnitWriter {
   virtual void endUnit() = 0;
   // Writes what is pending and closes the files; throws "Stream write error". Idempotent.
   virtual void close() = 0;
+  // The units that the format could not take since the last call (a format that decodes
+  // them may meet units that do not decode).
+  virtual std::uint64_t takeLeftOut() { return 0; }
+  // True once the format takes no more units (its files would grow past their bound).
+  virtual bool full() const { return false; }
 };
 
 }  // namespace tessaly

@@ -1,8 +1,12 @@
 #include "job/vobsub_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
+
+#include "engine/pts.h"
 
 namespace tessaly {
 namespace {
@@ -18,7 +22,7 @@ constexpr std::uint32_t kMuxRate = 25200;    // 10.08 Mbit/s in units of 50 byte
 constexpr const char* kFrameSize = "1920x1080";
 constexpr int kPaletteColours = 16;
 constexpr std::uint32_t kGreyStep = 0x111111;  // 000000, 111111, .. ffffff
-constexpr std::int64_t kTicksPerMs = 90;
+constexpr std::size_t kEntriesRead = 4096;     // index entries read back at a time
 
 // An MPEG-2 pack header; the SCR is the unit's PTS, which no reader of the format uses.
 void putPackHeader(std::uint8_t* out, std::uint64_t scr) {
@@ -51,7 +55,7 @@ void putPts(std::uint8_t* out, std::uint64_t pts) {
 
 // HH:MM:SS:mmm, to the nearest millisecond; a time before the origin shows as 0.
 std::string timeText(std::int64_t ticks) {
-  const std::int64_t ms = (std::max<std::int64_t>(ticks, 0) + kTicksPerMs / 2) / kTicksPerMs;
+  const std::int64_t ms = roundedMs(std::max<std::int64_t>(ticks, 0));
   char text[40];
   std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld:%03lld",
                 static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
@@ -74,7 +78,12 @@ std::string greyPalette() {
 
 VobSubWriter::VobSubWriter(const std::string& idxPath, const std::string& subPath,
                            const TimeOrigin& origin, std::string language)
-    : idx_(idxPath), sub_(subPath), origin_(origin), language_(std::move(language)) {
+    : idx_(idxPath),
+      sub_(subPath),
+      origin_(origin),
+      language_(std::move(language)),
+      entries_(std::tmpfile()) {
+  if (!entries_) throw createError(idxPath, std::strerror(errno));
   payload_.reserve(kPackSize);
 }
 
@@ -83,13 +92,21 @@ std::size_t VobSubWriter::packCapacity() const {
 }
 
 void VobSubWriter::beginUnit(std::uint64_t pts) {
-  entries_.push_back({pts, subBytes_});
+  const std::uint64_t budget = kGrowth * (streamBytes_ + kPackSize);
+  full_ = full_ || subBytes_ + kPackSize > budget;
+  if (full_) return;
+  const Entry entry{pts, subBytes_};
+  if (std::fwrite(&entry, sizeof entry, 1, entries_.get()) != 1) {
+    throw StreamError("Stream write error", "Writing the index of " + idx_.path() + " failed");
+  }
   pts_ = pts;
   firstPack_ = true;
   payload_.clear();
 }
 
 void VobSubWriter::write(const std::uint8_t* data, std::size_t size) {
+  if (full_) return;
+  streamBytes_ += size;
   while (size > 0) {
     if (payload_.size() == packCapacity()) emitPack();
     const std::size_t taken = std::min(size, packCapacity() - payload_.size());
@@ -100,7 +117,7 @@ void VobSubWriter::write(const std::uint8_t* data, std::size_t size) {
 }
 
 void VobSubWriter::endUnit() {
-  emitPack();  // also for an empty unit: its index line needs a pack with its PTS
+  if (!full_) emitPack();  // also for an empty unit: its index line needs a pack with its PTS
 }
 
 // One pack: a private-stream-1 packet with what was gathered; header stuffing or a
@@ -142,25 +159,40 @@ void VobSubWriter::emitPack() {
   firstPack_ = false;
 }
 
-std::string VobSubWriter::indexText() const {
+void VobSubWriter::writeText(const std::string& text) {
+  idx_.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+// The header, then a line per unit, read back from the spool a block at a time.
+void VobSubWriter::writeIndex() {
   std::string text = "# VobSub index file, v7 (do not modify this line!)\n";
   text += "size: " + std::string(kFrameSize) + "\n";
   text += "palette: " + greyPalette() + "\n\n";
   text += "id: " + (language_.empty() ? std::string("und") : language_) + ", index: 0\n";
-  for (const Entry& entry : entries_) {
-    char position[24];
-    std::snprintf(position, sizeof position, "%09llx",
-                  static_cast<unsigned long long>(entry.filePosition));
-    text += "timestamp: " + timeText(origin_.ticksTo(entry.pts)) + ", filepos: " + position + "\n";
+  writeText(text);
+  std::rewind(entries_.get());
+  std::vector<Entry> block(kEntriesRead);
+  for (std::size_t got;
+       (got = std::fread(block.data(), sizeof(Entry), block.size(), entries_.get())) > 0;) {
+    text.clear();
+    for (std::size_t n = 0; n < got; ++n) {
+      char position[24];
+      std::snprintf(position, sizeof position, "%09llx",
+                    static_cast<unsigned long long>(block[n].filePosition));
+      text +=
+          "timestamp: " + timeText(origin_.ticksTo(block[n].pts)) + ", filepos: " + position + "\n";
+    }
+    writeText(text);
   }
-  return text;
+  if (std::ferror(entries_.get())) {
+    throw StreamError("Stream write error", "Reading back the index of " + idx_.path() + " failed");
+  }
 }
 
 void VobSubWriter::close() {
   if (!indexed_) {
     indexed_ = true;
-    const std::string text = indexText();
-    idx_.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    writeIndex();
   }
   sub_.close();
   idx_.close();

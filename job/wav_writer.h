@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "job/lpcm_samples.h"
-#include "shell/files.h"
+#include "job/stream_output.h"
+#include "platform/files.h"
 
 namespace tessaly {
 

@@ -23,24 +23,24 @@ std::string attrEntry(const std::array<std::string, 8>& list, std::int32_t index
   return list[static_cast<std::size_t>(index - 1)];
 }
 
-void checkTag(Session& s, XplRun& run, const std::string& tag) {
+void checkTag(AttrLists& lists, XplRun& run, const std::string& tag) {
   auto& sites = run.checks;
   if (contains(tag, "Playlist")) {
     run.PlaylistName = AttrValue(tag, "displayName", sites.displayName);
   }
   if (contains(tag, "VideoAttributeItem")) {
     const auto index = StrToInt(AttrValue(tag, "index", sites.videoIndex));
-    setEntry(s.VideoAttr, index, AttrValue(tag, "codec", sites.videoCodec));
+    setEntry(lists.video, index, AttrValue(tag, "codec", sites.videoCodec));
   }
   if (contains(tag, "AudioAttributeItem")) {
     const std::string channels = AttrValue(tag, "channels", sites.audioChannels);
     std::string codec = AttrValue(tag, "codec", sites.audioCodec);
     if (!channels.empty()) codec += "." + channels + "ch";
-    setEntry(s.AudioAttr, StrToInt(AttrValue(tag, "index", sites.audioIndex)), codec);
+    setEntry(lists.audio, StrToInt(AttrValue(tag, "index", sites.audioIndex)), codec);
   }
   if (contains(tag, "SubpictureAttributeItem")) {
     const auto index = StrToInt(AttrValue(tag, "index", sites.subIndex));
-    setEntry(s.SubAttr, index, AttrValue(tag, "codec", sites.subCodec));
+    setEntry(lists.sub, index, AttrValue(tag, "codec", sites.subCodec));
   }
 }
 

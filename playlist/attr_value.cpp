@@ -3,7 +3,7 @@
 #include <limits>
 #include <optional>
 
-#include "shell/error.h"
+#include "platform/error.h"
 
 namespace tessaly {
 namespace {

@@ -1,15 +1,19 @@
 #include "playlist/chapter_files.h"
 
+#include "catalogue/iso639.h"
+#include "platform/paths.h"
+#include "platform/utf8_text.h"
 #include "playlist/attr_value.h"
 #include "playlist/playlist_facts.h"
-#include "shell/paths.h"
 
 namespace tessaly {
 namespace {
 
+// Character data of any input that XML 1.0 can carry: markup escaped, the characters it
+// cannot hold and bytes that are not UTF-8 as U+FFFD.
 std::string xmlEscaped(const std::string& text) {
   std::string out;
-  for (char c : text) {
+  for (char c : xmlCharacters(text)) {
     switch (c) {
       case '&':
         out += "&amp;";
@@ -30,6 +34,7 @@ std::string xmlEscaped(const std::string& text) {
 }  // namespace
 
 std::string matroskaChapters(const TitleFacts& title) {
+  const auto language = matroskaLanguage(title.defaultLanguage);
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<!DOCTYPE Chapters SYSTEM \"matroskachapters.dtd\">\n"
@@ -39,10 +44,7 @@ std::string matroskaChapters(const TitleFacts& title) {
     xml += "    <ChapterAtom>\n      <ChapterTimeStart>" + clockText(chapter.startMs) +
            "</ChapterTimeStart>\n      <ChapterDisplay>\n        <ChapterString>" +
            xmlEscaped(chapter.name) + "</ChapterString>\n";
-    if (!title.defaultLanguage.empty()) {
-      xml +=
-          "        <ChapterLanguage>" + xmlEscaped(title.defaultLanguage) + "</ChapterLanguage>\n";
-    }
+    if (language) xml += "        <ChapterLanguage>" + *language + "</ChapterLanguage>\n";
     xml += "      </ChapterDisplay>\n    </ChapterAtom>\n";
   }
   return xml + "  </EditionEntry>\n</Chapters>\n";

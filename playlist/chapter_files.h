@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "shell/title_facts.h"
+#include "playlist/title_facts.h"
 
 namespace tessaly {
 
-// Matroska chapter XML in UTF-8, one edition; ChapterLanguage is the title set's
-// defaultLanguage (left out when it has none).
+// Matroska chapter XML, one edition, well-formed and UTF-8 whatever the names hold;
+// ChapterLanguage is the ISO 639-2 code of the title set's defaultLanguage, left out when
+// it has none or one that is no ISO 639 code.
 std::string matroskaChapters(const TitleFacts& title);
 
 // CHAPTER01=00:00:00.000 and CHAPTER01NAME=Opening, a pair per chapter.

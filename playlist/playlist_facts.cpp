@@ -1,9 +1,11 @@
 #include "playlist/playlist_facts.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
+#include <string_view>
 
-#include "shell/paths.h"
+#include "platform/paths.h"
 
 namespace tessaly {
 namespace {
@@ -14,6 +16,17 @@ constexpr std::size_t kMaxChapters = 999;
 constexpr std::int32_t kMaxStreamNumber = 64;
 
 enum Kind : std::size_t { kAudio = 0, kSubtitle = 1 };
+
+struct NamedTimeBase {
+  std::string_view name;
+  TimeBase base;
+};
+
+// The first entry is the clock of an absent or unknown timeBase.
+constexpr std::array<NamedTimeBase, 2> kTimeBases{{
+    {"60fps", {60, 1001, 60000}},
+    {"50fps", {50, 1, 50}},
+}};
 
 std::optional<std::int64_t> number(const std::string& text) {
   std::int64_t value = 0;
@@ -44,7 +57,7 @@ std::string clockText(std::int64_t ms) {
   return text;
 }
 
-std::int64_t timeMs(const std::string& time, int fps) {
+std::int64_t timeMs(const std::string& time, const TimeBase& base) {
   std::vector<std::int64_t> parts;
   std::size_t from = 0;
   for (std::size_t colon = 0; colon != std::string::npos; from = colon + 1) {
@@ -55,14 +68,15 @@ std::int64_t timeMs(const std::string& time, int fps) {
   }
   if (parts.size() != 3 && parts.size() != 4) return -1;
   const std::int64_t seconds = (parts[0] * 60 + parts[1]) * 60 + parts[2];
-  const std::int64_t frames = parts.size() == 4 ? parts[3] : 0;
-  return seconds * 1000 + (frames * 1000 + fps / 2) / fps;
+  const std::int64_t counts = seconds * base.perSecond + (parts.size() == 4 ? parts[3] : 0);
+  return (counts * base.numerator * 1000 + base.denominator / 2) / base.denominator;
 }
 
-int timeBaseFps(const std::string& timeBase) {
-  if (!endsWith(timeBase, "fps")) return 60;
-  const auto fps = number(timeBase.substr(0, timeBase.size() - 3));
-  return fps && *fps > 0 && *fps <= 1000 ? static_cast<int>(*fps) : 60;
+TimeBase timeBase(const std::string& attribute) {
+  for (const NamedTimeBase& known : kTimeBases) {
+    if (known.name == attribute) return known.base;
+  }
+  return kTimeBases.front().base;
 }
 
 FactsReader::FactsReader(const std::string& file, const std::string& baseName) {
@@ -70,9 +84,11 @@ FactsReader::FactsReader(const std::string& file, const std::string& baseName) {
   facts_.baseName = baseName;
 }
 
-void FactsReader::tag(const std::string& text) {
-  match(text);
-  ++tags_;
+void FactsReader::tag(const std::string& text, const TitleMatch& match) {
+  if (match.picksNow() && !facts_.titles.empty()) {
+    facts_.chosen = static_cast<int>(facts_.titles.size()) - 1;
+  }
+  matched_ = match.decided();
   const auto tag = readXmlTag(text);
   if (!tag) return;
   if (tag->name == "TitleSet" && !tag->closing) titleSetTag(*tag);
@@ -87,24 +103,19 @@ void FactsReader::tag(const std::string& text) {
   if (inTitle_ && !tag->closing) contentTag(facts_.titles.back(), *tag);
 }
 
-// The first mention of the base name, unless on the first tag, chooses the title.
-void FactsReader::match(const std::string& text) {
-  if (matched_ || facts_.baseName.empty() || text.find(facts_.baseName) == std::string::npos) {
-    return;
-  }
-  matched_ = true;
-  if (tags_ > 0 && !facts_.titles.empty())
-    facts_.chosen = static_cast<int>(facts_.titles.size()) - 1;
-}
-
 void FactsReader::titleSetTag(const XmlTag& tag) {
-  fps_ = timeBaseFps(tag.attribute("timeBase"));
+  clock_ = timeBase(tag.attribute("timeBase"));
   defaultLanguage_ = tag.attribute("defaultLanguage");
 }
 
+// Past the cap a title is read only while it may be the one that plays the EVO file: it
+// takes the place of the previous such title, and stays once chosen.
 void FactsReader::openTitle(const XmlTag& tag) {
   closeTitle();
-  if (facts_.titles.size() == kMaxTitles) return;
+  if (facts_.titles.size() >= kMaxTitles) {
+    if (matched_) return;
+    if (facts_.titles.size() > kMaxTitles) facts_.titles.pop_back();
+  }
   TitleFacts title;
   const auto titleNumber = number(tag.attribute("titleNumber"));
   title.number = titleNumber && *titleNumber > 0 && *titleNumber <= 99999
@@ -113,7 +124,7 @@ void FactsReader::openTitle(const XmlTag& tag) {
   title.id = tag.attribute("id");
   title.name = tag.attribute("displayName");
   title.duration = tag.attribute("titleDuration");
-  title.durationMs = timeMs(title.duration, fps_);
+  title.durationMs = timeMs(title.duration, clock_);
   title.defaultLanguage = defaultLanguage_;
   facts_.titles.push_back(std::move(title));
   inTitle_ = !tag.selfClosing;
@@ -173,7 +184,7 @@ void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
 void FactsReader::chapterTag(TitleFacts& title, const XmlTag& tag) {
   const std::size_t position = ++chapters_;
   if (title.chapters.size() == kMaxChapters) return;
-  const std::int64_t start = timeMs(tag.attribute("titleTimeBegin"), fps_);
+  const std::int64_t start = timeMs(tag.attribute("titleTimeBegin"), clock_);
   if (start < 0) return;
   const std::string name = tag.attribute("displayName");
   title.chapters.push_back({start, name.empty() ? "Chapter " + chapterNumber(position) : name});
@@ -181,6 +192,8 @@ void FactsReader::chapterTag(TitleFacts& title, const XmlTag& tag) {
 
 PlaylistFacts FactsReader::finish() {
   closeTitle();
+  const bool candidateChosen = facts_.chosen == static_cast<int>(kMaxTitles);
+  if (facts_.titles.size() > kMaxTitles && !candidateChosen) facts_.titles.pop_back();
   return std::move(facts_);
 }
 

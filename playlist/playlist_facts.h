@@ -8,33 +8,41 @@
 #include <map>
 #include <string>
 
+#include "playlist/title_cut.h"
+#include "playlist/title_facts.h"
 #include "playlist/xml_tag.h"
-#include "shell/title_facts.h"
 
 namespace tessaly {
 
-// A time "HH:MM:SS:FF" (FF frames of 1/fps s) or "HH:MM:SS" in milliseconds, rounded to
-// the nearest; -1 when it is neither.
-std::int64_t timeMs(const std::string& time, int fps);
+// The clock of a title set's timeBase: one count of HH:MM:SS:FF lasts numerator /
+// denominator seconds, and perSecond counts make one SS.
+struct TimeBase {
+  std::int64_t perSecond;
+  std::int64_t numerator;
+  std::int64_t denominator;
+};
 
-// The frames per second of a title set's timeBase: "50fps" 50, "60fps" 60 and any other
-// "Nfps" N; 60 when it is absent or unreadable.
-int timeBaseFps(const std::string& timeBase);
+// "60fps" counts fields of 59.94 Hz video, 1001/60000 s each; "50fps" fields of 50 Hz
+// video, 1/50 s. Any other value, and none, is the 60fps clock that every real disc uses.
+TimeBase timeBase(const std::string& attribute);
+
+// A time "HH:MM:SS:FF", or "HH:MM:SS" with FF 0, on the clock `base` in milliseconds,
+// rounded to the nearest: ((HH*60+MM)*60+SS)*perSecond+FF counts. FF counts timeBase
+// frames, whatever the tickBase. -1 when the text is neither form.
+std::int64_t timeMs(const std::string& time, const TimeBase& base);
 
 class FactsReader {
  public:
-  // The title that plays the chosen EVO file is found as the title phase finds it: the
-  // first tag that mentions baseName (not the playlist's first tag) chooses the last
-  // title opened before it.
+  // `baseName`: the base name of the EVO file whose title is looked for.
   FactsReader(const std::string& file, const std::string& baseName);
 
-  // The next tag text of the playlist, as the scanner cut it.
-  void tag(const std::string& text);
+  // The next tag text of the playlist, as the scanner cut it, once `match` was given it:
+  // the tag that picks the title playing the EVO file picks the last one opened before it.
+  void tag(const std::string& text, const TitleMatch& match);
   // The facts, once every tag was read.
   PlaylistFacts finish();
 
  private:
-  void match(const std::string& text);
   void titleSetTag(const XmlTag& tag);
   void openTitle(const XmlTag& tag);
   void closeTitle();
@@ -43,12 +51,11 @@ class FactsReader {
   void chapterTag(TitleFacts& title, const XmlTag& tag);
 
   PlaylistFacts facts_;
-  std::size_t tags_ = 0;
-  bool matched_ = false;
+  bool matched_ = false;  // the title that plays the EVO file is decided
   bool inTitle_ = false;
-  std::size_t chapters_ = 0;     // the current title's chapter elements so far
-  int fps_ = 60;                 // the current title set's timeBase
-  std::string defaultLanguage_;  // and its defaultLanguage
+  std::size_t chapters_ = 0;       // the current title's chapter elements so far
+  TimeBase clock_ = timeBase("");  // the current title set's timeBase
+  std::string defaultLanguage_;    // and its defaultLanguage
   // The current title's streams that gave no langcode, by streamNumber: their track
   // number, whose navigation track may give it; audio and subtitle.
   std::array<std::map<std::int32_t, std::int32_t>, 2> trackOf_;

@@ -1,15 +1,15 @@
 #include "playlist/read_xpl.h"
 
-#include <span>
-#include <string>
+#include <functional>
+#include <optional>
 
-#include "catalogue/selection.h"
+#include "engine/pass_input.h"
+#include "platform/paths.h"
 #include "playlist/attr_lists.h"
 #include "playlist/playlist_facts.h"
+#include "playlist/title_cut.h"
 #include "playlist/title_phase.h"
 #include "playlist/xpl_scanner.h"
-#include "shell/invoke.h"
-#include "shell/report.h"
 
 namespace tessaly {
 namespace {
@@ -19,82 +19,93 @@ constexpr std::int64_t kMaxPlaylistSize = 16 * 1048576;
 // Real playlists have a few thousand tags. Each memo line costs the window far more than
 // its bytes, so the memo keeps the first 65,536 lines and the log says what was left out.
 constexpr std::size_t kMaxMemoLines = 65536;
+constexpr std::size_t kChunkSize = 32768;
 
-void openPlaylist(Session& s) {
-  const std::string& path = s.fMain.eXPLfile.text;
-  s.InputStream = std::make_unique<InputFile>(path, Access::Exclusive);
-  if (s.InputStream->size() > kMaxPlaylistSize) {
-    throw openError(path, "The playlist is larger than 16 MiB");
-  }
+void openPlaylist(std::optional<FileInput>& input, const std::string& path) {
+  input.emplace(path, Access::Exclusive);
+  if (input->size() > kMaxPlaylistSize) throw openError(path, "The playlist is larger than 16 MiB");
 }
 
-// Reads InputStream in ReadBuffer-sized chunks, showing progress, and scans each.
-void scanFile(Session& s, XplScanner& scanner) {
-  InputFile& file = *s.InputStream;
-  const std::string size = std::to_string(file.size());
+// Reads the file in 32 KiB chunks and scans each; `chunk` is told the bytes read so far.
+void scanFile(FileInput& file, XplScanner& scanner,
+              const std::function<void(std::int64_t)>& chunk) {
   while (file.position() < file.size()) {
-    const std::size_t got = file.read(s.ReadBuffer.data(), s.ReadBuffer.size());
-    if (got == 0) break;  // the file shrank since it was opened
-    slog(s, std::to_string(file.position()) + "/" + size + " bytes", 1);
-    scanner.feed(std::span<const std::uint8_t>(s.ReadBuffer.data(), got));
+    const auto bytes = file.next(kChunkSize);
+    if (bytes.empty()) break;  // the file shrank since it was opened
+    chunk(file.position());
+    scanner.feed(bytes);
   }
 }
 
-// The node "Titles" after the four fixed ones: a line for every title of the playlist,
+// The node "Titles" after the title's nodes: a line for every title of the playlist,
 // within the tree's bounds.
-void showTitles(Session& s) {
-  auto& nodes = s.fMain.tvXPL.nodes;
+void showTitles(XplResult& result) {
+  auto& nodes = result.tree;
   std::erase_if(nodes, [](const TreeNode& node) { return node.text == "Titles"; });
-  if (s.Playlist.titles.empty()) return;
+  if (result.facts.titles.empty()) return;
   nodes.push_back({"Titles", {}});
-  for (const TitleFacts& title : s.Playlist.titles) {
-    if (!addTreeEntry(s, nodes.size() - 1, titleLine(title).substr(0, kMaxLabel))) break;
+  for (const TitleFacts& title : result.facts.titles) {
+    if (!addTreeEntry(nodes, nodes.size() - 1, titleLine(title).substr(0, kMaxLabel))) break;
   }
 }
 
-// The run of "Read XPL".
-void readXPL(Session& s) {
-  auto& w = s.fMain;
-  Resetcbs(s);
-  w.bReadXPL.enabled = false;
-  w.PageControl = tsXPL;
-  InputRelease release(s);  // closes the playlist also when a step fails
-  openPlaylist(s);
-  log(s, "Open " + s.XPLname);
-  log(s, "Filesize: " + std::to_string(s.InputStream->size()) + " bytes");
-
+void runXpl(const XplRequest& request, JobObserver& observer, XplResult& result) {
+  std::optional<FileInput> file;
+  openPlaylist(file, request.file);
+  result.opened = true;
+  observer.log("Open " + fileNamePart(request.file));
+  observer.log("Filesize: " + std::to_string(file->size()) + " bytes");
   XplRun run;
   std::uint64_t tags = 0;
-  s.Playlist = {};
-  FactsReader facts(s.InputStream->path(), s.BaseName);
+  TitleMatch match(request.baseName);
+  FactsReader facts(file->path(), request.baseName);
   XplScanner scanner([&](const std::string& tag) {
-    if (++tags <= kMaxMemoLines) w.mXPL.lines.push_back(tag);
-    checkTag(s, run, tag);
-    facts.tag(tag);
+    if (++tags <= kMaxMemoLines) result.memo.push_back(tag);
+    checkTag(result.attributes, run, tag);
+    match.tag(tag);
+    facts.tag(tag, match);
   });
-  w.mXPL.lines.clear();
-  w.mXPL.visible = false;
-  scanFile(s, scanner);
-  s.InputStream.reset();
-  s.Playlist = facts.finish();
+  const std::string size = std::to_string(file->size());
+  scanFile(*file, scanner, [&](std::int64_t read) {
+    observer.status(1, std::to_string(read) + "/" + size + " bytes");
+  });
+  file.reset();
+  result.facts = facts.finish();
   if (tags > kMaxMemoLines) {
-    log(s, "Warning: the playlist has " + std::to_string(tags) +
-               " tags; the memo shows the first " + std::to_string(kMaxMemoLines) + ".");
+    observer.log("Warning: the playlist has " + std::to_string(tags) +
+                 " tags; the memo shows the first " + std::to_string(kMaxMemoLines) + ".");
   }
-  titlePhase(s, run);
-  showTitles(s);
-  w.mXPL.visible = true;
-
-  log(s, "Done.");
-  slog(s, "Ready", 0);
-  slog(s, "", 1);
-  w.bReadXPL.enabled = true;
+  titlePhase(result, match.index(), run, observer);
+  showTitles(result);
 }
 
 }  // namespace
 
-void bReadXPLClick(Session& s) {
-  runJob(s, readXPL);
+XplResult readXpl(const XplRequest& request, JobObserver& observer) {
+  XplResult result;
+  result.attributes = request.attributes;
+  result.tree = request.tree;
+  result.table = request.table;
+  try {
+    runXpl(request, observer, result);
+  } catch (...) {
+    result.end = JobEnd::Failed;
+    result.error = std::current_exception();
+  }
+  return result;
+}
+
+PlaylistFacts readPlaylist(const std::string& path, const std::string& baseName) {
+  std::optional<FileInput> file;
+  openPlaylist(file, path);
+  TitleMatch match(baseName);
+  FactsReader facts(file->path(), baseName);
+  XplScanner scanner([&](const std::string& tag) {
+    match.tag(tag);
+    facts.tag(tag, match);
+  });
+  scanFile(*file, scanner, [](std::int64_t) {});
+  return facts.finish();
 }
 
 }  // namespace tessaly

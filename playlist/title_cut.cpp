@@ -11,15 +11,6 @@ bool mentionsUpper(const std::string& line, const char* upperText) {
   return upperAscii(line).find(upperText) != std::string::npos;
 }
 
-std::optional<std::size_t> matchLine(const std::vector<std::string>& lines,
-                                     const std::string& baseName) {
-  if (baseName.empty()) return std::nullopt;
-  for (std::size_t n = 0; n < lines.size(); ++n) {
-    if (lines[n].find(baseName) != std::string::npos) return n;
-  }
-  return std::nullopt;
-}
-
 // The nearest title line above `match`; the match line itself is not looked at.
 std::optional<std::size_t> titleStart(const std::vector<std::string>& lines, std::size_t match) {
   for (std::size_t n = match; n-- > 0;) {
@@ -38,9 +29,16 @@ std::optional<std::size_t> titleEnd(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-bool cutToTitle(std::vector<std::string>& lines, const std::string& baseName) {
-  const auto match = matchLine(lines, baseName);
-  if (!match || *match == 0) return false;
+bool TitleMatch::tag(const std::string& text) {
+  const std::size_t at = tags_++;
+  if (mentioned_ || baseName_.empty() || text.find(baseName_) == std::string::npos) return false;
+  mentioned_ = true;
+  if (at > 0) index_ = at;
+  return index_.has_value();
+}
+
+bool cutToTitle(std::vector<std::string>& lines, const std::optional<std::size_t>& match) {
+  if (!match || *match >= lines.size()) return false;
   if (const auto start = titleStart(lines, *match); start && *start > 0) {
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(*start));
   }

@@ -1,24 +1,20 @@
-// The title phase of "Read XPL": the title that plays the chosen EVO file, shown in
-// the tree, and its tracks' labels on the stream boxes.
+// The title phase of "Read XPL": the title that plays the chosen EVO file, shown in the
+// tree, and its tracks' labels for the stream boxes.
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <optional>
 
+#include "playlist/read_xpl.h"
 #include "playlist/xpl_run.h"
-#include "shell/session.h"
 
 namespace tessaly {
 
-// The longest label the tree and the log show, in characters.
-constexpr std::size_t kMaxLabel = 300;
-
-// Adds an entry under the tree's top-level node `node`; false when the tree is full
-// (32,768 entries), which the first entry left out says.
-bool addTreeEntry(Session& session, std::size_t node, std::string text);
-
-// Cuts mXPL to the title that mentions BaseName, rebuilds tvXPL from it, and labels,
-// enables and ticks the boxes of its tracks. Marks labelled tracks in StreamTable.
-void titlePhase(Session& session, XplRun& run);
+// Cuts the result's memo to the title around tag `match` (TitleMatch), rebuilds the tree
+// from it, and labels its tracks: each label logged as "LABEL found!" and, for a track with
+// a box, kept in the result's labels; marks the labelled tracks in the result's table. A
+// failed number conversion throws, leaving what was done.
+void titlePhase(XplResult& result, const std::optional<std::size_t>& match, XplRun& run,
+                JobObserver& observer);
 
 }  // namespace tessaly

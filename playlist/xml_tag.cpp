@@ -55,25 +55,6 @@ std::optional<std::string> reference(const std::string& ref) {
 // The longest reference, "&#x10FFFF;", from its "&" to its ";".
 constexpr std::size_t kLongestReference = 10;
 
-// The value with its character references decoded; a "&" that starts none stays.
-std::string decoded(const std::string& value) {
-  std::string out;
-  for (std::size_t at = 0; at < value.size(); ++at) {
-    // The ";" is looked for near the "&" only, so a value full of "&" stays linear.
-    const std::size_t length =
-        value[at] == '&' ? value.substr(at, kLongestReference).find(';') : std::string::npos;
-    const auto text =
-        length == std::string::npos ? std::nullopt : reference(value.substr(at + 1, length - 1));
-    if (!text) {
-      out += value[at];
-      continue;
-    }
-    out += *text;
-    at += length;
-  }
-  return out;
-}
-
 std::size_t skipSpaces(const std::string& text, std::size_t at) {
   while (at < text.size() && isSpace(text[at])) ++at;
   return at;
@@ -99,12 +80,30 @@ void readAttributes(const std::string& text, std::size_t at, XmlTag& tag) {
     if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) continue;
     const std::size_t close = text.find(text[at], at + 1);
     if (close == std::string::npos) return;
-    tag.attributes.emplace(name, decoded(text.substr(at + 1, close - at - 1)));
+    tag.attributes.emplace(name, decodedReferences(text.substr(at + 1, close - at - 1)));
     at = close + 1;
   }
 }
 
 }  // namespace
+
+std::string decodedReferences(const std::string& value) {
+  std::string out;
+  for (std::size_t at = 0; at < value.size(); ++at) {
+    // The ";" is looked for near the "&" only, so a value full of "&" stays linear.
+    const std::size_t length =
+        value[at] == '&' ? value.substr(at, kLongestReference).find(';') : std::string::npos;
+    const auto text =
+        length == std::string::npos ? std::nullopt : reference(value.substr(at + 1, length - 1));
+    if (!text) {
+      out += value[at];
+      continue;
+    }
+    out += *text;
+    at += length;
+  }
+  return out;
+}
 
 std::string XmlTag::attribute(const std::string& attribute) const {
   const auto found = attributes.find(attribute);

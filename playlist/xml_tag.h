@@ -19,6 +19,10 @@ struct XmlTag {
   std::string attribute(const std::string& attribute) const;
 };
 
+// The value with its character references decoded ("&amp;" gives "&", "&#233;" "é"; a
+// control character's reference a space); a "&" that starts none stays.
+std::string decodedReferences(const std::string& value);
+
 // Reads a tag text (indentation, then "<" up to ">"); nullopt for comments,
 // declarations and processing instructions.
 std::optional<XmlTag> readXmlTag(const std::string& text);

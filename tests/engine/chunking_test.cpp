@@ -2,7 +2,6 @@
 // log and every output must come out the same, and match what the writer put in.
 #include <gtest/gtest.h>
 
-#include "catalogue/demux.h"
 #include "engine_harness.h"
 #include "tools/ps_writer.h"
 
@@ -59,11 +58,10 @@ Result walkInPieces(const Bytes& bytes, std::initializer_list<std::size_t> piece
   EngineHarness scan;
   scan.walk(bytes, 0, pieces);
   EngineHarness write;
-  write.openAllOutputs();
   write.walk(bytes, 1, pieces);
   EXPECT_EQ(write.table(), scan.table());
-  EXPECT_TRUE(write.host.logged.empty());
-  return {scan.table(), scan.host.logged, write.closeOutputs()};
+  EXPECT_TRUE(write.observer.logged.empty());
+  return {scan.table(), scan.observer.logged, write.outputs()};
 }
 
 TEST(ChunkingTest, AnyCutOfTheInputGivesTheSameTableLogAndOutputs) {
@@ -119,23 +117,20 @@ TEST(ChunkingTest, NoiseDenseInStartCodePrefixesGivesTheSameResultWhateverTheCut
 TEST(ChunkingTest, DemuxOfTheFileMatchesTheWriterAndTheSummary) {
   const MixedStream stream;
   EngineHarness h;
-  h.setInput(stream.sink.bytes);
-  demux(h.session, 0);
-  ASSERT_FALSE(h.host.logged.empty());
-  EXPECT_EQ(h.host.logged.front(), "It contains 1 video stream and 3 audio streams.");
-  h.openAllOutputs();
-  h.setInput(stream.sink.bytes);
-  demux(h.session, 1);
+  h.run(stream.sink.bytes, 0);
+  ASSERT_FALSE(h.observer.logged.empty());
+  EXPECT_EQ(h.observer.logged.front(), "It contains 1 video stream and 3 audio streams.");
+  h.run(stream.sink.bytes, 1);
   // MLP and an empty LPCM packet share number 2, DD and DTS HD number 5, MPEG audio
   // follows number 3: the writing pass ends with the summary and three warnings.
-  const std::vector<std::string> end(h.host.logged.end() - 4, h.host.logged.end());
+  const std::vector<std::string> end(h.observer.logged.end() - 4, h.observer.logged.end());
   EXPECT_EQ(end,
             (std::vector<std::string>{
                 "It contains 1 video stream and 3 audio streams.",
                 "Warning: audio stream 2 carries MLP and LPCM packets; they share one output.",
                 "Warning: audio stream 5 carries DD and DTS HD packets; they share one output.",
                 "Warning: MPEG audio packets follow audio stream 3; they share its output."}));
-  for (const auto& [slot, content] : h.closeOutputs()) {
+  for (const auto& [slot, content] : h.outputs()) {
     EXPECT_EQ(content, stream.writer.expected(slot).bytes) << "slot " << slot;
   }
 }

@@ -1,13 +1,11 @@
-// The pass around the walk: chunks, progress, the fast-check limit, the summary line,
-// Cancel, and the errors that end a pass.
-#include "catalogue/demux.h"
-
+// The pass around the walk, as a job runs it: chunks, progress, the fast-check limit, the
+// summary line, the stop test, and the errors that end a pass.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "engine_harness.h"
-#include "shell/cancel.h"
-#include "shell/error.h"
+#include "platform/error.h"
+#include "support/error_message.h"
 #include "tools/ps_writer.h"
 
 namespace tessaly::testing {
@@ -15,28 +13,19 @@ namespace {
 
 using tools::Stream;
 
-std::string errorOf(Session& session, int mode) {
-  try {
-    demux(session, mode);
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
-
-// A file of `size` zero bytes that takes no disk space.
-void setSparseInput(EngineHarness& h, std::int64_t size) {
-  writeFile(h.dir.file("FEATURE_1.EVO"), Bytes{});
-  ASSERT_EQ(::truncate(h.dir.file("FEATURE_1.EVO").c_str(), size), 0);
-  h.session.InputStream = std::make_unique<InputFile>(h.dir.file("FEATURE_1.EVO"), Access::Shared);
-}
-
 Bytes navPackFile(int videoBound, int audioBound, std::size_t size) {
   tools::MemorySink sink;
   tools::PsWriter writer(sink, {.videoBound = videoBound, .audioBound = audioBound});
   writer.navPack();
   sink.bytes.resize(size, 0xFF);
   return sink.bytes;
+}
+
+// A file of `size` zero bytes that takes no disk space.
+std::string sparseFile(TempDir& dir, std::int64_t size) {
+  writeFile(dir.file("FEATURE_1.EVO"), Bytes{});
+  EXPECT_EQ(::truncate(dir.file("FEATURE_1.EVO").c_str(), size), 0);
+  return dir.file("FEATURE_1.EVO");
 }
 
 TEST(DemuxTest, WritesEveryStreamAsTheWriterExpects) {
@@ -51,28 +40,23 @@ TEST(DemuxTest, WritesEveryStreamAsTheWriterExpects) {
     writer.pack(Stream::subpicture(1), 100);
   }
   EngineHarness h;
-  h.setInput(sink.bytes);
-  h.openAllOutputs();
-  demux(h.session, 1);
-  const auto outputs = h.closeOutputs();
+  EXPECT_EQ(h.run(sink.bytes, 1), PassEnd::Complete);
   for (const auto& [slot, expected] : writer.expected()) {
-    EXPECT_EQ(outputs.at(slot), expected.bytes) << slot;
-    EXPECT_EQ(h.session.StreamTable[slot], expected.value) << slot;
+    EXPECT_EQ(h.outputs().at(slot), expected.bytes) << slot;
+    EXPECT_EQ(h.streams[slot], expected.value) << slot;
   }
 }
 
-TEST(DemuxTest, EmptyFileResetsTheTableAndReadsNothing) {
+TEST(DemuxTest, EmptyInputResetsTheTableAndReportsNothing) {
   EngineHarness h;
-  h.session.StreamTable[5] = 7;
-  h.session.StopRequested = true;
-  h.setInput({});
-  demux(h.session, 1);
+  h.streams[5] = 7;
+  h.observer.stop = true;  // asked before a chunk: there is none
+  EXPECT_EQ(h.run(Bytes{}, 1), PassEnd::Complete);
   EXPECT_TRUE(h.table().empty());
-  EXPECT_FALSE(h.session.fMain.bCancel.enabled);
-  EXPECT_FALSE(h.session.StopRequested);
-  EXPECT_TRUE(h.session.Writing);
-  EXPECT_TRUE(h.host.logged.empty());
-  EXPECT_TRUE(h.host.statusPanels.empty());
+  EXPECT_FALSE(h.observer.stoppable);
+  EXPECT_TRUE(h.observer.writing);
+  EXPECT_TRUE(h.observer.logged.empty());
+  EXPECT_TRUE(h.observer.statuses.empty());
 }
 
 TEST(DemuxTest, SummaryLineComesFromAFullFirstChunkInBothModes) {
@@ -87,80 +71,72 @@ TEST(DemuxTest, SummaryLineComesFromAFullFirstChunkInBothModes) {
                         Case{1, 1, 32767, nullptr}}) {
     for (int mode : {0, 1}) {
       EngineHarness h;
-      h.setInput(navPackFile(c.video, c.audio, c.size));
-      demux(h.session, mode);
+      h.run(navPackFile(c.video, c.audio, c.size), mode);
       const auto expected = c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{};
-      EXPECT_EQ(h.host.logged, expected) << c.size << " mode " << mode;
+      EXPECT_EQ(h.observer.logged, expected) << c.size << " mode " << mode;
     }
   }
   EngineHarness h;  // bytes 16 and 17 are not 01 BB
-  h.setInput(Bytes(32768, 0x00));
-  demux(h.session, 0);
-  EXPECT_TRUE(h.host.logged.empty());
+  h.run(Bytes(32768, 0x00), 0);
+  EXPECT_TRUE(h.observer.logged.empty());
 }
 
-TEST(DemuxTest, FileOfExactly4MiBGivesOneProgressTextAfterItsLastChunk) {
+TEST(DemuxTest, InputOfExactly4MiBGivesOneProgressTextAfterItsLastChunk) {
   for (int mode : {0, 1}) {
     EngineHarness h;
-    h.setInput(Bytes(4194304, 0x00));
-    demux(h.session, mode);
-    EXPECT_EQ(h.host.statusPanels, std::vector<int>{1});
-    EXPECT_EQ(h.host.messageRounds, 1);
-    EXPECT_EQ(h.host.repaints, 0);
-    EXPECT_EQ(h.session.fMain.statusBar.panels[1],
-              std::string(mode ? " Demuxing" : " Reading") +
-                  " FEATURE_1.EVO 4/4 Mbytes, Remaining time: 0:00:01");
+    h.run(Bytes(4194304, 0x00), mode);
+    const std::string text = std::string(mode ? "Demuxing" : "Reading") +
+                             " FEATURE_1.EVO 4/4 Mbytes, Remaining time: 0:00:01";
+    EXPECT_EQ(h.observer.statuses, (std::vector<std::pair<int, std::string>>{{1, text}}));
+    EXPECT_EQ(h.observer.breaths, 1);
+    EXPECT_EQ(h.observer.repaints, 0);
   }
   EngineHarness h;  // a partial last chunk shows nothing
-  h.setInput(Bytes(4194304 + 100, 0x00));
-  demux(h.session, 0);
-  EXPECT_EQ(h.host.messageRounds, 1);
+  h.run(Bytes(4194304 + 100, 0x00), 0);
+  EXPECT_EQ(h.observer.breaths, 1);
 }
 
-TEST(DemuxTest, FastCheckStopsScanningAfterChunk9156) {
-  EngineHarness h;
-  setSparseInput(h, 1000000000);
-  demux(h.session, 0);
-  EXPECT_EQ(h.session.InputStream->position(), 300023808);
-  EXPECT_TRUE(h.session.StopRequested);
-  EXPECT_FALSE(h.session.fMain.bCancel.enabled);
-  EXPECT_EQ(h.host.messageRounds, 71);  // every 4 MiB
-  EXPECT_EQ(h.host.repaints, 4);        // every 64 MiB
-}
-
-TEST(DemuxTest, FastCheckDoesNotLimitWritingOrAnUntickedScan) {
-  for (bool writing : {true, false}) {
-    EngineHarness h;
-    h.session.fMain.cbFastCheck.ticked = writing;
-    setSparseInput(h, 300100000);
-    demux(h.session, writing ? 1 : 0);
-    EXPECT_EQ(h.session.InputStream->position(), 300100000);
-    EXPECT_FALSE(h.session.StopRequested);
+TEST(DemuxTest, FastCheckEndsAScanAfterChunk9156AndOnlyMarksTheLimitWhileWriting) {
+  TempDir dir;
+  EngineHarness scan;
+  FileInput file(sparseFile(dir, 1000000000), Access::Shared);
+  EXPECT_EQ(scan.run(file, 0, true), PassEnd::FastCheckLimit);
+  EXPECT_EQ(file.position(), 300023808);
+  EXPECT_FALSE(scan.observer.stoppable);
+  EXPECT_EQ(scan.observer.breaths, 71);  // every 4 MiB
+  EXPECT_EQ(scan.observer.repaints, 4);  // every 64 MiB
+  for (bool fastCheck : {true, false}) {
+    EngineHarness write;
+    FileInput whole(sparseFile(dir, 300100000), Access::Shared);
+    EXPECT_EQ(write.run(whole, 1, fastCheck), PassEnd::Complete);
+    EXPECT_EQ(whole.position(), 300100000);
   }
+  EngineHarness unticked;
+  FileInput whole(sparseFile(dir, 300100000), Access::Shared);
+  EXPECT_EQ(unticked.run(whole, 0, false), PassEnd::Complete);
 }
 
-TEST(DemuxTest, CancelIsSeenAtTheProgressPointAndEndsThePassAfterTheChunk) {
-  EngineHarness h;
-  h.host.onMessages = [&] { bCancelClick(h.session); };
-  h.setInput(Bytes(3 * 4194304, 0x00));
-  demux(h.session, 0);
-  EXPECT_EQ(h.session.InputStream->position(), 4194304);
-  EXPECT_TRUE(h.session.StopRequested);
-  EXPECT_FALSE(h.session.fMain.bCancel.enabled);
-
-  h.setInput(Bytes(3 * 4194304, 0x00));  // writing: the operator answers No
-  demux(h.session, 1);
-  EXPECT_EQ(h.session.InputStream->position(), 3 * 4194304);
-  EXPECT_EQ(h.host.questions.size(), 3u);
+TEST(DemuxTest, StopIsSeenBeforeTheChunkAfterTheProgressPointInBothModes) {
+  for (int mode : {0, 1}) {
+    EngineHarness h;
+    h.observer.onBreath = [&] { h.observer.stop = true; };
+    const Bytes bytes(3 * 4194304, 0x00);
+    MemoryInput input(bytes, "FEATURE_1.EVO");
+    EXPECT_EQ(h.run(input, mode), PassEnd::Stopped);
+    EXPECT_EQ(input.position(), 4194304);
+    EXPECT_FALSE(h.observer.stoppable);
+  }
 }
 
 TEST(DemuxTest, ReadThatReturnsNothingBeforeTheEndIsAReadError) {
+  TempDir dir;
+  writeFile(dir.file("FEATURE_1.EVO"), Bytes(100000, 0x00));
+  FileInput input(dir.file("FEATURE_1.EVO"), Access::Shared);
+  ASSERT_EQ(::truncate(dir.file("FEATURE_1.EVO").c_str(), 40000), 0);  // shrinks after open
   EngineHarness h;
-  h.setInput(Bytes(100000, 0x00));
-  ASSERT_EQ(::truncate(h.dir.file("FEATURE_1.EVO").c_str(), 40000), 0);  // shrinks after open
-  EXPECT_EQ(errorOf(h.session, 0), "Stream read error");
-  EXPECT_EQ(h.session.InputStream->position(), 40000);
-  EXPECT_TRUE(h.session.fMain.bCancel.enabled);
+  EXPECT_EQ(messageOf([&] { h.run(input, 0); }), "Stream read error");
+  EXPECT_EQ(input.position(), 40000);
+  EXPECT_TRUE(h.observer.stoppable);  // an error ends the pass without its normal end
 }
 
 }  // namespace

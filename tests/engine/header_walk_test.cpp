@@ -20,7 +20,7 @@ Bytes packOf(const Stream& stream, std::size_t payload, const tools::PesFields& 
 TEST(HeaderWalkTest, PrivateStream1PacketCountsDownAsTheFormatSays) {
   const Bytes pack = packOf(Stream::ddPlus(0), tools::PsWriter::kFill);
   EngineHarness h;
-  SessionWalker walker(h.session, 0);
+  Walk walker(h, 0);
   const PassState& s = walker.state();
   auto feed = [&](std::size_t from, std::size_t to) { walker.feed(pack.data() + from, to - from); };
   feed(0, 18);  // pack header, 00 00 01 BD
@@ -46,8 +46,8 @@ TEST(HeaderWalkTest, PrivateStream1PacketCountsDownAsTheFormatSays) {
   EXPECT_EQ(s.AudioSort, AudioCoding::DDPlus);
   EXPECT_EQ(s.Kind, PacketKind::Audio);
   EXPECT_TRUE(s.InPayload);
-  EXPECT_EQ(h.session.StreamTable[17], 0xC0);
-  EXPECT_EQ(h.host.logged, (std::vector<std::string>{"DD+ audio stream 0 found!"}));
+  EXPECT_EQ(h.streams[17], 0xC0);
+  EXPECT_EQ(h.observer.logged, (std::vector<std::string>{"DD+ audio stream 0 found!"}));
   feed(32, 2048);  // the payload, in one run
   EXPECT_EQ(s.PacketLeft, 0);
   EXPECT_FALSE(s.InPayload);
@@ -60,7 +60,7 @@ TEST(HeaderWalkTest, PtsAndDtsHeaderLeadsStraightToPayloadOrSubHeader) {
     ASSERT_EQ(pack[21], 0xC0);
     ASSERT_EQ(pack[22], 10);
     EngineHarness h;
-    SessionWalker walker(h.session, 0);
+    Walk walker(h, 0);
     walker.feed(pack.data(), 33);  // through the tenth time-stamp byte
     const bool audio = stream.id == 0xBD;
     EXPECT_EQ(walker.state().InPayload, !audio);
@@ -99,7 +99,7 @@ TEST(HeaderWalkTest, EmptyPayloadRedispatchesItsByteIntoWindowTwice) {
   // A video packet of length 3: the payload starts empty at the byte after it.
   Bytes bytes{0x00, 0x00, 0x01, 0xE0, 0x00, 0x03, 0x81, 0x00, 0x00, 0x42};
   EngineHarness h;
-  SessionWalker walker(h.session, 0);
+  Walk walker(h, 0);
   walker.feed(bytes.data(), bytes.size());
   EXPECT_EQ(walker.state().Window, 0x00004242u);
   EXPECT_FALSE(walker.state().InPayload);

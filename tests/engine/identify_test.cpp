@@ -51,7 +51,7 @@ TEST(IdentifyTest, AudioStreamsRegisterByCodingAndNumberInTheOrderMet) {
   EngineHarness h;
   h.walk(p.sink.bytes, 0);
   EXPECT_EQ(h.table(), (Table{{17, 0xC0}, {18, 0xB1}, {23, 0xA6}}));
-  EXPECT_EQ(h.host.logged,
+  EXPECT_EQ(h.observer.logged,
             (std::vector<std::string>{"DD+ audio stream 0 found!", "MLP audio stream 1 found!",
                                       "LPCM audio stream 6 found!"}));
 }
@@ -62,14 +62,13 @@ TEST(IdentifyTest, CodingsSharingANumberShareTheSlotAndTheOutput) {
   EngineHarness h;
   h.walk(p.sink.bytes, 0);
   EXPECT_EQ(h.table(), (Table{{17, 0x80}, {26, 0xC9}}));
-  EXPECT_EQ(h.host.logged,
+  EXPECT_EQ(h.observer.logged,
             (std::vector<std::string>{"DD audio stream 0 found!", "DD+ audio stream 9 found!"}));
   EngineHarness write;
-  write.openAllOutputs();
   write.walk(p.sink.bytes, 1);
-  EXPECT_TRUE(write.host.logged.empty());
+  EXPECT_TRUE(write.observer.logged.empty());
   EXPECT_EQ(write.table(), h.table());
-  EXPECT_EQ(write.closeOutputs().at(17), p.writer.expected(17).bytes);
+  EXPECT_EQ(write.outputs().at(17), p.writer.expected(17).bytes);
   EXPECT_EQ(p.writer.expected(17).bytes.size(), 900u);
 }
 
@@ -79,9 +78,9 @@ TEST(IdentifyTest, SubpicturesRegisterTheirGroupInSlots33To64) {
   EngineHarness h;
   h.walk(p.sink.bytes, 0);
   EXPECT_EQ(h.table(), (Table{{38, 0x20}, {34, 0x60}, {54, 0x20}}));
-  EXPECT_EQ(h.host.logged, (std::vector<std::string>{"Subpicture stream 5 found!",
-                                                     "Extended subpicture stream 1 found!",
-                                                     "Subpicture stream 21 found!"}));
+  EXPECT_EQ(h.observer.logged, (std::vector<std::string>{"Subpicture stream 5 found!",
+                                                         "Extended subpicture stream 1 found!",
+                                                         "Subpicture stream 21 found!"}));
 }
 
 TEST(IdentifyTest, VideoRegistersByStreamIdOrExtensionIdAndKeepsTheFirst) {
@@ -89,13 +88,12 @@ TEST(IdentifyTest, VideoRegistersByStreamIdOrExtensionIdAndKeepsTheFirst) {
   EngineHarness h;
   h.walk(p.sink.bytes, 0);
   EXPECT_EQ(h.table(), (Table{{1, 0x55}, {2, 0xE3}}));
-  EXPECT_EQ(h.host.logged, (std::vector<std::string>{"VC-1 video stream 0 found!",
-                                                     "H.264 video stream 1 found!"}));
+  EXPECT_EQ(h.observer.logged, (std::vector<std::string>{"VC-1 video stream 0 found!",
+                                                         "H.264 video stream 1 found!"}));
   // The MPEG-2 packets count as video 0; the packet with extension id 0x71 is Ignored.
   EngineHarness write;
-  write.openAllOutputs();
   write.walk(p.sink.bytes, 1);
-  const auto outputs = write.closeOutputs();
+  const auto outputs = write.outputs();
   EXPECT_EQ(outputs.at(1), p.writer.expected(1).bytes);
   EXPECT_EQ(outputs.at(1).size(), 600u);
   EXPECT_EQ(outputs.at(2).size(), 600u);
@@ -113,10 +111,9 @@ TEST(IdentifyTest, UnlistedSubStreamIdsAreAcceptedOnlyUnderTheLastCoding) {
     all.insert(all.end(), packet->begin(), packet->end());
   }
   EngineHarness h;
-  h.openAllOutputs();
   h.walk(all, 1, {5});
   EXPECT_EQ(h.table(), (Table{{17, 0xA0}, {19, 0xB2}}));
-  const auto outputs = h.closeOutputs();
+  const auto outputs = h.outputs();
   EXPECT_EQ(outputs.at(22), tail(before, 50));
   EXPECT_EQ(outputs.at(26), tail(lpcmHigh, 30));
   EXPECT_EQ(outputs.at(27), tail(mlpHigh, 40));

@@ -3,7 +3,6 @@
 // a broken packet written.
 #include <gtest/gtest.h>
 
-#include "catalogue/demux.h"
 #include "engine_harness.h"
 #include "tools/ps_writer.h"
 
@@ -41,9 +40,8 @@ TEST(MalformedTest, HeaderRunningPastItsPacketEndsThePacket) {
     bytes.insert(bytes.end(), sink.bytes.begin(), sink.bytes.end());
     for (std::size_t piece : {1ul, 3ul, bytes.size()}) {
       EngineHarness h;
-      h.openAllOutputs();
       h.walk(bytes, 1, {piece});
-      const auto outputs = h.closeOutputs();
+      const auto outputs = h.outputs();
       EXPECT_EQ(outputs.at(19), writer.expected(19).bytes) << damaged.what;
       EXPECT_EQ(outputs.at(2), writer.expected(2).bytes) << damaged.what;
       std::size_t total = 0;
@@ -62,11 +60,9 @@ TEST(MalformedTest, PacketCutOffByTheEndOfTheFileKeepsWhatWasThere) {
   // Cut in the second packet's payload, in its sub-header, and in its PES header.
   for (std::size_t cut : {2048u + 1000u, 2048u + 30u, 2048u + 20u}) {
     EngineHarness h;
-    h.setInput(Bytes(sink.bytes.begin(), sink.bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
-    h.openAllOutputs();
-    demux(h.session, 1);
+    h.run(Bytes(sink.bytes.begin(), sink.bytes.begin() + static_cast<std::ptrdiff_t>(cut)), 1);
     const std::size_t kept = cut > 2048 + 32 ? 2000 + (cut - 2048 - 32) : 2000;
-    EXPECT_EQ(h.closeOutputs().at(17), Bytes(whole.begin(), whole.begin() + kept)) << cut;
+    EXPECT_EQ(h.outputs().at(17), Bytes(whole.begin(), whole.begin() + kept)) << cut;
   }
 }
 

@@ -1,10 +1,10 @@
-// Payload routing: what reaches which output, for each kind of packet, and only
-// through a ticked box into an open entry.
+// Payload routing: what reaches which output, for each kind of packet, and only into an
+// open entry.
 #include <gtest/gtest.h>
 
-#include "catalogue/demux.h"
 #include "engine_harness.h"
-#include "shell/error.h"
+#include "platform/error.h"
+#include "support/error_message.h"
 #include "support/file_size_limit.h"
 #include "tools/ps_writer.h"
 
@@ -28,9 +28,8 @@ TEST(RouteTest, EachKindLosesExactlyItsSubHeader) {
     tools::PsWriter writer(sink);
     writer.packet(c.stream, c.written);
     EngineHarness h;
-    h.openAllOutputs();
     h.walk(sink.bytes, 1);
-    const auto outputs = h.closeOutputs();
+    const auto outputs = h.outputs();
     EXPECT_EQ(outputs.at(c.slot),
               Bytes(sink.bytes.end() - static_cast<std::ptrdiff_t>(c.written), sink.bytes.end()))
         << c.slot;
@@ -40,7 +39,7 @@ TEST(RouteTest, EachKindLosesExactlyItsSubHeader) {
   }
 }
 
-TEST(RouteTest, OnlyTickedBoxesWithOpenEntriesReceiveTheirNumber) {
+TEST(RouteTest, OnlyOpenEntriesReceiveTheirNumber) {
   tools::MemorySink sink;
   tools::PsWriter writer(sink);
   writer.packet(Stream::mpegAudio(0), 100);  // no audio number yet: nowhere
@@ -51,68 +50,63 @@ TEST(RouteTest, OnlyTickedBoxesWithOpenEntriesReceiveTheirNumber) {
   writer.packet(Stream::subpicture(17), 600);  // no entry for numbers past 15
   writer.packet(Stream::vc1(1), 700);
   EngineHarness h;
-  h.openAllOutputs();
-  for (auto& box : h.session.fMain.cbAudio) box.ticked = false;
-  h.session.fMain.cbAudio[1].ticked = true;
-  h.session.fMain.cbVideo[1].ticked = false;  // its entry is open but not selected
+  std::set<int> open{1, 18};  // not video 1's entry, of audio only number 1's
+  for (int slot = 33; slot <= 48; ++slot) open.insert(slot);
+  h.select(open);
   h.walk(sink.bytes, 1);
-  const auto outputs = h.closeOutputs();
+  const auto outputs = h.outputs();
   EXPECT_EQ(outputs.at(18), writer.expected(18).bytes);
   EXPECT_EQ(outputs.at(18).size(), 700u);
   for (const auto& [slot, content] : outputs) {
     EXPECT_TRUE(slot == 18 || content.empty()) << slot;
   }
-  EXPECT_EQ(h.session.StreamTable[17], 0xC0);  // unticked streams are still walked
+  EXPECT_EQ(h.streams[17], 0xC0);  // streams without an open entry are still walked
 }
 
-TEST(RouteTest, TickIsReadForEveryRunAndClosedEntriesAreNeverWritten) {
+TEST(RouteTest, ClosedEntriesAreNeverWritten) {
   tools::MemorySink sink;
   tools::PsWriter writer(sink);
   writer.packet(Stream::ddPlus(2), 1000);
   const std::size_t half = sink.bytes.size() - 500;
   EngineHarness h;
-  h.openAllOutputs();
-  SessionWalker walker(h.session, 1);
+  Walk walker(h, 1);
   walker.feed(sink.bytes.data(), half);
-  h.session.fMain.cbAudio[2].ticked = false;
+  const Bytes first = h.outputs().at(19);
+  h.closeOutputs();
   walker.feed(sink.bytes.data() + half, sink.bytes.size() - half);
-  h.session.fMain.cbAudio[2].ticked = true;
-  h.session.OutputStreams.closeAll();  // a ticked box whose entry is closed
   walker.feed(sink.bytes.data(), sink.bytes.size());
-  EXPECT_EQ(readFile(h.dir.file("out19")), Bytes(sink.bytes.end() - 1000, sink.bytes.end() - 500));
+  EXPECT_EQ(first, Bytes(sink.bytes.end() - 1000, sink.bytes.end() - 500));
+  EXPECT_EQ(h.outputs().at(19), first);
 }
 
-TEST(RouteTest, ScanningWritesNothingEvenWithTickedBoxes) {
+TEST(RouteTest, ScanningWritesNothingEvenWithOpenEntries) {
   tools::MemorySink sink;
   tools::PsWriter writer(sink);
   writer.pack(Stream::vc1(0));
   writer.pack(Stream::dd(0));
   EngineHarness h;
-  h.openAllOutputs();
   h.walk(sink.bytes, 0);
-  for (const auto& [slot, content] : h.closeOutputs()) EXPECT_TRUE(content.empty()) << slot;
+  for (const auto& [slot, content] : h.outputs()) EXPECT_TRUE(content.empty()) << slot;
 }
 
 TEST(RouteTest, FailedWriteEndsThePassWithStreamWriteErrorKeepingWhatWasWritten) {
   tools::MemorySink sink;
   tools::PsWriter writer(sink);
   for (int n = 0; n < 400; ++n) writer.pack(Stream::vc1(0));
+  TempDir dir;
   EngineHarness h;
-  h.setInput(sink.bytes);
-  h.openAllOutputs();
-  std::string message = "(no error)";
+  h.writeToFile(1, dir.file("video"));
+  MemoryInput input(sink.bytes);
+  std::string message;
   {
     const FileSizeLimit limit(100000);
-    try {
-      demux(h.session, 1);
-    } catch (const Error& error) {
-      message = error.what();
-    }
+    message = messageOf([&] { h.run(input, 1); });
   }
   EXPECT_EQ(message, "Stream write error");
-  EXPECT_TRUE(h.session.fMain.bCancel.enabled);
-  EXPECT_LT(h.session.InputStream->position(), h.session.InputStream->size());
-  const Bytes written = h.closeOutputs().at(1);
+  EXPECT_TRUE(h.observer.stoppable);
+  EXPECT_LT(input.position(), input.size());
+  h.closeOutputs();
+  const Bytes written = readFile(dir.file("video"));
   ASSERT_EQ(written.size(), 100000u);
   EXPECT_TRUE(std::equal(written.begin(), written.end(), writer.expected(1).bytes.begin()));
 }

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "job/demux_job.h"
 #include "job_fixture.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {

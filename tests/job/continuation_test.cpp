@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "job/demux_job.h"
 #include "job_fixture.h"
-#include "shell/cancel.h"
-#include "shell/invoke.h"
+#include "session/cancel.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {

@@ -2,9 +2,10 @@
 
 #include <filesystem>
 
-#include "job/demux_job.h"
 #include "job_fixture.h"
-#include "shell/invoke.h"
+#include "platform/files.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 #include "support/file_size_limit.h"
 
 namespace tessaly {

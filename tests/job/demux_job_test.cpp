@@ -1,4 +1,4 @@
-#include "job/demux_job.h"
+#include "session/demux_click.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "job/output_names.h"
 #include "job_fixture.h"
-#include "shell/invoke.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {
@@ -50,14 +50,6 @@ TEST(OutputNames, SeparatorsAndNulsFromCaptionsStayInsideTheFolder) {
   EXPECT_EQ(outputName("/out/F", "x/../../../etc/passwd", "mpa"),
             "/out/F.x_.._.._.._etc_passwd.mpa");
   EXPECT_EQ(outputName("/out/F", std::string("DD+\0/x", 6), "m/v"), "/out/F.DD+__x.m_v");
-}
-
-TEST(OutputNames, ExtensionFollowsTheEntrysGroup) {
-  Window w;
-  EXPECT_EQ(&extensionEdit(w, 2), &w.eVideoExt);
-  EXPECT_EQ(&extensionEdit(w, 17), &w.eAudioExt);
-  EXPECT_EQ(&extensionEdit(w, 32), &w.eAudioExt);
-  EXPECT_EQ(&extensionEdit(w, 33), &w.eSubExt);
 }
 
 TEST_F(JobTest, ScannedStreamsAreWrittenByteExactInJobOrder) {

@@ -2,10 +2,10 @@
 // that several sources fill, and the stream records across both segments.
 #include <gtest/gtest.h>
 
-#include "engine/stream_timing.h"
-#include "job/demux_job.h"
+#include "engine/stream_facts.h"
 #include "job_fixture.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {
@@ -50,7 +50,7 @@ TEST_F(FindingsTest, SharedOutputsAreWarnedAfterTheScrambledLineInBothModes) {
   ASSERT_TRUE(invoke(s, bDemuxClick));
   EXPECT_EQ(lastLines(6), scanEnd);
   EXPECT_EQ(s.Found.warnings, kWarnings);
-  const StreamRecord& zero = s.Found.streams[17];
+  const StreamFacts& zero = s.Found.streams[17];
   EXPECT_EQ(zero.value, 0x88);
   EXPECT_EQ(zero.ids, (std::vector<std::uint8_t>{0x88, 0x80}));
   EXPECT_EQ(zero.packets, 4u);  // DTS HD and DD twice each; the MPEG audio is not its own
@@ -77,8 +77,8 @@ TEST_F(FindingsTest, TheSecondSegmentAddsToTheSameRecords) {
   EXPECT_EQ(s.Found.continuedWith, in.file("FEATURE_2.EVO"));
   EXPECT_EQ(s.Found.outputs,
             (std::map<int, std::string>{{17, out.file("FEATURE_1.DD+.stream.00.mpa")}}));
-  const StreamRecord& video = s.Found.streams[1];
-  const StreamRecord& audio = s.Found.streams[17];
+  const StreamFacts& video = s.Found.streams[1];
+  const StreamFacts& audio = s.Found.streams[17];
   EXPECT_EQ(video.value, 0x55);
   EXPECT_EQ(video.packets, 6u);
   EXPECT_EQ(audio.packets, 6u);

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/selection.h"
-#include "shell/file_choice.h"
+#include "session/file_choice.h"
+#include "session/read_evo.h"
+#include "session/selection.h"
+#include "support/open_files.h"
 #include "support/program_stream.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -69,8 +70,8 @@ class JobTest : public ::testing::Test {
 
   // After every job, success or failure: nothing stays open and the guard is released.
   void expectAllClosed() const {
-    EXPECT_FALSE(s.InputStream);
-    EXPECT_FALSE(s.OutputStreams.anyOpen());
+    EXPECT_FALSE(heldOpen(s.fMain.eEVOfile.text));
+    EXPECT_FALSE(heldOpen(out.path(), true));
     EXPECT_FALSE(s.busy);
   }
 

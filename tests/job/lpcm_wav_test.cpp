@@ -2,9 +2,9 @@
 // ffmpeg's decode of the same EVO file, byte for byte; the RF64 header of a file over 4 GiB.
 #include <gtest/gtest.h>
 
-#include "job/demux_job.h"
 #include "job/wav_writer.h"
 #include "job_fixture.h"
+#include "session/demux_click.h"
 #include "support/child_process.h"
 
 namespace tessaly {

@@ -2,8 +2,8 @@
 // format its first unit's header names, against the stream's own packets.
 #include <gtest/gtest.h>
 
-#include "job/demux_job.h"
 #include "job_fixture.h"
+#include "session/demux_click.h"
 #include "support/timed_units.h"
 #include "tools/subpicture_units.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/error.h"
+#include "platform/error.h"
 
 namespace tessaly {
 namespace {

@@ -1,12 +1,12 @@
 // "Read XPL" labels the boxes; a following "Demux" names its outputs after them.
 #include <gtest/gtest.h>
 
-#include "job/demux_job.h"
-#include "playlist/read_xpl.h"
 #include "sample_playlists.h"
-#include "shell/file_choice.h"
-#include "shell/invoke.h"
-#include "shell/xpl_choice.h"
+#include "session/demux_click.h"
+#include "session/file_choice.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
+#include "session/xpl_choice.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "tools/ps_writer.h"

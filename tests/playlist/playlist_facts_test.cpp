@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "playlist/chapter_files.h"
-#include "playlist/read_xpl.h"
 #include "playlist/xml_tag.h"
-#include "shell/file_choice.h"
-#include "shell/invoke.h"
-#include "shell/xpl_choice.h"
+#include "session/file_choice.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
+#include "session/xpl_choice.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -48,7 +48,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
       </ChapterList>
     </Title>
   </TitleSet>
-  <TitleSet>
+  <TitleSet tickBase="24fps" tickBaseDivisor="1">
     <Title titleNumber="7" displayName="Extras" titleDuration="00:00:01:30"/>
   </TitleSet>
 </Playlist>
@@ -96,7 +96,9 @@ TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheTitlePhasesTree) {
   EXPECT_EQ(main.chapters[2].startMs, 60980);
   EXPECT_EQ(main.chapters[2].name, "Chapter 04");
   EXPECT_EQ(p.titles[0].durationMs, 10500);
-  EXPECT_EQ(p.titles[2].durationMs, 1500);  // a title set without timeBase: 1/60 s
+  // A title set without timeBase counts 60fps, 90 fields of 1001/60000 s; FF never counts
+  // the tickBase.
+  EXPECT_EQ(p.titles[2].durationMs, 1502);
 
   // The four fixed nodes as they were; "Titles" after them.
   const auto& nodes = s.fMain.tvXPL.nodes;
@@ -108,7 +110,7 @@ TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheTitlePhasesTree) {
   EXPECT_EQ(titles, (Lines{"1: Logo (id Logo, 00:00:10.500, 0 chapters; LOGO_1.MAP)",
                            "2: Main & more (id Main, 01:30:00.000, 3 chapters; FEATURE_1.MAP, "
                            "FEATURE_2.MAP)",
-                           "7: Extras (00:00:01.500, 0 chapters)"}));
+                           "7: Extras (00:00:01.502, 0 chapters)"}));
 }
 
 TEST_F(PlaylistFactsTest, ChapterFilesInBothFormats) {
@@ -128,7 +130,7 @@ TEST_F(PlaylistFactsTest, ChapterFilesInBothFormats) {
       "<Chapters>\n  <EditionEntry>\n    <ChapterAtom>\n"
       "      <ChapterTimeStart>00:00:00.000</ChapterTimeStart>\n"
       "      <ChapterDisplay>\n        <ChapterString>&lt;Tom &amp; Jerry&gt;</ChapterString>\n"
-      "        <ChapterLanguage>de</ChapterLanguage>\n      </ChapterDisplay>\n"
+      "        <ChapterLanguage>ger</ChapterLanguage>\n      </ChapterDisplay>\n"
       "    </ChapterAtom>\n  </EditionEntry>\n</Chapters>\n");
 }
 
@@ -143,16 +145,22 @@ TEST_F(PlaylistFactsTest, TheTitleIsChosenAsTheTitlePhaseCutsIt) {
   EXPECT_EQ(s.Playlist.titles.size(), 3u);
 }
 
-TEST(TimeTest, FramesCountInTheTimeBase) {
-  EXPECT_EQ(timeMs("00:00:00:01", 60), 17);
-  EXPECT_EQ(timeMs("01:02:03:30", 60), 3723500);
-  EXPECT_EQ(timeMs("00:00:01", 50), 1000);
-  EXPECT_EQ(timeMs("00:00:01:", 50), -1);
-  EXPECT_EQ(timeMs("1:2", 50), -1);
-  EXPECT_EQ(timeBaseFps("50fps"), 50);
-  EXPECT_EQ(timeBaseFps("60fps"), 60);
-  EXPECT_EQ(timeBaseFps(""), 60);
-  EXPECT_EQ(timeBaseFps("fast"), 60);
+// Hand-computed: at 60fps a count is 1001/60000 s, so a time's seconds grow by 1/1000.
+TEST(TimeTest, CountsOfTheTimeBaseClock) {
+  const TimeBase sixty = timeBase("60fps");
+  EXPECT_EQ(timeMs("01:42:27:00", sixty), 6153147);  // 368,820 counts: 6147 s * 1.001
+  EXPECT_EQ(timeMs("00:01:52:55", sixty), 113030);   // 6,775 counts: 113.0296 s
+  EXPECT_EQ(timeMs("00:00:00:59", sixty), 984);      // FF up to 59, of the timeBase
+  EXPECT_EQ(timeMs("00:00:00:01", sixty), 17);
+  EXPECT_EQ(timeMs("00:00:05", sixty), 5005);  // no FF: 300 counts
+  const TimeBase fifty = timeBase("50fps");
+  EXPECT_EQ(timeMs("01:42:27:00", fifty), 6147000);
+  EXPECT_EQ(timeMs("00:00:01:25", fifty), 1500);
+  EXPECT_EQ(timeMs("00:00:01:", fifty), -1);
+  EXPECT_EQ(timeMs("1:2", fifty), -1);
+  // An absent or unknown timeBase is the 60fps clock.
+  EXPECT_EQ(timeMs("01:42:27:00", timeBase("")), 6153147);
+  EXPECT_EQ(timeMs("00:00:00:30", timeBase("30fps")), 501);
 }
 
 // A numeric reference is decoded only when all its digits belong to its base and it names

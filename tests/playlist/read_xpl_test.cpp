@@ -1,4 +1,4 @@
-#include "playlist/read_xpl.h"
+#include "session/read_xpl_click.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/catalogue.h"
+#include "platform/files.h"
 #include "playlist/xpl_scanner.h"
 #include "sample_playlists.h"
-#include "shell/file_choice.h"
-#include "shell/invoke.h"
-#include "shell/xpl_choice.h"
+#include "session/file_choice.h"
+#include "session/invoke.h"
+#include "session/read_evo.h"
+#include "session/xpl_choice.h"
+#include "support/open_files.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "tools/ps_writer.h"
@@ -33,7 +35,7 @@ class ReadXplTest : public ::testing::Test {
     return invoke(s, bReadXPLClick);
   }
   bool endedAsFailure() const {
-    return !s.fMain.mXPL.visible && !s.fMain.bReadXPL.enabled && !s.InputStream &&
+    return !s.fMain.mXPL.visible && !s.fMain.bReadXPL.enabled && !testing::heldOpen(path) &&
            std::find(host.logged.begin(), host.logged.end(), "Done.") == host.logged.end();
   }
 
@@ -56,7 +58,7 @@ TEST_F(ReadXplTest, AttributeListsExampleAndListsSurvivingTheNextRun) {
             (Lines{"Open VPLST000.XPL",
                    "Filesize: " + std::to_string(kAttributeLists.size()) + " bytes", "Done."}));
   EXPECT_EQ(w.statusBar.panels, (std::array<std::string, 2>{" Ready", " "}));
-  EXPECT_TRUE(w.mXPL.visible && w.bReadXPL.enabled && !s.InputStream);
+  EXPECT_TRUE(w.mXPL.visible && w.bReadXPL.enabled && !testing::heldOpen(path));
   EXPECT_EQ(w.PageControl, tsXPL);
   EXPECT_EQ(w.tvXPL.nodes.size(), 4u);  // no EVO chosen: the tree stays
 

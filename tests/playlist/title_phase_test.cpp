@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+#include "playlist/title_cut.h"
 #include "sample_playlists.h"
-#include "shell/error.h"
+#include "session/read_xpl_click.h"
+#include "session/session_observer.h"
 #include "support/recording_host.h"
 
 namespace tessaly {
@@ -24,10 +27,25 @@ class TitlePhaseTest : public ::testing::Test {
     s.SubAttr[0] = "SP";
     run.PlaylistName = "Sample Disc";
   }
+  // The title phase over `lines` as "Read XPL" runs it, shown in the session also when
+  // it fails.
   void titles(const std::string& baseName, const Lines& lines) {
     s.BaseName = baseName;
-    s.fMain.mXPL.lines = lines;
-    titlePhase(s, run);
+    XplResult result;
+    result.memo = lines;
+    result.tree = s.fMain.tvXPL.nodes;
+    result.table = s.StreamTable;
+    result.attributes = {s.VideoAttr, s.AudioAttr, s.SubAttr};
+    TitleMatch match(baseName);
+    for (const auto& line : lines) match.tag(line);
+    SessionObserver observer(s);
+    try {
+      titlePhase(result, match.index(), run, observer);
+    } catch (...) {
+      showXpl(s, result);
+      throw;
+    }
+    showXpl(s, result);
   }
   Lines children(std::size_t node) const {
     Lines texts;

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -57,6 +58,20 @@ inline std::string program(const std::string& name) {
   }
   ADD_FAILURE() << name << " is not installed: scripts/deps test installs it";
   return name;
+}
+
+// Runs a shell command line (an oracle: ffprobe, mkvmerge) and returns its standard
+// output; a failing command fails the test.
+inline std::string commandOutput(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return output;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    output.append(buffer, got);
+  }
+  EXPECT_EQ(::pclose(pipe), 0) << command;
+  return output;
 }
 
 // Runs `program` with `args`; standard output goes to `outPath` (a file in `logs` when

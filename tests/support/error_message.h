@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/error.h"
+#include "platform/error.h"
 
 namespace tessaly::testing {
 

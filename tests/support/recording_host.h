@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/host.h"
-#include "shell/window.h"
+#include "session/host.h"
+#include "session/window.h"
 
 namespace tessaly::testing {
 

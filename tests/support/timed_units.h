@@ -38,7 +38,7 @@ inline std::vector<TimedUnit> streamUnits(const std::string& path, int slot) {
     int slot;
     std::vector<TimedUnit> units;
   };
-  InputFile input(path, Access::Shared);
+  FileInput input(path, Access::Shared);
   SlotTable table;
   Cutter cutter(slot);
   runPass(input, table, {PassMode::Write}, cutter);

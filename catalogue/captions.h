@@ -1,0 +1,14 @@
+// The captions "Read EVO" gives the streams it finds: the codec's caption name and the
+// stream's number (".N" for video, ".NN" for audio and subpicture). Output names carry them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tessaly {
+
+// The caption of the stream in stream-table slot `slot` holding `value`; a value that
+// names no codec of the slot's group gives just the number.
+std::string StreamCaption(int slot, std::int32_t value);
+
+}  // namespace tessaly

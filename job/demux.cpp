@@ -1,0 +1,204 @@
+#include "job/demux.h"
+
+#include <optional>
+
+#include "catalogue/captions.h"
+#include "catalogue/job_port.h"
+#include "catalogue/scan.h"
+#include "engine/codecs.h"
+#include "job/job_outputs.h"
+#include "job/output_check.h"
+#include "job/output_set.h"
+#include "platform/paths.h"
+
+namespace tessaly {
+namespace {
+
+OutputPacket outputPacket(const PacketStart& packet) {
+  const Codec* codec = packetCodec(packet);
+  return {packet.hasPts ? std::optional(packet.pts) : std::nullopt,
+          codec ? static_cast<int>(codec - kCodecs.data()) : -1, packet.lpcmFormat};
+}
+
+// The files the job reads: the open first segment, each later one that exists now, and
+// the files the request names besides.
+std::vector<FileId> inputFiles(const FileInput& first, const DemuxRequest& request) {
+  std::vector<std::string> paths(request.segments.begin() + 1, request.segments.end());
+  paths.insert(paths.end(), request.alsoReads.begin(), request.alsoReads.end());
+  std::vector<FileId> inputs = inputIds(paths);
+  inputs.push_back(first.id());
+  return inputs;
+}
+
+// The job's outputs: the requested ones made before the first pass, once every name has
+// passed its check (so that a name that fails leaves nothing created or truncated); the
+// discovered ones as their streams are found. Whatever ends the job, each is closed.
+class JobOutputs {
+ public:
+  JobOutputs(const DemuxRequest& request, JobObserver& observer, DemuxResult& result,
+             std::vector<FileId> inputs)
+      : request_(request),
+        context_(request, observer, result, origin_),
+        names_(std::move(inputs)) {}
+  ~JobOutputs() {
+    try {
+      set_.closeAll();
+    } catch (...) {
+      // The error that ended the job is the one reported, not a second one from closing.
+    }
+  }
+  JobOutputs(const JobOutputs&) = delete;
+  JobOutputs& operator=(const JobOutputs&) = delete;
+
+  void createRequested() {
+    std::vector<PlannedOutput> plans;
+    std::vector<std::string> names;
+    for (const OutputRequest& output : request_.outputs) {
+      plans.push_back(planOutput(context_, output.slot, output.caption));
+      names.insert(names.end(), plans.back().names.begin(), plans.back().names.end());
+    }
+    names.insert(names.end(), request_.alsoCreates.begin(), request_.alsoCreates.end());
+    names_.check(names);
+    for (auto& plan : plans) set_.open(plan.slot, plan.open());
+  }
+
+  // Discovery: the later steps' names now, each output's when its stream is found.
+  void checkLaterSteps() { names_.check(request_.alsoCreates); }
+
+  void discovered(int slot, std::int32_t value) {
+    const auto& only = request_.discover->only;
+    if (!OutputSet::hasEntry(slot) || set_.find(slot) || (only && !only->count(slot))) return;
+    PlannedOutput plan = planOutput(context_, slot, StreamCaption(slot, value));
+    names_.check(plan.names);
+    set_.open(slot, plan.open());
+  }
+
+  StreamOutput* find(int slot) { return set_.find(slot); }
+  TimeOrigin& origin() { return origin_; }
+
+  // The open outputs' lines about the pass, in job order.
+  std::vector<std::string> passEndLines() {
+    std::vector<std::string> lines;
+    for (int slot : OutputSet::jobOrder()) {
+      if (StreamOutput* output = set_.find(slot)) {
+        for (std::string& line : output->passEnd()) lines.push_back(std::move(line));
+      }
+    }
+    return lines;
+  }
+
+  // Closes every output in job order; a failed last write throws.
+  void closeAll() { set_.closeAll(); }
+
+ private:
+  const DemuxRequest& request_;
+  TimeOrigin origin_;  // of the job's timed outputs
+  OutputContext context_;
+  NameCheck names_;
+  OutputSet set_;
+};
+
+// A writing pass: every payload run to its stream's output, every packet start told to it
+// and noted in the time origin; while discovering, each stream found is logged and gets
+// its output.
+class WritingPort final : public JobPort {
+ public:
+  WritingPort(JobObserver& observer, Findings& found, const PassInput& input, JobOutputs& outputs,
+              bool discovering)
+      : JobPort(observer, found, input, PassMode::Write, discovering),
+        outputs_(outputs),
+        discovering_(discovering) {}
+
+  void streamFound(const StreamFound& found) override {
+    JobPort::streamFound(found);
+    if (discovering_) outputs_.discovered(found.slot, found.value);
+  }
+  void packetStart(const PacketStart& packet) override {
+    JobPort::packetStart(packet);
+    if (packet.slot == 0) return;
+    if (packet.hasPts) outputs_.origin().note(packet.slot, packet.pts);
+    if (StreamOutput* output = outputs_.find(packet.slot))
+      output->packetStart(outputPacket(packet));
+  }
+  PayloadSink* payloadRun(int slot) override { return outputs_.find(slot); }
+  // Where a scan with the fast check would have ended: later streams get no output.
+  void fastCheckLimitPassed() override {
+    discovering_ = false;
+    logFound_ = false;
+  }
+  void passEnded(const PassResult& result) override {
+    JobPort::passEnded(result);
+    for (const std::string& line : outputs_.passEndLines()) observer_.log(line);
+  }
+
+ private:
+  JobOutputs& outputs_;
+  bool discovering_;
+};
+
+class DemuxRun {
+ public:
+  DemuxRun(const DemuxRequest& request, JobObserver& observer, DemuxResult& result)
+      : request_(request), observer_(observer), result_(result) {}
+
+  void run() {
+    std::optional<FileInput> input;
+    logOpening(request_.segments.at(0), observer_);
+    input.emplace(request_.segments.front(), Access::Exclusive);
+    result_.found.file = input->path();
+    result_.found.size = input->size();
+    logFileSize(*input, observer_);
+    JobOutputs outputs(request_, observer_, result_, inputFiles(*input, request_));
+    if (request_.discover) {
+      outputs.checkLaterSteps();
+    } else {
+      outputs.createRequested();
+    }
+    observer_.status(0, "Writing stream(s)");
+    PassEnd end = pass(*input, outputs, request_.discover.has_value());
+    for (std::size_t n = 1; n < request_.segments.size() && goesOn(end, request_.segments[n]);
+         ++n) {
+      const std::string& next = request_.segments[n];
+      input.reset();
+      input.emplace(next, Access::Exclusive);
+      observer_.log("Continue on " + fileNamePart(next));
+      if (result_.found.continuedWith.empty()) result_.found.continuedWith = next;
+      end = pass(*input, outputs, false);
+    }
+    result_.end = jobEnd(end);
+    input.reset();
+    outputs.closeAll();  // outputs are buffered: their last write can fail here
+  }
+
+ private:
+  PassEnd pass(PassInput& input, JobOutputs& outputs, bool discovering) {
+    WritingPort port(observer_, result_.found, input, outputs, discovering);
+    const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck};
+    return runJobPass(input, result_.table, options, port, observer_);
+  }
+
+  // Tested after the pass before, in this order: a stopped pass never continues, the
+  // observer may say no, and the file may have been removed meanwhile.
+  bool goesOn(PassEnd end, const std::string& next) {
+    return end != PassEnd::Stopped && observer_.continueWith(next) && fileExists(next);
+  }
+
+  const DemuxRequest& request_;
+  JobObserver& observer_;
+  DemuxResult& result_;
+};
+
+}  // namespace
+
+DemuxResult runDemux(const DemuxRequest& request, JobObserver& observer) {
+  DemuxResult result;
+  try {
+    DemuxRun(request, observer, result).run();
+  } catch (...) {
+    result.end = JobEnd::Failed;
+    result.error = std::current_exception();
+  }
+  return result;
+}
+
+}  // namespace tessaly

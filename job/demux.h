@@ -1,0 +1,65 @@
+// "Demux" as a request and its result: the streams of an EVO file (and of the segments that
+// continue it) each written into an output of its own.
+#pragma once
+
+#include <exception>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalogue/findings.h"
+#include "engine/stream_slots.h"
+#include "job/output_forms.h"
+#include "platform/job_observer.h"
+
+namespace tessaly {
+
+// One stream's output, keyed by its stream-table slot (one of the 34 with an output entry).
+struct OutputRequest {
+  int slot = 0;
+  std::string caption;  // names its files: outputBase.caption.extension
+};
+
+// Outputs for the streams the first segment shows, each created when its stream is found
+// and captioned as "Read EVO" would caption it ("... found!" logged before it).
+struct Discovery {
+  bool fastCheck = false;             // only streams found within its first ~300 MB
+  std::optional<std::set<int>> only;  // the slots to write; all with an output entry if none
+};
+
+struct DemuxRequest {
+  // The EVO files in title order. The first is opened ("Opening file", "File size"), each
+  // later one after the one before ended, unless the job was stopped, the observer says no
+  // or the file no longer exists ("Continue on NAME"). The outputs run on across them.
+  std::vector<std::string> segments;
+  std::string outputBase;  // folder and base name of the outputs
+  Extensions extensions;
+  OutputForms forms;
+  std::vector<OutputRequest> outputs;  // created before the first pass, in this order
+  std::optional<Discovery> discover;   // instead of `outputs`
+  // Files a later step makes (the Matroska file, the report), checked with the outputs'.
+  std::vector<std::string> alsoCreates;
+  // Further files the job reads or was labelled from (the playlist), which no output may be.
+  std::vector<std::string> alsoReads;
+  std::map<int, std::string> languages;  // slot -> ISO 639 code, for the VobSub index
+  // What a scan found of the streams before (none when it did not run): a subpicture
+  // stream whose units are too small for a timed output's bound is written raw.
+  StreamFactsTable scanned;
+};
+
+struct DemuxResult {
+  JobEnd end = JobEnd::Complete;
+  std::exception_ptr error;    // what ended a failed job
+  SlotTable table;             // as the last pass left it
+  Findings found;              // over every segment
+  std::vector<MadeFile> made;  // in the order made
+};
+
+// Runs the job; every output is closed when it returns. Never throws: a failure is the
+// result's, with what was made before it. The front end ends the job (endJob) once every
+// step it adds is done.
+DemuxResult runDemux(const DemuxRequest& request, JobObserver& observer);
+
+}  // namespace tessaly

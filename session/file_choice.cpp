@@ -1,0 +1,79 @@
+#include "session/file_choice.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/paths.h"
+#include "session/xpl_choice.h"
+
+namespace tessaly {
+namespace {
+
+constexpr const char* kDiscVideoFolder = "HVDVD_TS/";
+constexpr const char* kDiscPlaylistFolder = "ADV_OBJ/";
+constexpr const char* kPlaylistName = "VPLST000.XPL";
+
+// The extension of the file-name part, from its last "." on, in upper case.
+std::string upperExtension(const std::string& path) {
+  const std::string name = fileNamePart(path);
+  const auto dot = name.rfind('.');
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return extension;
+}
+
+}  // namespace
+
+void EVOadj(Session& s) {
+  auto& w = s.fMain;
+  const std::string& path = w.eEVOfile.text;
+  w.bCheck.enabled = !path.empty();
+  s.EVOname = fileNamePart(path);
+  s.BaseName = s.EVOname.size() > 4 ? s.EVOname.substr(0, s.EVOname.size() - 4) : "";
+  s.EVOdir = folderPart(path);
+  w.odEVOfile.initialDir = s.EVOdir;
+  w.eXPLfile.text = kPlaylistName;
+  const std::string discFolder = kDiscVideoFolder;
+  if (endsWith(s.EVOdir, discFolder)) {
+    s.XPLdir = s.EVOdir.substr(0, s.EVOdir.size() - discFolder.size()) + kDiscPlaylistFolder;
+    w.odXPL.initialDir = s.XPLdir;
+    s.XPLname = kPlaylistName;
+    w.odXPL.fileName = s.XPLname;
+    w.eXPLfile.text = s.XPLdir + s.XPLname;
+  }
+  w.bReadXPL.enabled = !s.XPLname.empty();
+}
+
+std::string browse(Session& s, FileDialog& dialog, const std::string& initialDir) {
+  dialog.initialDir = initialDir;
+  if (s.host.runDialog(dialog)) {
+    const std::string folder = folderPart(dialog.fileName);
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::current_path(folder, ignored);
+  }
+  return dialog.fileName;
+}
+
+void bbEVOClick(Session& s) {
+  if (s.busy) return;
+  s.fMain.eEVOfile.text = browse(s, s.fMain.odEVOfile, s.EVOdir);
+  EVOadj(s);
+}
+
+void WMDropFiles(Session& s, const std::vector<std::string>& paths) {
+  if (paths.empty() || s.busy) return;
+  const std::string& path = paths.front();
+  const std::string extension = upperExtension(path);
+  if (extension == ".EVO") {
+    s.fMain.eEVOfile.text = path;
+    EVOadj(s);
+  } else if (extension == ".XPL") {
+    s.fMain.eXPLfile.text = path;
+    XPLadj(s);
+  }
+}
+
+}  // namespace tessaly

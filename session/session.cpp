@@ -1,0 +1,7 @@
+#include "session/session.h"
+
+namespace tessaly {
+
+Session::Session(Host& h) : host(h) {}
+
+}  // namespace tessaly
