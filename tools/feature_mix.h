@@ -1,14 +1,15 @@
-// A feature multiplexed from elementary streams encoded beforehand (a few seconds each,
-// all of the same length): 2048-byte packs in the order of their streams' time, a
-// navigation pack about every half second, each stream repeated with time stamps that
-// keep rising. A stream may start later than the others. The benchmark and the sample
-// disc are written with it.
+// A feature multiplexed from elementary streams encoded beforehand (a few seconds each):
+// 2048-byte packs in the order of their streams' time, a navigation pack about every half
+// second, each stream repeated on its own cycle with time stamps that keep rising. A
+// stream may start later than the others. The benchmark and the sample disc are written
+// with it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "tools/access_units.h"
 #include "tools/ps_writer.h"
 
 namespace tessaly::tools {
@@ -16,20 +17,19 @@ namespace tessaly::tools {
 struct Elementary {
   Stream stream;
   std::vector<std::uint8_t> bytes;  // one repetition of the stream
-  std::size_t unit = 1;             // payloads are cut to whole multiples (LPCM sample frames)
-  // Where its pictures start, for video: only a packet in which one starts carries a time
-  // stamp, that picture's. Empty: every packet does, the time of its first byte.
-  std::vector<std::size_t> pictures = {};
-  double start = 0;  // seconds after the other streams' start at which it starts
+  double seconds = 0;               // its playing time
+  // Its access units, evenly spread over the repetition: only a packet in which one
+  // starts carries a time stamp, that unit's. No units: every packet does, the time of
+  // its first byte. A segment ends before an entry (without entries: before a unit;
+  // without units: at the end of a repetition).
+  Framing framing = {};
+  std::size_t payloadMultiple = 1;  // payloads are cut to whole multiples (LPCM sample frames)
+  double start = 0;                 // seconds after the other streams' start at which it starts
 };
-
-// Where the pictures of an MPEG-2 video elementary stream start (picture start codes).
-std::vector<std::size_t> pictureStarts(const std::vector<std::uint8_t>& video);
 
 class FeatureMix {
  public:
-  // `seconds`: the playing time of one repetition of every stream.
-  FeatureMix(std::vector<Elementary> streams, double seconds);
+  explicit FeatureMix(std::vector<Elementary> streams);
   FeatureMix(const FeatureMix&) = delete;  // the cursors point into the streams
   FeatureMix& operator=(const FeatureMix&) = delete;
 
@@ -40,6 +40,10 @@ class FeatureMix {
   // Writes packs until the writer holds at least `bytes` bytes. A further call goes on
   // where this one stopped, into another writer: the feature's next segment.
   void write(PsWriter& writer, std::uint64_t bytes, const AfterPack& afterPack = {});
+  // Writes every stream up to its first entry that plays at `seconds` or later, so that
+  // the segment ends on whole units and the next one (a further call) starts on an entry
+  // of every stream: the video on a sequence header, the audio on a frame.
+  void writeUntil(PsWriter& writer, double seconds, const AfterPack& afterPack = {});
   // The playing time written so far, in seconds: where the stream furthest behind is.
   double seconds() const;
 
@@ -51,12 +55,13 @@ class FeatureMix {
   };
   std::int64_t timeOf(const Cursor& c) const;
   std::int64_t stampOf(const Cursor& c, std::size_t size) const;
-  Cursor& nextStream();
+  std::size_t stopOffset(const Cursor& c, double seconds) const;
+  void turn(PsWriter& writer, Cursor& c, std::size_t end, std::uint64_t packs,
+            const AfterPack& afterPack);
   // Returns the pack's time stamp, -1 for none.
-  std::int64_t writePack(PsWriter& writer, Cursor& c);
+  std::int64_t writePack(PsWriter& writer, Cursor& c, std::size_t end);
 
   std::vector<Elementary> streams_;
-  double seconds_;
   std::vector<Cursor> cursors_;
 };
 

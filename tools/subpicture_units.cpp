@@ -14,6 +14,7 @@ constexpr int kFrameHeight = 1080;
 constexpr int kBottomMargin = 96;
 
 // Control sequence commands.
+constexpr std::uint8_t kForcedStartDisplay = 0x00;
 constexpr std::uint8_t kStartDisplay = 0x01;
 constexpr std::uint8_t kStopDisplay = 0x02;
 constexpr std::uint8_t kSetColours = 0x03;   // DVD: four palette indexes
@@ -124,38 +125,72 @@ void putArea(Bytes& out, const Area& a) {
 }
 
 // A control sequence's delay counts in units of 1024 ticks of 90 kHz.
-std::uint64_t stopDelay(std::uint32_t durationMs) {
-  return (std::uint64_t{durationMs} * 90 + 512) / 1024;
+std::uint64_t delaySteps(std::uint32_t ms) {
+  return (std::uint64_t{ms} * 90 + 512) / 1024;
 }
 
-// The parts both unit kinds share: header, the two fields, the start sequence (whose
-// commands `startCommands` appends after the field offsets are known) and the stop
-// sequence; `field` is the width of the size and offset fields, 2 or 4 bytes.
-Bytes unit(const std::string& text, std::uint32_t durationMs, int field, bool zeroLead,
-           const std::array<std::uint8_t, 3>& colours, const RunCoder& run,
-           const std::function<void(Bytes&, std::size_t, std::size_t)>& startCommands) {
-  const Bitmap b = drawCaption(text);
-  const std::size_t header = zeroLead ? 2 : 0;
-  Bytes out(header + 2 * static_cast<std::size_t>(field), 0);  // then size and control offset
-  const std::size_t even = out.size();
-  encodeField(out, b, 0, colours, run);
-  const std::size_t odd = out.size();
-  encodeField(out, b, 1, colours, run);
-  const std::size_t start = out.size();
-  set(out, header + static_cast<std::size_t>(field), start, field);
+// An HD contrast table: `level` for ink and outline, the rest transparent.
+Bytes hdContrasts(std::uint8_t level) {
+  Bytes out{kHdAlpha};
+  for (int i = 0; i < 256; ++i) out.push_back(i == kHdInk || i == kHdOutline ? level : 0xFF);
+  return out;
+}
+
+// A sequence after the start: its delay and its commands.
+struct Later {
+  std::uint64_t delay;
+  Bytes commands;
+};
+
+// How a unit kind writes its parts: the width of its size and offset fields (2 or 4
+// bytes), whether two zero bytes lead, its pixel values for clear, ink and outline, its
+// run coder and the start sequence's commands (appended once the fields' offsets are known).
+struct UnitKind {
+  int field;
+  bool zeroLead;
+  std::array<std::uint8_t, 3> colours;
+  RunCoder run;
+  std::function<void(Bytes&, std::size_t, std::size_t)> startCommands;
+};
+
+// The control table from the start sequence (`start` its start command) through the
+// `later` sequences to the stop sequence `durationMs` after the unit's PTS.
+void putTable(Bytes& out, const UnitKind& kind, std::size_t even, std::size_t odd,
+              std::uint8_t start, const std::vector<Later>& later, std::uint32_t durationMs) {
   put(out, 0, 2);  // shown at the unit's PTS
-  const std::size_t next = out.size();
-  put(out, 0, field);
-  startCommands(out, even, odd);
-  out.push_back(kStartDisplay);
+  std::size_t next = out.size();
+  put(out, 0, kind.field);
+  kind.startCommands(out, even, odd);
+  out.push_back(start);
   out.push_back(kEndOfSequence);
+  for (const Later& sequence : later) {
+    set(out, next, out.size(), kind.field);
+    put(out, sequence.delay, 2);
+    next = out.size();
+    put(out, 0, kind.field);
+    out.insert(out.end(), sequence.commands.begin(), sequence.commands.end());
+    out.push_back(kEndOfSequence);
+  }
   const std::size_t stop = out.size();
-  set(out, next, stop, field);
-  put(out, stopDelay(durationMs), 2);
-  put(out, stop, field);  // the last sequence points to itself
+  set(out, next, stop, kind.field);
+  put(out, delaySteps(durationMs), 2);
+  put(out, stop, kind.field);  // the last sequence points to itself
   out.push_back(kStopDisplay);
   out.push_back(kEndOfSequence);
-  set(out, header, out.size(), field);
+}
+
+// The parts both unit kinds share: header, the two fields, the control table.
+Bytes unit(const Bitmap& b, std::uint32_t durationMs, const UnitKind& kind,
+           std::uint8_t start = kStartDisplay, const std::vector<Later>& later = {}) {
+  const std::size_t header = kind.zeroLead ? 2 : 0;
+  Bytes out(header + 2 * static_cast<std::size_t>(kind.field), 0);  // then size, table offset
+  const std::size_t even = out.size();
+  encodeField(out, b, 0, kind.colours, kind.run);
+  const std::size_t odd = out.size();
+  encodeField(out, b, 1, kind.colours, kind.run);
+  set(out, header + static_cast<std::size_t>(kind.field), out.size(), kind.field);
+  putTable(out, kind, even, odd, start, later, durationMs);
+  set(out, header, out.size(), kind.field);
   return out;
 }
 
@@ -170,40 +205,55 @@ Area captionArea(const std::string& text) {
 
 Bytes dvdUnit(const std::string& text, std::uint32_t durationMs) {
   const Area area = captionArea(text);
-  return unit(text, durationMs, 2, false, {0, 1, 2}, dvdRun,
-              [&](Bytes& out, std::size_t even, std::size_t odd) {
-                out.push_back(kSetColours);
-                out.insert(out.end(), kDvdColours.begin(), kDvdColours.end());
-                out.push_back(kSetContrast);
-                out.insert(out.end(), kDvdContrast.begin(), kDvdContrast.end());
-                out.push_back(kSetArea);
-                putArea(out, area);
-                out.push_back(kSetOffsets);
-                put(out, even, 2);
-                put(out, odd, 2);
-              });
+  const auto startCommands = [&](Bytes& out, std::size_t even, std::size_t odd) {
+    out.push_back(kSetColours);
+    out.insert(out.end(), kDvdColours.begin(), kDvdColours.end());
+    out.push_back(kSetContrast);
+    out.insert(out.end(), kDvdContrast.begin(), kDvdContrast.end());
+    out.push_back(kSetArea);
+    putArea(out, area);
+    out.push_back(kSetOffsets);
+    put(out, even, 2);
+    put(out, odd, 2);
+  };
+  return unit(drawCaption(text), durationMs, {2, false, {0, 1, 2}, dvdRun, startCommands});
 }
 
-Bytes hdUnit(const std::string& text, std::uint32_t durationMs) {
-  const Area area = captionArea(text);
-  return unit(
-      text, durationMs, 4, true, {kHdClear, kHdInk, kHdOutline}, hdRun,
-      [&](Bytes& out, std::size_t even, std::size_t odd) {
-        out.push_back(kHdPalette);
-        for (int i = 0; i < 256; ++i) {
-          const bool ink = i == kHdInk;
-          out.insert(out.end(), {static_cast<std::uint8_t>(ink ? 235 : 16), 128, 128});  // Y Cr Cb
-        }
-        out.push_back(kHdAlpha);
-        for (int i = 0; i < 256; ++i) {
-          out.push_back(i == kHdInk || i == kHdOutline ? 0x00 : 0xFF);
-        }
-        out.push_back(kHdArea);
-        putArea(out, area);
-        out.push_back(kHdOffsets);
-        put(out, even, 4);
-        put(out, odd, 4);
-      });
+std::uint8_t fadeContrast(int step, int steps) {
+  return static_cast<std::uint8_t>(0xFF - 0xFF * (step + 1) / (steps + 1));
+}
+
+Bytes hdUnit(const std::string& text, std::uint32_t durationMs, const HdEffects& effects) {
+  return hdUnit(drawCaption(text), captionArea(text), durationMs, effects);
+}
+
+Bytes hdUnit(const Bitmap& bitmap, const Area& area, std::uint32_t durationMs,
+             const HdEffects& effects) {
+  std::vector<Later> fade;
+  for (int step = 1; step <= effects.fadeSteps; ++step) {
+    fade.push_back({delaySteps(effects.fadeStepMs * static_cast<std::uint32_t>(step)),
+                    hdContrasts(fadeContrast(step, effects.fadeSteps))});
+  }
+  const std::uint8_t first = effects.fadeSteps > 0 ? fadeContrast(0, effects.fadeSteps) : 0x00;
+  const auto startCommands = [&](Bytes& out, std::size_t even, std::size_t odd) {
+    out.push_back(kHdPalette);
+    for (int i = 0; i < 256; ++i) {
+      if (i == kHdInk) {
+        out.insert(out.end(), effects.ink.begin(), effects.ink.end());
+      } else {
+        out.insert(out.end(), {16, 128, 128});  // black: Y, Cr, Cb
+      }
+    }
+    const Bytes contrasts = hdContrasts(first);
+    out.insert(out.end(), contrasts.begin(), contrasts.end());
+    out.push_back(kHdArea);
+    putArea(out, area);
+    out.push_back(kHdOffsets);
+    put(out, even, 4);
+    put(out, odd, 4);
+  };
+  return unit(bitmap, durationMs, {4, true, {kHdClear, kHdInk, kHdOutline}, hdRun, startCommands},
+              effects.forced ? kForcedStartDisplay : kStartDisplay, fade);
 }
 
 }  // namespace tessaly::tools

@@ -18,7 +18,7 @@
 #include "engine/pass.h"
 #include "engine/pes_walker.h"
 #include "engine/shared_outputs.h"
-#include "engine/stream_timing.h"
+#include "engine/stream_facts.h"
 #include "fuzz/fuzz_session.h"
 
 namespace tessaly {
@@ -71,7 +71,7 @@ struct Outcome : PassObserver {
   std::map<int, SlotPackets> packets;
   std::map<int, Collected> outputs;
   std::vector<std::string> lines;
-  StreamRecords records;
+  StreamFactsTable records;
   SharedOutputs shared;
   std::uint64_t scrambled = 0;
   int lastSlot = 0;
@@ -114,7 +114,7 @@ void checkTable(const Outcome& outcome, const SlotTable& table) {
 Outcome viaFile(const Bytes& bytes, int mode) {
   const std::string path = fuzzing::scratch() + "FEATURE_1.EVO";
   fuzzing::writeBytes(path, bytes.data(), bytes.size());
-  InputFile input(path, Access::Shared);
+  FileInput input(path, Access::Shared);
   SlotTable table;
   Outcome outcome;
   outcome.scrambled = runPass(input, table, {modeOf(mode), false}, outcome).scrambled;
@@ -160,7 +160,7 @@ void checkPasses(const Outcome& scan, const Outcome& write) {
   require(write.records == scan.records, "the modes record the streams otherwise");
   require(write.shared.warnings() == scan.shared.warnings(), "the modes warn otherwise");
   for (int slot = 1; slot <= kSlots; ++slot) {
-    const StreamRecord& r = scan.records[slot];
+    const StreamFacts& r = scan.records[slot];
     const auto met = scan.packets.find(slot);
     require(r.packets == 0 || (met != scan.packets.end() && r.packets <= met->second.count),
             "a stream records packets its slot did not meet");

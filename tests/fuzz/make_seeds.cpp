@@ -1,17 +1,23 @@
 // Writes the fuzz targets' seed corpus: small program streams from the test-stream
-// writer, the sample playlists with a BaseName at their end, and settings files.
-// Usage: tessaly_fuzz_seeds CORPUS_FOLDER (holding demux/, xpl/ and settings/).
+// writer, the sample playlists and the sample disc's with a BaseName at their end,
+// settings files, HD units, the start of the sample disc's DD+ and TrueHD streams, and a
+// small disc image. Usage: tessaly_fuzz_seeds CORPUS_FOLDER (holding demux/, xpl/,
+// settings/, hd_unit/, audio/, disc_image/).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "fuzz/sparse_image.h"
 #include "playlist/sample_playlists.h"
-#include "shell/settings.h"
+#include "session/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "tools/ps_writer.h"
+#include "tools/sample_playlists.h"
+#include "tools/subpicture_units.h"
+#include "tools/udf_image.h"
 
 namespace {
 
@@ -72,6 +78,7 @@ void xplSeeds(const fs::path& folder) {
   };
   put(folder / "attribute-lists", withBase(tessaly::testing::kAttributeLists, ""));
   put(folder / "disc-playlist", withBase(tessaly::testing::discPlaylist(), "FEATURE_1"));
+  put(folder / "sample-disc-titles", withBase(tessaly::tools::titlesPlaylist(), "FEATURE_1"));
 }
 
 // What RegWrite stores for a session with its defaults, and a hand-edited file with
@@ -93,6 +100,50 @@ void settingsSeeds(const fs::path& folder) {
   put(folder / "edited", std::vector<std::uint8_t>(edited.begin(), edited.end()));
 }
 
+// HD units, each before the four bytes that choose a 1920x1080 frame (the fuzz target
+// takes them from the end): a plain caption, a fade with a forced start.
+void hdUnitSeeds(const fs::path& folder) {
+  const auto framed = [](std::vector<std::uint8_t> unit) {
+    unit.insert(unit.end(), {0x37, 0x04, 0x7F, 0x07});
+    return unit;
+  };
+  put(folder / "caption", framed(tessaly::tools::hdUnit("HI", 1000)));
+  put(folder / "forced-fade", framed(tessaly::tools::hdUnit(
+                                  "A", 2000, {.forced = true, .fadeSteps = 2, .fadeStepMs = 100})));
+}
+
+// The first 6 KB of a sample stream, then what the audio target reads from the input's
+// end: the coding (last), the LPCM format byte, the packets' size and the cuts.
+void audioSeeds(const fs::path& folder) {
+  const auto seed = [&](const char* name, std::uint8_t coding) {
+    std::vector<std::uint8_t> bytes =
+        tessaly::testing::readFile(std::string(TESSALY_SAMPLE_STREAMS "/") + name);
+    bytes.resize(6144);
+    bytes.insert(bytes.end(), {13, 0xD0, 0x07, 0x01, coding});
+    put(folder / name, bytes);
+  };
+  seed("english.eac3", 1);
+  seed("lossless.thd", 4);
+}
+
+// A small HD DVD image as the image target's sparse records: a feature EVO and its map,
+// a playlist, and an empty folder.
+void imageSeeds(const fs::path& folder) {
+  const tessaly::testing::TempDir dir;
+  const fs::path disc = dir.file("disc");
+  fs::create_directories(disc / "HVDVD_TS");
+  fs::create_directories(disc / "ADV_OBJ" / "EMPTY");
+  tessaly::testing::writeFile((disc / "HVDVD_TS" / "FEATURE_1.EVO").string(),
+                              std::vector<std::uint8_t>(5000, 0xBA));
+  tessaly::testing::writeFile((disc / "HVDVD_TS" / "FEATURE_1.MAP").string(),
+                              std::string("HDDVD_TMAP00"));
+  tessaly::testing::writeFile((disc / "ADV_OBJ" / "VPLST000.XPL").string(),
+                              tessaly::tools::titlesPlaylist());
+  tessaly::tools::writeUdfImage(disc.string(), dir.file("disc.iso"));
+  put(folder / "small-disc",
+      tessaly::fuzzing::sparseRecords(tessaly::testing::readFile(dir.file("disc.iso"))));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,9 +152,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path corpus = argv[1];
-  for (const char* target : {"demux", "xpl", "settings"}) fs::create_directories(corpus / target);
+  for (const char* target : {"demux", "xpl", "settings", "hd_unit", "audio", "disc_image"}) {
+    fs::create_directories(corpus / target);
+  }
   demuxSeeds(corpus / "demux");
   xplSeeds(corpus / "xpl");
   settingsSeeds(corpus / "settings");
+  hdUnitSeeds(corpus / "hd_unit");
+  audioSeeds(corpus / "audio");
+  imageSeeds(corpus / "disc_image");
   return 0;
 }

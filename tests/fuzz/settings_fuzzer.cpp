@@ -6,9 +6,9 @@
 #include <string>
 
 #include "fuzz/fuzz_session.h"
-#include "shell/error.h"
-#include "shell/reg_text.h"
-#include "shell/settings.h"
+#include "platform/error.h"
+#include "platform/reg_text.h"
+#include "session/settings.h"
 #include "support/recording_host.h"
 
 namespace {

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "fuzz/fuzz_session.h"
-#include "playlist/read_xpl.h"
-#include "shell/error.h"
+#include "platform/error.h"
+#include "session/read_xpl_click.h"
+#include "support/open_files.h"
 #include "support/recording_host.h"
 
 namespace tessaly {
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(std::string(error.what()).ends_with("' is not a valid integer value"),
             "a playlist raised an error other than a conversion failure");
   }
-  require(!s.InputStream && !s.busy, "the playlist stays open after the run");
+  require(!testing::heldOpen(path) && !s.busy, "the playlist stays open after the run");
   require(printable(s.fMain.mXPL.lines), "a memo line holds a control byte");
   require(onlyMarks(s.StreamTable), "the title phase stored something other than a mark");
   return 0;
