@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/standard_output.h"
+#include "session/log.h"
 
 namespace tessaly::cli {
 namespace {
@@ -91,7 +92,7 @@ bool CliHost::askYesNo(const std::string&) {
 
 void CliHost::showError(const std::string& message) {
   clearStatusLine();
-  std::fprintf(stderr, "tessaly-cli: %s\n", message.c_str());
+  std::fprintf(stderr, "tessaly-cli: %s\n", visibleText(message).c_str());
 }
 
 bool CliHost::runDialog(FileDialog&) {

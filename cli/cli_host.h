@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/host.h"
-#include "shell/session.h"
+#include "session/host.h"
+#include "session/session.h"
 
 namespace tessaly::cli {
 

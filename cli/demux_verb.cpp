@@ -1,19 +1,23 @@
 // tessaly-cli demux EVO [options]: "Read EVO", the selection, then "Demux".
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <vector>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/selection.h"
 #include "cli/cli_host.h"
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
 #include "cli/verbs.h"
-#include "job/demux_job.h"
+#include "job/output_set.h"
 #include "mux/matroska_step.h"
 #include "mux/text_file.h"
-#include "playlist/read_xpl.h"
+#include "platform/files.h"
+#include "report/matroska_tracks.h"
 #include "report/report_json.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
+#include "session/selection.h"
 
 namespace tessaly::cli {
 namespace {
@@ -61,14 +65,20 @@ void setExtension(Edit& edit, const Arguments& arguments, const std::string& opt
   edit.text = extension;
 }
 
-// An option that chooses between the standard form (`first`, the default) and another.
-bool chosen(const Arguments& arguments, const std::string& option, const std::string& first,
-            const std::string& other) {
-  const std::string choice = arguments.value(option, first);
-  if (choice != first && choice != other) {
-    throw UsageError(option + " takes " + first + " or " + other);
+// An option that chooses one of `forms`, the first being the standard one and the default;
+// the index of the choice.
+std::size_t chosen(const Arguments& arguments, const std::string& option,
+                   const std::vector<std::string>& forms) {
+  const std::string choice = arguments.value(option, forms.front());
+  const auto found = std::find(forms.begin(), forms.end(), choice);
+  if (found == forms.end()) {
+    std::string list = forms.front();
+    for (std::size_t i = 1; i < forms.size(); ++i) {
+      list += (i + 1 == forms.size() ? " or " : ", ") + forms[i];
+    }
+    throw UsageError(option + " takes " + list);
   }
-  return choice == other;
+  return static_cast<std::size_t>(found - forms.begin());
 }
 
 // --mkv: the job goes on to a Matroska file, or writes mkvmerge's call into an option file.
@@ -81,7 +91,11 @@ void applyMatroska(Session& s, const Arguments& arguments) {
   if (!arguments.has("--mkv")) return;
   s.Matroska = {arguments.value("--mkv"), arguments.value("--mkvmerge-options"),
                 arguments.has("--keep-streams"), "leave out --mkv"};
-  s.FollowUp = {matroskaNames, [](Session& session) { matroskaStep(session, mkvmergeOptionFile); }};
+  s.FollowUp = {matroskaNames,
+                [](Session& session) {
+                  matroskaStep(session, {mkvmergeOptionFile, matroskaTrackTypes});
+                },
+                {}};
 }
 
 void applyOptions(Session& s, const Arguments& arguments) {
@@ -97,12 +111,15 @@ void applyOptions(Session& s, const Arguments& arguments) {
     throw UsageError("--fast and --full exclude each other");
   }
   w.cbFastCheck.ticked = arguments.has("--fast");
-  s.SubOutputs = chosen(arguments, "--subpictures", "raw", "timed") ? SubpictureOutputs::Timed
-                                                                    : SubpictureOutputs::Raw;
-  s.Names = chosen(arguments, "--names", "described", "codec") ? OutputNames::Codec
-                                                               : OutputNames::Described;
-  s.Lpcm = chosen(arguments, "--lpcm", "raw", "wav") ? LpcmOutputs::Wav : LpcmOutputs::Raw;
+  constexpr std::array kSubpictureForms{SubpictureOutputs::Raw, SubpictureOutputs::Timed,
+                                        SubpictureOutputs::Pgs};
+  s.SubOutputs = kSubpictureForms.at(chosen(arguments, "--subpictures", {"raw", "timed", "pgs"}));
+  s.Names = chosen(arguments, "--names", {"described", "codec"}) ? OutputNames::Codec
+                                                                 : OutputNames::Described;
+  s.Lpcm = chosen(arguments, "--lpcm", {"raw", "wav"}) ? LpcmOutputs::Wav : LpcmOutputs::Raw;
   applyMatroska(s, arguments);
+  // The report is written after the job, yet checked with its outputs before any is made.
+  if (arguments.has("--report")) s.FollowUp.written = {arguments.value("--report")};
 }
 
 // Ticks exactly the given boxes, each change counting as a click.
@@ -175,7 +192,8 @@ Verb demuxVerb() {
            {"--audio-ext", "E", "audio output extension (default mpa)"},
            {"--sub-ext", "E", "subpicture output extension (default sup)"},
            {"--subpictures", "MODE",
-            "raw (default), or timed: units with time stamps, as .sup or .idx/.sub"},
+            "raw (default), or timed: units with time stamps, as .sup or .idx/.sub,\n"
+            "                        or pgs: HD units as presentation graphics (.pgs.sup)"},
            {"--names", "MODE",
             "described (default), or codec: extensions .m2v .h264 .vc1 .ac3 .eac3 .dts\n"
             "                        .thd .pcm/.wav .sup"},

@@ -2,12 +2,12 @@
 
 #include <csignal>
 
-#include "catalogue/catalogue.h"
 #include "cli/cli_host.h"
 #include "cli/verbs.h"
-#include "shell/file_choice.h"
-#include "shell/files.h"
-#include "shell/invoke.h"
+#include "platform/files.h"
+#include "session/file_choice.h"
+#include "session/invoke.h"
+#include "session/read_evo.h"
 
 namespace tessaly::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/arguments.h"
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly::cli {
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "shell/error.h"
+#include "platform/error.h"
 
 namespace tessaly::cli {
 

@@ -1,10 +1,10 @@
 // tessaly-cli scan EVO [--full] [--json]: "Read EVO", then the ticked boxes or the report.
 #include <cstdio>
 
-#include "catalogue/selection.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
 #include "report/report_json.h"
+#include "session/selection.h"
 
 namespace tessaly::cli {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/standard_output.h"
+#include "session/log.h"
 
 namespace tessaly::cli {
 namespace {
@@ -80,7 +81,8 @@ int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {
     if (!verb) throw UsageError("unknown verb " + args.front());
     return runVerb(*verb, {args.begin() + 1, args.end()}, statusIsTerminal);
   } catch (const UsageError& error) {
-    std::fprintf(stderr, "tessaly-cli: %s\n\n%s", error.what(), usageText().c_str());
+    std::fprintf(stderr, "tessaly-cli: %s\n\n%s", visibleText(error.what()).c_str(),
+                 usageText().c_str());
     return kUsageError;
   }
 }

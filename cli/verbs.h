@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/arguments.h"
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly::cli {
 

@@ -5,15 +5,16 @@
 #include <stdexcept>
 
 #include "catalogue/job_report.h"
-#include "catalogue/selection.h"
 #include "cli/evo_steps.h"
 #include "cli/standard_output.h"
 #include "cli/verbs.h"
+#include "job/output_check.h"
 #include "mux/text_file.h"
 #include "playlist/chapter_files.h"
 #include "playlist/playlist_facts.h"
-#include "playlist/read_xpl.h"
-#include "shell/invoke.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
+#include "session/selection.h"
 
 namespace tessaly::cli {
 namespace {
@@ -60,6 +61,11 @@ int runXpl(Session& s, const Arguments& arguments) {
   if (arguments.has("--chapters") && !arguments.has("--evo")) {
     throw UsageError("--chapters needs --evo: the chapters are those of its title");
   }
+  // The chapter file may be neither input: checked before either is read.
+  const auto checkChapters = [&] {
+    NameCheck(inputIds({arguments.value("--evo"), xpl})).check({arguments.value("--chapters")});
+  };
+  if (arguments.has("--chapters") && !invoke(s, checkChapters)) return kJobFailed;
   if (arguments.has("--evo")) chooseEVO(s, arguments.value("--evo"));
   chooseXPL(s, xpl);
   if (!invoke(s, bReadXPLClick)) return kJobFailed;

@@ -7,15 +7,20 @@
 #include <cerrno>
 #include <cstring>
 
-#include "catalogue/catalogue.h"
+#include "catalogue/iso639.h"
 #include "catalogue/job_report.h"
-#include "job/demux_job.h"
+#include "job/output_set.h"
 #include "mux/mkvmerge_run.h"
 #include "mux/mux_plan.h"
 #include "mux/text_file.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/utf8_text.h"
 #include "playlist/chapter_files.h"
-#include "shell/paths.h"
-#include "shell/report.h"
+#include "playlist/xml_tag.h"
+#include "session/demux_click.h"
+#include "session/log.h"
+#include "session/selection.h"
 
 namespace tessaly {
 namespace {
@@ -25,14 +30,24 @@ bool emptyFile(const std::string& name) {
   return ::stat(name.c_str(), &info) == 0 && info.st_size == 0;
 }
 
+// A text of the disc for the Matroska file: mkvmerge takes UTF-8 only, so invalid bytes
+// become U+FFFD, which the log says.
+std::string utf8Value(Session& s, const std::string& what, const std::string& value) {
+  std::string valid = validUtf8(value);
+  if (valid != value) {
+    log(s, what + " is not valid UTF-8: the Matroska file has U+FFFD for its invalid bytes.");
+  }
+  return valid;
+}
+
 // What the writing pass and the playlist give a stream: its delay after video stream 0
 // and its language.
 void addStreamFacts(Session& s, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
   const std::string language = entry.language.value_or("");
   // Anything but an ISO 639 code would make mkvmerge refuse the whole call.
-  if (languageCode(language)) {
-    source.language = language;
+  if (const auto code = matroskaLanguage(language)) {
+    source.language = *code;
   } else if (!language.empty()) {
     log(s, "Track " + source.name + ": the playlist's language \"" + language +
                "\" is no ISO 639 code; the track has none.");
@@ -53,7 +68,9 @@ std::vector<MuxSource> muxSources(Session& s) {
     source.group = groupOfSlot(slot)->group;
     source.codec = s.StreamTable[slot];
     source.empty = emptyFile(source.files.front().name);
-    source.name = slotBox(s.fMain, slot).caption;
+    // The caption keeps the playlist's character references; the track's name is the text.
+    const std::string& caption = slotBox(s.fMain, slot).caption;
+    source.name = utf8Value(s, "The name of track " + caption, decodedReferences(caption));
     const auto entry = std::find_if(report.streams.begin(), report.streams.end(),
                                     [slot](const StreamEntry& e) { return e.slot == slot; });
     if (entry != report.streams.end()) addStreamFacts(s, source, *entry);
@@ -82,21 +99,76 @@ std::string chapterFileName(const Session& s) {
   return OutputBase(s) + ".chapters.xml";
 }
 
-MuxRequest muxRequest(const Session& s, const std::string& output) {
+MuxRequest muxRequest(Session& s, const std::string& output) {
   MuxRequest request{output, "", ""};
-  if (const TitleFacts* title = chosenTitle(s)) request.title = title->name;
+  if (const TitleFacts* title = chosenTitle(s)) {
+    request.title = utf8Value(s, "The title's name", title->name);
+  }
   if (chapteredTitle(s)) request.chapters = chapterFileName(s);
   return request;
 }
 
+const char* trackType(StreamGroup group) {
+  return group == StreamGroup::Video   ? "video"
+         : group == StreamGroup::Audio ? "audio"
+                                       : "subtitles";
+}
+
+// Why `types` (mkvmerge -J's) are not the tracks of the plan; empty when they are.
+std::string tracksDiffer(const MuxPlan& plan, const std::vector<std::string>& types) {
+  if (types.size() != plan.tracks.size()) {
+    return "it holds " + std::to_string(types.size()) + " tracks, not the " +
+           std::to_string(plan.tracks.size()) + " handed in";
+  }
+  for (std::size_t n = 0; n < types.size(); ++n) {
+    if (types[n] != trackType(plan.tracks[n])) {
+      return "its track " + std::to_string(n) + " is " + types[n] + ", not " +
+             trackType(plan.tracks[n]);
+    }
+  }
+  return "";
+}
+
+// The Matroska file is there and holds the tracks handed in, or the job fails naming it;
+// false when stopped.
+bool checkMatroska(Session& s, const MuxPlan& plan, const std::string& output,
+                   const MatroskaJson& json) {
+  const std::string what = "mkvmerge did not make " + fullPath(output) + ": ";
+  const std::string kept = "; the streams are kept.";
+  if (!fileExists(output)) throw Error(what + "the file is not there" + kept);
+  std::string why;
+  try {
+    const auto identified = identifyMatroska(s, output);
+    if (!identified) return false;
+    why = tracksDiffer(plan, json.trackTypes(*identified));
+  } catch (const Error& error) {
+    why = error.what();
+  }
+  if (!why.empty()) throw Error(what + why + kept);
+  return true;
+}
+
+// mkvmerge, the title when it could not travel on mkvmerge's command line, the check;
+// false when stopped.
+bool makeMatroska(Session& s, const MuxPlan& plan, const std::string& output,
+                  const MatroskaJson& json) {
+  if (!runMkvmerge(s, plan.arguments, output)) return false;
+  if (!plan.titleAfter.empty()) {
+    log(s, "Setting the title with mkvpropedit: it begins with \"" + plan.titleAfter.substr(0, 1) +
+               "\", which mkvmerge would read as an option.");
+    if (!setMatroskaTitle(s, output, plan.titleAfter)) return false;
+  }
+  return checkMatroska(s, plan, output, json);
+}
+
 void runAndTidy(Session& s, const MuxPlan& plan, const std::string& output,
-                const std::string& chapters) {
+                const std::string& chapters, const MatroskaJson& json) {
   slog(s, "Muxing", 0);
   // What stands at the name is replaced, as an output is: after a failure, what is there
   // is mkvmerge's own incomplete file.
   ::unlink(output.c_str());
   log(s, "Running mkvmerge for " + output);
-  if (!runMkvmerge(s, plan.arguments, output)) {
+  if (!makeMatroska(s, plan, output, json)) {
     removeFile(s, output, "Stopped: removed the incomplete ");
     return;
   }
@@ -126,7 +198,25 @@ void writeExtraFile(Session& s, const std::string& name, const std::string& text
   writeTextFile(name, text);
 }
 
-void matroskaStep(Session& s, OptionFileText optionFileText) {
+// The chapters' language, when the title set names one that is no ISO 639 code: the
+// chapter file leaves it out, which the log says.
+void noteChapterLanguage(Session& s, const TitleFacts& title) {
+  if (title.defaultLanguage.empty() || knownLanguage(title.defaultLanguage)) return;
+  log(s, "The chapters' language \"" + validUtf8(title.defaultLanguage) +
+             "\" is no ISO 639 code; the chapters have none.");
+}
+
+void writeOptionFile(Session& s, const MuxPlan& plan, const MatroskaJson& json) {
+  if (!plan.titleAfter.empty()) {
+    log(s, "The title is left out of " + s.Matroska.optionFile + ": it begins with \"" +
+               plan.titleAfter.substr(0, 1) +
+               "\", which mkvmerge would read as an option; mkvpropedit FILE --edit info "
+               "--set title=... sets it.");
+  }
+  writeExtraFile(s, s.Matroska.optionFile, json.optionFile(plan.arguments));
+}
+
+void matroskaStep(Session& s, const MatroskaJson& json) {
   const std::string output = matroskaOutput(s);
   if (output.empty()) return;
   if (s.StopRequested) {
@@ -136,18 +226,19 @@ void matroskaStep(Session& s, OptionFileText optionFileText) {
   const MuxRequest request = muxRequest(s, output);
   const MuxPlan plan = muxPlan(request, muxSources(s));
   for (const std::string& note : plan.notes) log(s, note);
-  if (plan.tracks == 0) {
+  if (plan.tracks.empty()) {
     log(s, "No Matroska file: no output can go into " + output + ".");
     return;
   }
   if (const TitleFacts* title = chapteredTitle(s)) {
+    noteChapterLanguage(s, *title);
     writeExtraFile(s, request.chapters, matroskaChapters(*title));
   }
-  if (!s.Matroska.optionFile.empty()) {
-    writeExtraFile(s, s.Matroska.optionFile, optionFileText(plan.arguments));
+  if (!s.Matroska.optionFile.empty() && json.optionFile) {
+    writeOptionFile(s, plan, json);
     return;
   }
-  runAndTidy(s, plan, output, request.chapters);
+  runAndTidy(s, plan, output, request.chapters, json);
 }
 
 }  // namespace tessaly

@@ -1,41 +1,52 @@
 #include "mux/mkvmerge_run.h"
 
-#include "shell/child_process.h"
-#include "shell/paths.h"
-#include "shell/report.h"
+#include "platform/child_process.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "session/log.h"
 
 namespace tessaly {
 namespace {
 
-// What mkvmerge's --gui-mode puts before its lines that a caller acts on; its other
-// lines (the demultiplexers it chose, the time it took) say nothing the log needs.
+// What --gui-mode puts before the lines that a caller acts on; the programs' other lines
+// (the demultiplexers chosen, the time taken) say nothing the log needs.
 constexpr std::string_view kProgress = "#GUI#progress ";
 constexpr std::string_view kWarning = "#GUI#warning ";
 constexpr std::string_view kError = "#GUI#error ";
-constexpr int kWarnings = 1;  // mkvmerge's exit status: done, with warnings
+constexpr int kWarnings = 1;  // MKVToolNix's exit status: done, with warnings
+
+// Every MKVToolNix program reads its command line in the locale's character set unless
+// told otherwise (under LANG=C a name with "é" would be cut there), and writes its
+// messages so.
+const std::vector<std::string> kUtf8 = {"--command-line-charset", "UTF-8", "--output-charset",
+                                        "UTF-8"};
 
 bool startsWith(const std::string& line, std::string_view prefix) {
   return line.compare(0, prefix.size(), prefix) == 0;
 }
 
-class MkvmergeLines {
+// The lines of a program run with --gui-mode: progress to the status bar, warnings and
+// errors to the log, the first error kept for the failure's message.
+class GuiLines {
  public:
-  MkvmergeLines(Session& s, std::string output) : s_(s), output_(std::move(output)) {}
+  GuiLines(Session& s, std::string program, std::string output)
+      : s_(s), program_(std::move(program)), output_(std::move(output)) {}
 
   void take(const std::string& line) {
     if (startsWith(line, kProgress)) {
       slog(s_, "Muxing " + fileNamePart(output_) + " " + line.substr(kProgress.size()), 1);
     } else if (startsWith(line, kWarning)) {
-      log(s_, "mkvmerge: Warning: " + line.substr(kWarning.size()));
+      log(s_, program_ + ": Warning: " + line.substr(kWarning.size()));
     } else if (startsWith(line, kError)) {
       if (firstError_.empty()) firstError_ = line.substr(kError.size());
-      log(s_, "mkvmerge: Error: " + line.substr(kError.size()));
+      log(s_, program_ + ": Error: " + line.substr(kError.size()));
     }
   }
   const std::string& firstError() const { return firstError_; }
 
  private:
   Session& s_;
+  std::string program_;
   std::string output_;
   std::string firstError_;
 };
@@ -46,38 +57,73 @@ bool stopAsked(Session& s) {
   return s.StopRequested;
 }
 
-std::string failure(const std::string& output, const ProgramEnd& end, const std::string& error) {
-  const std::string what = "mkvmerge could not make " + fileNamePart(output);
+std::string failure(const std::string& what, const ProgramEnd& end, const std::string& error) {
   if (end.exitStatus < 0) return what + ": it was ended by signal " + std::to_string(end.signal);
   return what +
          (error.empty() ? " (exit status " + std::to_string(end.exitStatus) + ")" : ": " + error);
 }
 
-}  // namespace
+std::vector<std::string> call(const std::string& program, const std::vector<std::string>& more) {
+  std::vector<std::string> arguments{program};
+  arguments.insert(arguments.end(), kUtf8.begin(), kUtf8.end());
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  return arguments;
+}
 
-bool runMkvmerge(Session& s, const std::vector<std::string>& arguments, const std::string& output) {
-  std::vector<std::string> call{"mkvmerge", "--gui-mode"};
-  call.insert(call.end(), arguments.begin(), arguments.end());
-  MkvmergeLines lines(s, output);
-  // As during a pass: Cancel is enabled while mkvmerge runs (and asks first, as while
-  // streams are written), and stays so when an error ends the run.
+// Runs an MKVToolNix program with Cancel enabled (asking first, as while streams are
+// written); it stays so when an error ends the run. Nullopt when stopped.
+std::optional<ProgramEnd> runTool(Session& s, const std::vector<std::string>& arguments,
+                                  const std::function<void(const std::string&)>& line) {
   s.StopRequested = false;
   s.Writing = true;
   s.fMain.bCancel.enabled = true;
   ProgramEnd end;
   try {
-    end = runProgram(
-        call, [&](const std::string& line) { lines.take(line); }, [&] { return stopAsked(s); });
+    end = runProgram(arguments, line, [&] { return stopAsked(s); });
   } catch (const ProgramNotFound&) {
-    throw Error("mkvmerge was not found; install MKVToolNix (Debian package mkvtoolnix) or " +
-                s.Matroska.leaveOut);
+    throw Error(arguments.front() + " was not found; install MKVToolNix (Debian package " +
+                "mkvtoolnix) or " + s.Matroska.leaveOut);
   }
   s.fMain.bCancel.enabled = false;
-  if (end.stopped) return false;
-  if (end.exitStatus != 0 && end.exitStatus != kWarnings) {
-    throw Error(failure(output, end, lines.firstError()));
+  if (end.stopped) return std::nullopt;
+  return end;
+}
+
+// Runs the program with --gui-mode; false when stopped, a failure throws `what`.
+bool runGui(Session& s, const std::string& program, const std::vector<std::string>& arguments,
+            const std::string& output, const std::string& what) {
+  std::vector<std::string> more{"--gui-mode"};
+  more.insert(more.end(), arguments.begin(), arguments.end());
+  GuiLines lines(s, program, output);
+  const auto end = runTool(s, call(program, more), [&](const std::string& l) { lines.take(l); });
+  if (!end) return false;
+  if (end->exitStatus != 0 && end->exitStatus != kWarnings) {
+    throw Error(failure(what, *end, lines.firstError()));
   }
   return true;
+}
+
+}  // namespace
+
+bool runMkvmerge(Session& s, const std::vector<std::string>& arguments, const std::string& output) {
+  return runGui(s, "mkvmerge", arguments, output,
+                "mkvmerge could not make " + fileNamePart(output));
+}
+
+bool setMatroskaTitle(Session& s, const std::string& output, const std::string& title) {
+  return runGui(s, "mkvpropedit", {fullPath(output), "--edit", "info", "--set", "title=" + title},
+                output, "mkvpropedit could not set the title of " + fileNamePart(output));
+}
+
+std::optional<std::string> identifyMatroska(Session& s, const std::string& output) {
+  std::string text;
+  const auto end = runTool(s, call("mkvmerge", {"-J", fullPath(output)}),
+                           [&](const std::string& line) { text += line + "\n"; });
+  if (!end) return std::nullopt;
+  if (end->exitStatus != 0) {
+    throw Error(failure("mkvmerge -J could not read " + fullPath(output), *end, ""));
+  }
+  return text;
 }
 
 }  // namespace tessaly

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/codecs.h"
-#include "shell/files.h"
-#include "shell/paths.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
 namespace tessaly {
 namespace {
@@ -55,16 +55,23 @@ void addTrack(MuxPlan& plan, const MuxSource& source) {
   const int index = timedFromVideo ? fileIn(source, FileForm::VobSubIndex) : 0;
   plan.arguments.push_back(fullPath(source.files.at(static_cast<std::size_t>(index)).name));
   for (const MadeFile& file : source.files) plan.consumed.push_back(file.name);
-  ++plan.tracks;
+  plan.tracks.push_back(source.group);
 }
 
 }  // namespace
 
+bool safeArgument(const std::string& value) {
+  return !value.empty() && value.front() != '-' && value.front() != '@';
+}
+
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources) {
   MuxPlan plan;
   plan.arguments = {"-o", fullPath(request.output)};
-  if (!request.title.empty())
+  if (safeArgument(request.title)) {
     plan.arguments.insert(plan.arguments.end(), {"--title", request.title});
+  } else {
+    plan.titleAfter = request.title;
+  }
   if (!request.chapters.empty()) {
     plan.arguments.insert(plan.arguments.end(), {"--chapters", fullPath(request.chapters)});
   }

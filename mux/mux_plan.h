@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly {
 
@@ -33,13 +33,22 @@ struct MuxPlan {
   std::vector<std::string> arguments;  // mkvmerge's, without the program's name
   std::vector<std::string> notes;      // one log line per output left out
   std::vector<std::string> consumed;   // the files that go into the Matroska file, as logged
-  int tracks = 0;
+  std::vector<StreamGroup> tracks;     // the kind of each track handed in, in order
+  // The title when it cannot travel on mkvmerge's command line (see muxPlan); empty else.
+  std::string titleAfter;
 };
+
+// True when mkvmerge can take `value` as an argument of its own: mkvmerge looks for its
+// global options (--help, -V, --redirect-output, -J, --list-types, ...) anywhere on its
+// command line and in its option files, each by its whole text, and reads an argument
+// that begins with "@" as an option file. All of them begin with "-" or "@".
+bool safeArgument(const std::string& value);
 
 // The call for `sources` in the order given (video, then audio by number, then
 // subpictures, as the boxes): HD DVD subpictures, HD-DVD SUP files, headerless LPCM and
-// empty outputs stay out, each with a note. Files are named by full paths in the call,
-// so that no name is taken for an option ("-...") or an option file ("@...").
+// empty outputs stay out, each with a note. Nothing in the call can be read as an option
+// or an option file: files go by full paths, track values inside "0:VALUE", and a title
+// that is no safeArgument() is left for titleAfter.
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/files.h"
+#include "platform/files.h"
 
 namespace tessaly {
 

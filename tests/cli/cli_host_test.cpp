@@ -10,7 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
-#include "shell/report.h"
+#include "session/log.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::cli {

@@ -22,19 +22,7 @@ using tools::Stream;
 using Outcome = testing::ChildRun;
 using testing::lines;
 
-// Runs a shell command line (an oracle: ffprobe, mkvmerge) and returns its standard
-// output; a failing command fails the test.
-inline std::string commandOutput(const std::string& command) {
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    output.append(buffer, got);
-  }
-  EXPECT_EQ(::pclose(pipe), 0) << command;
-  return output;
-}
+using testing::commandOutput;
 
 class CliRunTest : public ::testing::Test {
  protected:

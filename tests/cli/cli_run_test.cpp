@@ -165,7 +165,7 @@ TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
                               "Subtitle",
                               "Chapter",
                               "Titles",
-                              "  1: Main (01:30:00.000, 0 chapters; FEATURE_1.MAP)",
+                              "  1: Main (01:30:05.400, 0 chapters; FEATURE_1.MAP)",
                               "[boxes]",
                               "cbVideo0\tVC-1.stream.0",
                               "cbAudio03\tDD+.6ch.stream.03.English"}));

@@ -1,6 +1,7 @@
 // The Matroska file of the sample disc (both segments, the playlist) against the tools
 // of the field: mkvmerge -J describes every muxable track with the playlist's language,
-// its box's caption as name and its delay as ffprobe measures it on the EVO file; the
+// its box's caption as name and its delay as ffprobe measures it on the EVO file; ffprobe
+// finds the chapters on the disc clock and ffmpeg decodes the film without an error; the
 // option file run by mkvmerge itself gives the same file, and the VobSub index carries
 // the playlist's language.
 #include <nlohmann/json.hpp>
@@ -42,6 +43,17 @@ double ffprobeStart(const Json& probe, const Json& stream) {
   }
   ADD_FAILURE() << "ffprobe lists no stream " << id;
   return 0;
+}
+
+// The chapters' starts in milliseconds, as ffprobe reads them from a Matroska file.
+std::vector<double> chapterStartsMs(const std::string& file) {
+  const Json probe =
+      Json::parse(commandOutput("ffprobe -v quiet -show_chapters -of json '" + file + "'"));
+  std::vector<double> starts;
+  for (const Json& chapter : probe.at("chapters")) {
+    starts.push_back(std::stod(chapter.at("start_time").get<std::string>()) * 1000);
+  }
+  return starts;
 }
 
 class MatroskaOracleTest : public CliRunTest {
@@ -100,6 +112,19 @@ TEST_F(MatroskaOracleTest, TracksLanguagesNamesDelaysAndChaptersOfThePlaylistTit
   EXPECT_EQ(track, facts.at("tracks").size());
   EXPECT_EQ(track, 5u);  // video, three audio streams, the VobSub captions
   EXPECT_EQ(facts.at("tracks").at(3).at("start_ns"), 1'000'000'000);  // the late commentary
+
+  // VPLST000.XPL's chapters at 00:00:27:45, 00:01:21:30 and 00:01:52:55 are 1665, 4890 and
+  // 6775 counts of 1001/60000 s: 27.78, 81.58 and 113.03 s, where counts of 1/60 s would
+  // put the last 113 ms early.
+  const std::vector<double> counts{0, 1665, 4890, 6775};
+  const std::vector<double> starts = chapterStartsMs(mkv);
+  ASSERT_EQ(starts.size(), counts.size());
+  for (std::size_t n = 0; n < counts.size(); ++n) {
+    EXPECT_NEAR(starts[n], counts[n] * 1001 / 60, 1.0) << "chapter " << n + 1;
+  }
+  EXPECT_EQ(
+      commandOutput("ffmpeg -v error -nostdin -i '" + mkv + "' -map 0:v -map 0:a -f null - 2>&1"),
+      "");
 }
 
 TEST_F(MatroskaOracleTest, TheOptionFileRunByMkvmergeMakesTheSameFile) {

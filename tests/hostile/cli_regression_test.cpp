@@ -250,5 +250,64 @@ TEST_F(CliRegressionTest, PlaylistsUpToTheLimitStayUnder256MiB) {
   }
 }
 
+// `--subpictures timed` on tiny units gave each its own 2048-byte pack: a 37 MB file made
+// a 4.4 GB .sub. A stream whose units "Read EVO" found too small is written raw, whole;
+// one whose units turn tiny later (here in the second segment) stops its timed output at
+// 16 times its bytes, and the log says so.
+TEST_F(CliRegressionTest, TimedSubpicturesOfTinyUnitsDoNotBlowUpTheDisk) {
+  const auto units = [](std::size_t size, int count) {
+    return [size, count](PsWriter& w) {
+      w.navPack();
+      w.pack(Stream::vc1(0));
+      for (int n = 0; n < count; ++n) w.pack(Stream::subpicture(0), size);
+    };
+  };
+  const auto tiny = testing::writeProgramStream(evo(), units(8, 4000));
+  ChildRun r = run({"demux", evo(), "--out", out.path(), "--subpictures", "timed"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(contains(lines(r.out),
+                       "Warning: subpicture stream 0 has units too small for a "
+                       "timed output (it would take more than 16 times the "
+                       "stream's bytes); it is written as it is."));
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.Subpicture.00.sup")), tiny.at(33));
+  EXPECT_FALSE(fs::exists(out.file("FEATURE_1.Subpicture.00.sub")));
+
+  fs::remove_all(out.path());
+  testing::writeProgramStream(evo(), units(1500, 20));
+  const auto later = testing::writeProgramStream(in.file("FEATURE_2.EVO"), units(8, 4000), 2);
+  r = run({"demux", evo(), "--out", out.path(), "--subpictures", "timed"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(contains(lines(r.out),
+                       "Warning: subpicture stream 0 has units too small for a "
+                       "timed output (it would take more than 16 times the "
+                       "stream's bytes); it stops there, and --subpictures raw "
+                       "keeps the whole stream."));
+  const auto sub = fs::file_size(out.file("FEATURE_1.Subpicture.00.sub"));
+  EXPECT_LE(sub, 16 * (20 * 1500 + 4000 * 8 + 2048));
+  // One index line per unit written, each unit one pack here.
+  const std::string index = testing::textOf(out.file("FEATURE_1.Subpicture.00.idx"));
+  std::size_t entries = 0;
+  for (std::size_t at = 0; (at = index.find("\ntimestamp: ", at)) != std::string::npos; ++at) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, sub / 2048);
+}
+
+// A file name holding ESC]0;...BEL, ESC[2J or a line break reached the terminal raw:
+// it set the terminal's title, cleared it or forged log lines. The file keeps its name;
+// the log shows the control characters as \xHH.
+TEST_F(CliRegressionTest, ControlCharactersOfFileNamesReachTheTerminalEscaped) {
+  const std::string name = "A\x1b]0;owned\x07\x1b[2J\nDone.\n_1.EVO";
+  writeEvo(in.file(name), 3);
+  const ChildRun r = run({"demux", in.file(name), "--out", out.path(), "--select", "cbVideo0"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const std::string& text : {r.out, r.err}) {
+    EXPECT_EQ(text.find_first_of("\x1b\x07"), std::string::npos);
+  }
+  EXPECT_TRUE(
+      contains(lines(r.out), "Opening file A\\x1B]0;owned\\x07\\x1B[2J\\x0ADone.\\x0A_1.EVO"));
+  EXPECT_TRUE(fs::exists(out.file("A\x1b]0;owned\x07\x1b[2J\nDone.\n_1.VC-1.stream.0.mpv")));
+}
+
 }  // namespace
 }  // namespace tessaly

@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "job/demux_job.h"
 #include "job/job_fixture.h"
-#include "playlist/read_xpl.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
 
 namespace tessaly {
 namespace {
@@ -89,12 +89,6 @@ TEST_F(HostileFolderTest, EveryNameIsCheckedBeforeAnyOutputIsCreated) {
   testing::writeFile(out.file(video), std::string("an earlier job's video"));
   const Bytes earlier = output(video);
 
-  // A playlist description of 252 characters: the name is too long for the folder.
-  const std::string caption = "DD+.6ch.stream.00." + std::string(252, 'd');
-  tick(17, caption);
-  expectRefused("FEATURE_1." + caption + ".mpa", "File name too long");
-  EXPECT_EQ(output(video), earlier);
-
   // Two boxes whose captions give the same name: refused, not "in use".
   tick(17, "Same");
   tick(33, "Same");
@@ -109,6 +103,22 @@ TEST_F(HostileFolderTest, EveryNameIsCheckedBeforeAnyOutputIsCreated) {
   ASSERT_EQ(::mkfifo(out.file("FEATURE_1.Same.mpa").c_str(), 0644), 0);
   expectRefused("FEATURE_1.Same.mpa", "Not a regular file");
   EXPECT_EQ(output(video), earlier);
+}
+
+// A playlist description of 240 characters (the format allows 252) made a name longer
+// than the folder takes, and the whole demux refused with "File name too long". The
+// caption is cut, at a character's start, to fit with its extension; the log says so.
+TEST_F(HostileFolderTest, ALongDescriptionShortensTheNameInsteadOfRefusingTheJob) {
+  const auto expected = prepareJob();
+  const std::string caption = "DD+.6ch.stream.00." + std::string(222, 'd') + "\xC3\xA9\xC3\xA9";
+  tick(17, caption);
+  ASSERT_TRUE(invoke(s, bDemuxClick)) << host.errors.back();
+  // At most 255 bytes: "FEATURE_1." (10), 241 of the caption, ".mpa" (4); the cut falls
+  // inside the first "é", which is left out whole.
+  const std::string name = "FEATURE_1." + caption.substr(0, 240) + ".mpa";
+  EXPECT_EQ(output(name), expected.at(17));
+  EXPECT_TRUE(logged("Output name shortened to fit the folder's limit: " + out.file(name)));
+  EXPECT_EQ(s.fMain.mMessage.lines.back(), "Done.");
 }
 
 TEST_F(HostileFolderTest, OnlyRegularFilesAreRead) {

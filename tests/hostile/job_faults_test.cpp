@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "job/demux_job.h"
 #include "job/job_fixture.h"
-#include "shell/cancel.h"
-#include "shell/invoke.h"
+#include "session/cancel.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 #include "support/file_size_limit.h"
 
 namespace tessaly {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "job/demux_job.h"
 #include "job/job_fixture.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {

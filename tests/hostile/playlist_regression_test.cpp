@@ -3,9 +3,14 @@
 
 #include <algorithm>
 
-#include "playlist/read_xpl.h"
+#include "catalogue/job_report.h"
+#include "session/file_choice.h"
+#include "session/invoke.h"
+#include "session/read_xpl_click.h"
+#include "session/xpl_choice.h"
 #include "support/error_message.h"
 #include "support/hostile_playlists.h"
+#include "support/open_files.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -51,7 +56,7 @@ TEST(PlaylistRegression, PlaylistsHaveASaneSizeAndBoundedMemory) {
       testing::messageOf([&] { bReadXPLClick(s); }),
       "Cannot open file \"" + dir.file("VPLST000.XPL") + "\". The playlist is larger than 16 MiB");
   EXPECT_TRUE(s.fMain.mMessage.lines.empty());
-  EXPECT_FALSE(s.InputStream);
+  EXPECT_FALSE(testing::heldOpen(s.fMain.eXPLfile.text));
 
   // A tag keeps its first 64 KiB, the memo its first 65,536 lines, and the log says so.
   s.XPLname = "VPLST000.XPL";
@@ -101,6 +106,37 @@ TEST(PlaylistRegression, PlaylistsHaveASaneSizeAndBoundedMemory) {
   EXPECT_TRUE(std::any_of(nodes.begin(), nodes.end(), [](const TreeNode& node) {
     return !node.children.empty() && node.children.back().text == "(further entries left out)";
   }));
+}
+
+// With more than 999 titles, the title that plays the EVO file lay past the cap, and
+// title 999's name and chapters were used instead. It is found whatever its place, and
+// a file that no title plays gets none.
+TEST(PlaylistRegression, TheTitleCapNeverChoosesAnotherTitle) {
+  testing::TempDir dir;
+  std::string text = "<TitleSet timeBase=\"50fps\">\n";
+  for (int n = 1; n <= 1200; ++n) {
+    const std::string clip = n == 1100 ? "FEATURE_1" : "OTHER_" + std::to_string(n);
+    text += "<Title displayName=\"T" + std::to_string(n) + "\">\n<PrimaryAudioVideoClip src=\"" +
+            clip + ".MAP\"/>\n<ChapterList><Chapter titleTimeBegin=\"00:00:0" +
+            std::to_string(n % 10) + ":00\"/></ChapterList>\n</Title>\n";
+  }
+  testing::writeFile(dir.file("VPLST000.XPL"), text + "</TitleSet>\n");
+  testing::RecordingHost host;
+  Session s{host};
+  for (const auto& [evo, name] : {std::pair{"FEATURE_1.EVO", "T1100"}, {"NONE_1.EVO", ""}}) {
+    SCOPED_TRACE(evo);
+    testing::writeFile(dir.file(evo), "");
+    WMDropFiles(s, {dir.file(evo)});
+    s.fMain.eXPLfile.text = dir.file("VPLST000.XPL");
+    XPLadj(s);
+    ASSERT_TRUE(invoke(s, bReadXPLClick));
+    const TitleFacts* title = chosenTitle(s);
+    EXPECT_EQ(title ? title->name : "", name);
+    if (title) {
+      EXPECT_EQ(title->chapters.at(0).startMs, 0);  // title 1100's, not 999's (9 s)
+    }
+    EXPECT_LE(s.Playlist.titles.size(), 1000u);
+  }
 }
 
 }  // namespace

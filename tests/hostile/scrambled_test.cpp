@@ -3,9 +3,9 @@
 // so that a demux of an encrypted disc does not look like a clean success.
 #include <gtest/gtest.h>
 
-#include "job/demux_job.h"
 #include "job/job_fixture.h"
-#include "shell/invoke.h"
+#include "session/demux_click.h"
+#include "session/invoke.h"
 
 namespace tessaly {
 namespace {

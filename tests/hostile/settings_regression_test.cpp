@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "shell/config_home.h"
-#include "shell/settings.h"
+#include "session/settings.h"
+#include "support/config_home.h"
 #include "support/error_message.h"
 #include "support/recording_host.h"
 

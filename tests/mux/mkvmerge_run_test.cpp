@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "platform/error.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -53,8 +54,10 @@ TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
          "exit 1\n");
   EXPECT_TRUE(runMkvmerge(s, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv"));
   const auto called = testing::readFile(bin.file("arguments"));
-  EXPECT_EQ(std::string(called.begin(), called.end()),
-            "--gui-mode\n-o\n/o/film.mkv\n/o/a b.eac3\n");
+  EXPECT_EQ(
+      std::string(called.begin(), called.end()),
+      "--command-line-charset\nUTF-8\n--output-charset\nUTF-8\n--gui-mode\n-o\n/o/film.mkv\n/o/"
+      "a b.eac3\n");
   EXPECT_EQ(s.fMain.statusBar.panels[1], " Muxing film.mkv 100%");
   EXPECT_EQ(host.logged,
             std::vector<std::string>{
@@ -74,7 +77,7 @@ TEST_F(MkvmergeRunTest, ExitStatusTwoFailsWithItsFirstError) {
 
 // Cancel, seen at the breaths while mkvmerge runs, ends it with SIGTERM.
 TEST_F(MkvmergeRunTest, CancelStopsMkvmerge) {
-  script("echo '#GUI#progress 1%'\nexec sleep 600\n");
+  script("echo '#GUI#progress 1%'\nexec sleep 25\n");
   host.onMessages = [&] {
     if (s.fMain.statusBar.panels[1] == " Muxing film.mkv 1%") s.StopRequested = true;
   };

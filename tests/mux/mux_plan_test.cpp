@@ -71,7 +71,7 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "0:Subpicture.00",
                                            "/o/F.Sub.00.idx"};
   EXPECT_EQ(plan.arguments, arguments);
-  EXPECT_EQ(plan.tracks, 4);
+  EXPECT_EQ(plan.tracks.size(), 4u);
   const std::vector<std::string> notes{
       "Not muxed: /o/F.LPCM.stream.01.mpa (mkvmerge takes no headerless LPCM; as WAV it is "
       "muxed).",
