@@ -7,14 +7,16 @@
 #include <QToolButton>
 #include <utility>
 
+#include "app/local_path.h"
 #include "app/pane_splitter.h"
-#include "catalogue/catalogue.h"
-#include "catalogue/selection.h"
-#include "job/demux_job.h"
-#include "playlist/read_xpl.h"
-#include "shell/cancel.h"
-#include "shell/file_choice.h"
-#include "shell/xpl_choice.h"
+#include "app/stream_box.h"
+#include "session/cancel.h"
+#include "session/demux_click.h"
+#include "session/file_choice.h"
+#include "session/read_evo.h"
+#include "session/read_xpl_click.h"
+#include "session/selection.h"
+#include "session/xpl_choice.h"
 
 namespace tessaly::app {
 
@@ -22,6 +24,7 @@ Binding::Binding(Session& session, TfMain& window) : s_(session), w_(window) {
   connectButtons();
   connectBoxes();
   connectOptions();
+  connectPathEdits();
 }
 
 void Binding::run(Handler handler) {
@@ -42,7 +45,7 @@ void Binding::connectButtons() {
 
 // A click on a box changes its tick as the core does (setTicked runs cbVideoClick).
 void Binding::connectBoxes() {
-  forEachBox([this](QCheckBox* box, CheckBox& record) {
+  forEachBox([this](StreamBox* box, CheckBox& record) {
     QObject::connect(box, &QCheckBox::toggled, box, [this, &record](bool checked) {
       if (mirroring_) return;
       setTicked(s_, record, checked);
@@ -76,6 +79,21 @@ void Binding::connectOptions() {
   });
   QObject::connect(w_.splXPL, &QSplitter::splitterMoved, w_.splXPL,
                    [this] { s_.fMain.tvXPL.width = w_.splXPL->firstPaneWidth(); });
+}
+
+// A path typed or pasted into a path field is taken as a dropped file is, when Enter or
+// leaving the field confirms it: by its extension, into the field it belongs to. One that
+// is not taken (another extension) gives way to the path chosen before.
+void Binding::connectPathEdits() {
+  for (QLineEdit* edit : {w_.eEVOfile, w_.eXPLfile}) {
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [this, edit] {
+      if (!edit->isModified()) return;  // only passed through: the choice stands as it is
+      edit->setModified(false);
+      const std::vector<std::string> typed{typedPath(edit->text())};
+      invoke(s_, [&] { WMDropFiles(s_, typed); });
+      mirror();
+    });
+  }
 }
 
 }  // namespace tessaly::app

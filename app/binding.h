@@ -9,8 +9,8 @@
 
 #include "app/main_window.h"
 #include "app/repaint_pace.h"
-#include "shell/invoke.h"
-#include "shell/session.h"
+#include "session/invoke.h"
+#include "session/session.h"
 
 namespace tessaly::app {
 
@@ -33,6 +33,7 @@ class Binding {
   void connectButtons();
   void connectBoxes();
   void connectOptions();
+  void connectPathEdits();
   void mirrorButtons();
   void mirrorBoxes();
   void mirrorEdits();

@@ -3,9 +3,9 @@
 #include "app/main_window.h"
 #include "app/pane_splitter.h"
 #include "app/window_geometry.h"
-#include "catalogue/selection.h"
-#include "shell/invoke.h"
-#include "shell/settings.h"
+#include "session/invoke.h"
+#include "session/selection.h"
+#include "session/settings.h"
 
 namespace tessaly::app {
 namespace {

@@ -1,7 +1,7 @@
 // The window's own events: shown, activated, closed.
 #pragma once
 
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly::app {
 

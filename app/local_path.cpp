@@ -1,6 +1,9 @@
 #include "app/local_path.h"
 
-#include "shell/files.h"
+#include <QDir>
+#include <QFile>
+
+#include "platform/files.h"
 
 namespace tessaly::app {
 
@@ -11,6 +14,15 @@ std::string localPath(const QUrl& url) {
 QUrl fileUrl(const std::string& path) {
   const QByteArray encoded = QByteArray::fromStdString(fullPath(path)).toPercentEncoding("/");
   return QUrl::fromEncoded("file://" + encoded);
+}
+
+std::string typedPath(const QString& text) {
+  QString path = text.trimmed();
+  if (path.isEmpty()) return {};
+  const QUrl url(path);
+  if (url.isLocalFile()) return localPath(url);
+  if (path == "~" || path.startsWith("~/")) path = QDir::homePath() + path.mid(1);
+  return fullPath(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace tessaly::app

@@ -12,8 +12,8 @@
 #include "app/pane_splitter.h"
 #include "app/status_panels.h"
 #include "app/window_layout.h"
-#include "shell/cancel.h"
-#include "shell/file_choice.h"
+#include "session/cancel.h"
+#include "session/file_choice.h"
 
 namespace tessaly::app {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/anchors.h"
-#include "shell/session.h"
+#include "session/session.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -27,6 +27,7 @@ class Binding;
 class LogoImage;
 class PaneSplitter;
 class StatusPanels;
+class StreamBox;
 
 // The application's title, which a desktop shows in its task bar and menus (and the
 // error box as its title). The window's caption is its own and carries no suffix.
@@ -60,11 +61,11 @@ class TfMain : public QWidget {
   QWidget* tsStatus = nullptr;
   QPlainTextEdit* mMessage = nullptr;
   QWidget* tsVideo = nullptr;
-  std::array<QCheckBox*, kVideoBoxes> cbVideo{};
+  std::array<StreamBox*, kVideoBoxes> cbVideo{};
   QWidget* tsAudio = nullptr;
-  std::array<QCheckBox*, kAudioBoxes> cbAudio{};
+  std::array<StreamBox*, kAudioBoxes> cbAudio{};
   QWidget* tsSubpicture = nullptr;
-  std::array<QCheckBox*, kSubBoxes> cbSub{};
+  std::array<StreamBox*, kSubBoxes> cbSub{};
   QWidget* tsXPL = nullptr;
   QTreeWidget* tvXPL = nullptr;
   PaneSplitter* splXPL = nullptr;

@@ -1,9 +1,10 @@
 #include "app/matroska_follow_up.h"
 
 #include "catalogue/job_report.h"
-#include "job/demux_job.h"
 #include "mux/matroska_step.h"
+#include "report/matroska_tracks.h"
 #include "report/report_json.h"
+#include "session/demux_click.h"
 
 namespace tessaly::app {
 namespace {
@@ -23,13 +24,13 @@ void followUp(Session& s) {
   if (!matroskaOutput(s).empty() && !s.StopRequested) {
     writeExtraFile(s, reportName(s), reportJson(jobReport(s)));
   }
-  matroskaStep(s, nullptr);
+  matroskaStep(s, {nullptr, matroskaTrackTypes});
 }
 
 }  // namespace
 
 DemuxFollowUp matroskaFollowUp() {
-  return {followUpNames, followUp};
+  return {followUpNames, followUp, {}};
 }
 
 }  // namespace tessaly::app

@@ -3,7 +3,7 @@
 // chapters of the title "Read XPL" found for the EVO file, and mkvmerge's run).
 #pragma once
 
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly::app {
 

@@ -6,8 +6,6 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStringList>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QToolButton>
@@ -17,6 +15,7 @@
 #include "app/binding.h"
 #include "app/memo_text.h"
 #include "app/status_panels.h"
+#include "app/stream_box.h"
 #include "report/stream_tip.h"
 
 namespace tessaly::app {
@@ -34,27 +33,10 @@ void showText(QLineEdit* edit, const Edit& record) {
   if (edit->text() != text) edit->setText(text);
 }
 
-// True when the box shows only part of its caption.
-bool captionCut(const QCheckBox* box, const QString& caption) {
-  QStyleOptionButton option;
-  option.initFrom(box);
-  option.text = caption;
-  const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-  return box->fontMetrics().horizontalAdvance(caption) > room.width();
-}
-
-// The tooltip: a cut caption in full; then what "Read EVO" or "Demux" found of the box's
-// stream, or the hint for a box without one.
-void showBox(QCheckBox* box, const CheckBox& record, const std::string& streamTip) {
-  QString caption = qt(record.caption);
-  const bool cut = captionCut(box, caption);
-  if (streamTip.empty()) {
-    box->setToolTip(cut ? caption : qt(record.hint));
-  } else {
-    box->setToolTip((cut ? caption + "\n" : QString()) + qt(streamTip));
-  }
-  caption.replace('&', "&&");  // a caption is shown as it is, never as a mnemonic
-  if (box->text() != caption) box->setText(caption);
+// The tooltip: what "Read EVO" or "Demux" found of the box's stream, or the hint for a box
+// without one.
+void showBox(StreamBox* box, const CheckBox& record, const std::string& streamTip) {
+  box->showCaption(qt(record.caption), qt(streamTip), qt(record.hint));
   box->setChecked(record.ticked);
 }
 
@@ -162,7 +144,7 @@ void Binding::mirrorButtons() {
 
 void Binding::mirrorBoxes() {
   const std::map<std::string, std::string> tips = streamTips(s_);
-  forEachBox([&](QCheckBox* box, const CheckBox& record) {
+  forEachBox([&](StreamBox* box, const CheckBox& record) {
     const auto tip = tips.find(box->objectName().toStdString());
     showBox(box, record, tip == tips.end() ? std::string() : tip->second);
     enable(box, record.enabled && !s_.busy);
@@ -177,6 +159,9 @@ void Binding::mirrorEdits() {
   const auto& r = s_.fMain;
   showText(w_.eEVOfile, r.eEVOfile);
   showText(w_.eXPLfile, r.eXPLfile);
+  // A job holds the chosen files: a path is typed again after its end, as files are dropped.
+  w_.eEVOfile->setReadOnly(s_.busy);
+  w_.eXPLfile->setReadOnly(s_.busy);
   showText(w_.eVideoExt, r.eVideoExt);
   showText(w_.eAudioExt, r.eAudioExt);
   showText(w_.eSubExt, r.eSubExt);

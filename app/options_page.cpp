@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -16,12 +17,16 @@ namespace tessaly::app {
 namespace {
 
 constexpr int kExtensionLength = 5;  // the extension edits take at most 5 characters
-constexpr int kSheetWidth = 322;     // the group and its margin
-constexpr int kAddedTop = 190;       // the first added box, under the group
-constexpr int kControlWidth = 290;   // the labels, edits and boxes of the page
-constexpr int kAddedGap = 5;
+constexpr int kExtensionWidth = 49;
+constexpr int kMargin = 8;       // around the page's controls
+constexpr int kGroupMargin = 6;  // inside the group
+constexpr int kSpacing = 2;      // between the lines of the page
+constexpr int kGap = 6;          // between controls side by side, and around the folder's line
+// The added boxes' captions are broken into lines this wide: what the page leaves them at
+// the standard size, with room to spare for a vertical scroll bar.
+constexpr int kCaptionWidth = 306;
 
-QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
+QLineEdit* makeExtensionEdit(QWidget* parent, const char* name) {
   auto* edit = makeControl<QLineEdit>(parent, name);
   edit->setMaxLength(kExtensionLength);
   // The limit is on typing: a longer stored text is shown whole (the binding raises the
@@ -29,22 +34,20 @@ QLineEdit* makeExtensionEdit(QWidget* parent, const char* name, int left) {
   QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
     edit->setMaxLength(std::max(kExtensionLength, static_cast<int>(text.size())));
   });
-  edit->setGeometry(left, 38, 49, 21);
+  edit->setFixedWidth(kExtensionWidth);
   return edit;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, int top) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text) {
   auto* label = makeControl<QLabel>(parent, name);
   label->setText(text);
-  label->setGeometry(12, top, kControlWidth, 16);
   return label;
 }
 
-QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record, int top) {
+QCheckBox* makeOption(QWidget* parent, const char* name, const CheckBox& record) {
   auto* box = makeControl<QCheckBox>(parent, name, QString::fromStdString(record.hint));
   box->setText(QString::fromStdString(record.caption));
   box->setChecked(record.ticked);
-  box->setGeometry(12, top, kControlWidth, 17);
   return box;
 }
 
@@ -70,25 +73,54 @@ QString wrappedCaption(const QCheckBox& box, const QString& caption, int width) 
   return lines + line;
 }
 
-// Added boxes, one under the other from `top`, their captions wrapped; returns the bottom.
-int placeAddedOptions(std::initializer_list<QCheckBox*> boxes, int top) {
-  for (QCheckBox* box : boxes) {
-    box->setText(wrappedCaption(*box, box->text(), kControlWidth));
-    box->setGeometry(12, top, kControlWidth, box->sizeHint().height());
-    top = box->geometry().bottom() + 1 + kAddedGap;
-  }
-  return top;
+QBoxLayout* tight(QBoxLayout* layout, int margin) {
+  layout->setContentsMargins(margin, margin / 2, margin, margin / 2);
+  layout->setSpacing(kSpacing);
+  return layout;
 }
 
-// The page's controls lie on a sheet that scrolls when the page is lower than the sheet:
-// the added boxes sit under the file options' group, which keeps its place, and are reached
-// by scrolling in a window of the standard size.
+// A row of controls at their own widths, the row's room left over on the right.
+QHBoxLayout* row(std::initializer_list<QWidget*> controls, int spacing) {
+  auto* line = new QHBoxLayout;
+  line->setSpacing(spacing);
+  for (QWidget* control : controls) line->addWidget(control);
+  line->addStretch();
+  return line;
+}
+
+// The file options' group: the three extensions in a row under their label, the output
+// folder beside its label, then the two options of the first design side by side.
+void buildFileGroup(TfMain& w, const Window& r) {
+  QWidget* group = w.gbFile;
+  w.lVideoExt = makeLabel(group, "lVideoExt", "Extensions (video, audio, subtitle)");
+  w.eVideoExt = makeExtensionEdit(group, "eVideoExt");
+  w.eAudioExt = makeExtensionEdit(group, "eAudioExt");
+  w.eSubExt = makeExtensionEdit(group, "eSubExt");
+  w.lWorkdir = makeLabel(group, "lWorkdir", "Output folder");
+  w.eWorkdir = makeControl<QLineEdit>(group, "eWorkdir");
+  auto* folder = new QHBoxLayout;
+  folder->setSpacing(kGap);
+  folder->addWidget(w.lWorkdir);
+  folder->addWidget(w.eWorkdir, 1);
+  w.cbContinue = makeOption(group, "cbContinue", r.cbContinue);
+  w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck);
+  auto* lines = tight(new QVBoxLayout(group), kGroupMargin);
+  lines->addWidget(w.lVideoExt);
+  lines->addLayout(row({w.eVideoExt, w.eAudioExt, w.eSubExt}, kGap));
+  lines->addSpacing(kGap);
+  lines->addLayout(folder);
+  lines->addSpacing(kGap);
+  lines->addLayout(row({w.cbContinue, w.cbFastCheck}, kGap));
+}
+
+// The page's controls lie on a sheet that scrolls only where the page is lower than the
+// sheet needs (a font much larger than the designed one): at the standard size the page
+// shows all of them.
 QWidget* makeSheet(QWidget* page) {
   auto* scroll = makeControl<QScrollArea>(page, "scOption");
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* sheet = new QWidget;
-  sheet->setMinimumWidth(kSheetWidth);
   scroll->setWidget(sheet);
   scroll->setWidgetResizable(true);
   auto* layout = new QVBoxLayout(page);
@@ -102,21 +134,17 @@ QWidget* makeSheet(QWidget* page) {
 void buildOptionsPage(TfMain& w, const Window& r) {
   QWidget* sheet = makeSheet(w.tsOption);
   w.gbFile = makeControl<QGroupBox>(sheet, "gbFile");
-  w.gbFile->setGeometry(8, 4, 314, 180);
-  QWidget* group = w.gbFile;
-  w.lVideoExt = makeLabel(group, "lVideoExt", "Extensions (video, audio, subtitle)", 18);
-  w.eVideoExt = makeExtensionEdit(group, "eVideoExt", 12);
-  w.eAudioExt = makeExtensionEdit(group, "eAudioExt", 68);
-  w.eSubExt = makeExtensionEdit(group, "eSubExt", 124);
-  w.lWorkdir = makeLabel(group, "lWorkdir", "Output folder", 68);
-  w.eWorkdir = makeControl<QLineEdit>(group, "eWorkdir");
-  w.eWorkdir->setGeometry(12, 88, kControlWidth, 21);
-  w.cbContinue = makeOption(group, "cbContinue", r.cbContinue, 122);
-  w.cbFastCheck = makeOption(group, "cbFastCheck", r.cbFastCheck, 146);
-  // Added under the file options' group, which keeps its place.
-  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska, kAddedTop);
-  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools, kAddedTop);
-  sheet->setMinimumHeight(placeAddedOptions({w.cbMatroska, w.cbForTools}, kAddedTop));
+  buildFileGroup(w, r);
+  // Added under the file options' group, their captions broken into lines that fit.
+  w.cbMatroska = makeOption(sheet, "cbMatroska", r.cbMatroska);
+  w.cbForTools = makeOption(sheet, "cbForTools", r.cbForTools);
+  auto* lines = tight(new QVBoxLayout(sheet), kMargin);
+  lines->addWidget(w.gbFile);
+  for (QCheckBox* box : {w.cbMatroska, w.cbForTools}) {
+    box->setText(wrappedCaption(*box, box->text(), kCaptionWidth));
+    lines->addWidget(box);
+  }
+  lines->addStretch();
 }
 
 }  // namespace tessaly::app

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/local_path.h"
-#include "shell/paths.h"
+#include "platform/paths.h"
 
 namespace tessaly::app {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "shell/window.h"
+#include "session/window.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "shell/host.h"
+#include "session/host.h"
 
 namespace tessaly::app {
 

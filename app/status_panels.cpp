@@ -1,5 +1,7 @@
 #include "app/status_panels.h"
 
+#include "app/plain_tip.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
@@ -51,7 +53,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
   panels_[0]->setFixedWidth(kStartWidths[0]);
   addWidget(panels_[0]);
   addWidget(panels_[1], 1);  // the last panel reaches the bar's right end
-  setToolTip(QString::fromStdString(start.hint));
+  setToolTip(plainTip(QString::fromStdString(start.hint)));
 }
 
 void StatusPanels::showPanel(const StatusBar& record, int index) {
@@ -61,7 +63,7 @@ void StatusPanels::showPanel(const StatusBar& record, int index) {
   const int width = QFontMetrics(font()).horizontalAdvance(text + "a");
   label->setPanelWidth(width);
   if (index == 0) label->setFixedWidth(width);  // the last panel takes what is left
-  setToolTip(QString::fromStdString(record.hint));
+  setToolTip(plainTip(QString::fromStdString(record.hint)));
   if (pace_.due()) {
     repaint();
     pace_.painted();
@@ -76,7 +78,7 @@ void StatusPanels::showChanges(const StatusBar& record) {
       showPanel(record, n);
     }
   }
-  setToolTip(QString::fromStdString(record.hint));
+  setToolTip(plainTip(QString::fromStdString(record.hint)));
 }
 
 }  // namespace tessaly::app

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/repaint_pace.h"
-#include "shell/window.h"
+#include "session/window.h"
 
 namespace tessaly::app {
 

@@ -3,7 +3,7 @@
 
 #include <QRect>
 
-#include "shell/window.h"
+#include "session/window.h"
 
 class QWidget;
 

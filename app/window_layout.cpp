@@ -14,10 +14,9 @@
 namespace tessaly::app {
 namespace {
 
+// A path typed or pasted here is taken when Enter confirms it (Binding::connectPathEdits).
 QLineEdit* makePathEdit(QWidget* parent, const char* name, const char* hint) {
-  auto* edit = makeControl<QLineEdit>(parent, name, shortHint(hint));
-  edit->setReadOnly(true);  // filled by choosing or dropping a file only
-  return edit;
+  return makeControl<QLineEdit>(parent, name, shortHint(hint));
 }
 
 QToolButton* makeGlyphButton(QWidget* parent, const char* name, const char* hint) {

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "app/anchors.h"
-#include "shell/window.h"
+#include "session/window.h"
 
 namespace tessaly::app {
 

@@ -1,4 +1,3 @@
-#include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -8,17 +7,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/box_columns.h"
 #include "app/main_window.h"
 #include "app/pane_splitter.h"
+#include "app/stream_box.h"
 #include "app/window_layout.h"
-#include "catalogue/selection.h"
+#include "session/selection.h"
 
 namespace tessaly::app {
 namespace {
 
-constexpr int kBoxColumns[] = {9, 165};
-constexpr int kBoxRows[] = {9, 31, 53, 75, 98, 120, 142, 165};
-constexpr int kBoxesPerColumn = 8;
 constexpr int kMinimumPane = 50;  // splXPL: neither side narrower than this
 
 QWidget* addPage(QTabWidget* pages, const char* name, const char* caption, const char* hint = "") {
@@ -48,15 +46,17 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, const char* hint = "
 // One page of stream boxes: the first eight in the left column, the rest on the right.
 template <std::size_t N>
 void buildBoxes(QWidget* page, BoxGroup group, const std::array<CheckBox, N>& records,
-                std::array<QCheckBox*, N>& boxes) {
+                std::array<StreamBox*, N>& boxes) {
+  auto* columns = new BoxColumns(page);
   for (std::size_t n = 0; n < N; ++n) {
     const int number = static_cast<int>(n);
     const std::string name = boxName(group, number);
-    auto* box = makeControl<QCheckBox>(page, name.c_str(), QString::fromStdString(records[n].hint));
-    box->setText(QString::fromStdString(records[n].caption));
+    auto* box = makeControl<StreamBox>(page, name.c_str());
+    box->showCaption(QString::fromStdString(records[n].caption), {},
+                     QString::fromStdString(records[n].hint));
     box->setEnabled(false);
-    box->setGeometry(kBoxColumns[number / kBoxesPerColumn], kBoxRows[number % kBoxesPerColumn], 140,
-                     17);
+    box->setGeometry(designedBoxPlace(number));  // until the page is first laid out
+    columns->addWidget(box);
     boxes[n] = box;
   }
 }
@@ -89,7 +89,8 @@ void buildXplPage(TfMain& w, QWidget* page) {
   w.mXPL->setFont(monospacedFont(w.font()));
   w.splXPL->addPane(w.tvXPL);
   w.splXPL->addPane(w.mXPL);
-  w.splXPL->setStretchFactor(0, 0);  // a wider window widens the memo, not the tree
+  // Both panes keep their share of the width when the window is resized.
+  w.splXPL->setStretchFactor(0, 1);
   w.splXPL->setStretchFactor(1, 1);
   fill(page, w.splXPL);
 }

@@ -3,8 +3,11 @@
 //   tessaly-window-shot PICTURE EVO             after "Read EVO"
 //   tessaly-window-shot PICTURE EVO OUT_FOLDER  during "Demux" into OUT_FOLDER, at its first
 //                                              progress step (the demux is then stopped)
-//   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO", scrolled
-//                                              to its two boxes for other tools, both ticked
+//   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO", its two
+//                                              boxes for other tools ticked
+//   tessaly-window-shot PICTURE EVO --xpl PAGE [WIDTHxHEIGHT]
+//                                              the page (tsAudio, tsXPL...) after "Read XPL",
+//                                              in a window of that client size
 //   tessaly-window-shot PICTURE EVO --mkv OUT_FOLDER
 //                                              "Read XPL", then "Demux" into OUT_FOLDER with
 //                                              both boxes ticked, to its end: the log
@@ -13,14 +16,13 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <cstdio>
 #include <string>
 
 #include "app/prompts.h"
 #include "app/windowed_session.h"
-#include "shell/files.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -35,9 +37,10 @@ bool save(QWidget& window, const char* picture) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(tessaly::app::kApplicationTitle);
-  if (argc < 3 || argc > 5) {
-    std::fprintf(
-        stderr, "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER|--options|--mkv OUT_FOLDER]\n");
+  if (argc < 3 || argc > 6) {
+    std::fprintf(stderr,
+                 "usage: tessaly-window-shot PICTURE EVO [OUT_FOLDER|--options|--mkv OUT_FOLDER|"
+                 "--xpl PAGE [WIDTHxHEIGHT]]\n");
     return 2;
   }
   tessaly::app::TerminalPrompts prompts;
@@ -53,7 +56,14 @@ int main(int argc, char* argv[]) {
     desk.fMain.cbMatroska->click();
     desk.fMain.cbForTools->click();
     desk.fMain.PageControl->setCurrentWidget(desk.fMain.tsOption);
-    desk.fMain.findChild<QScrollArea*>("scOption")->ensureWidgetVisible(desk.fMain.cbForTools);
+    QApplication::processEvents();
+    return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
+  }
+  if (std::string(argv[3]) == "--xpl" && argc >= 5) {
+    desk.fMain.bReadXPL->click();
+    const QStringList size = QString(argc == 6 ? argv[5] : "").split('x');
+    if (size.size() == 2) desk.fMain.resize(size[0].toInt(), size[1].toInt());
+    desk.fMain.PageControl->setCurrentWidget(desk.fMain.findChild<QWidget*>(argv[4]));
     QApplication::processEvents();
     return save(desk.fMain, argv[1]) && !prompts.failed ? 0 : 1;
   }

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/matroska_follow_up.h"
 #include "app/qt_host.h"
-#include "shell/session.h"
+#include "session/session.h"
 
 namespace tessaly::app {
 

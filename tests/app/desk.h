@@ -13,7 +13,7 @@
 
 #include "app/prompts.h"
 #include "app/windowed_session.h"
-#include "shell/config_home.h"
+#include "support/config_home.h"
 
 class QAbstractButton;
 class QWidget;

@@ -1,5 +1,8 @@
 // Choosing files in the window: drops anywhere on it, the browse dialogs, and the path
 // given on the command line.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +18,30 @@
 
 namespace tessaly::testing {
 
+namespace {
+
+// What choosing a file leaves for the handlers.
+QStringList choiceState(const Session& s) {
+  const Window& r = s.fMain;
+  QStringList state;
+  for (const std::string* text :
+       {&r.eEVOfile.text, &r.eXPLfile.text, &s.EVOname, &s.BaseName, &s.EVOdir, &s.XPLdir,
+        &s.XPLname, &r.odEVOfile.initialDir, &r.odXPL.initialDir, &r.odXPL.fileName}) {
+    state << QString::fromStdString(*text);
+  }
+  return state << QString::number(r.bCheck.enabled) << QString::number(r.bReadXPL.enabled);
+}
+
+// Types the text into the edit over what it holds, then presses `key`.
+void typeInto(QLineEdit* edit, const QString& text, Qt::Key key = Qt::Key_Return) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+  QTest::keyClick(edit, key);
+}
+
+}  // namespace
+
 class FileChoiceTest : public QObject {
   Q_OBJECT
 
@@ -28,6 +55,7 @@ class FileChoiceTest : public QObject {
   void dialogFiltersInQtForm();
   void aPathOnTheCommandLineIsTakenAtTheFirstActivation();
   void aFolderNamedInAnotherEncodingOpens();
+  void aPathTypedOrPastedIsTakenAsADropWhenConfirmed();
 
  private:
   QString text(const char* edit) const { return desk->find<QLineEdit>(edit)->text(); }
@@ -132,6 +160,45 @@ void FileChoiceTest::aFolderNamedInAnotherEncodingOpens() {
   Desk::click(desk->find<QPushButton>("bCheck"));
   QCOMPARE(desk->prompts.errors, QStringList());
   QVERIFY(desk->find<QPlainTextEdit>("mMessage")->toPlainText().endsWith("Done."));
+}
+
+void FileChoiceTest::aPathTypedOrPastedIsTakenAsADropWhenConfirmed() {
+  QStringList afterEvo;
+  QStringList afterBoth;
+  {
+    Desk dropped;
+    dropped.showActive();
+    dropped.drop(&dropped.fMain, {"/media/disc/HVDVD_TS/FEATURE_1.EVO"});
+    afterEvo = choiceState(dropped.s);
+    dropped.drop(&dropped.fMain, {"/media/copy 2/ADV_OBJ/VPLST000.XPL"});
+    afterBoth = choiceState(dropped.s);
+  }
+  desk->fMain.activateWindow();
+  QApplication::processEvents();
+
+  auto* evoEdit = desk->find<QLineEdit>("eEVOfile");
+  auto* xplEdit = desk->find<QLineEdit>("eXPLfile");
+  typeInto(evoEdit, " /media/disc/HVDVD_TS/FEATURE_1.EVO");
+  QCOMPARE(choiceState(desk->s), afterEvo);
+  // A file copied in a file manager pastes as its URL; leaving the field confirms it too.
+  QApplication::clipboard()->setText("file:///media/copy%202/ADV_OBJ/VPLST000.XPL\n");
+  xplEdit->setFocus();
+  xplEdit->selectAll();
+  QTest::keyClick(xplEdit, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(xplEdit, Qt::Key_Tab);
+  QCOMPARE(choiceState(desk->s), afterBoth);
+  QCOMPARE(xplEdit->text(), "/media/copy 2/ADV_OBJ/VPLST000.XPL");
+
+  // Passing through without typing keeps the playlist chosen apart from the EVO file.
+  evoEdit->setFocus();
+  QTest::keyClick(evoEdit, Qt::Key_Tab);
+  QCOMPARE(choiceState(desk->s), afterBoth);
+  // A path a drop would ignore gives way to the choice made before.
+  typeInto(evoEdit, "/media/disc/notes.txt");
+  QCOMPARE(evoEdit->text(), "/media/disc/HVDVD_TS/FEATURE_1.EVO");
+  QCOMPARE(choiceState(desk->s), afterBoth);
+  typeInto(evoEdit, "~/films/B.evo", Qt::Key_Enter);
+  QCOMPARE(evoEdit->text(), QDir::homePath() + "/films/B.evo");
 }
 
 }  // namespace tessaly::testing

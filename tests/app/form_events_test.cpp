@@ -12,7 +12,7 @@
 #include "app/pane_splitter.h"
 #include "app/window_geometry.h"
 #include "desk.h"
-#include "shell/registry_store.h"
+#include "platform/registry_store.h"
 
 namespace tessaly::testing {
 
