@@ -14,4 +14,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Disc images are read through libudfread; named here, since no installed program links it
+# yet (dpkg-shlibdeps adds the packages of the libraries they link).
+if(TESSALY_WITH_UDF)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libudfread0 (>= 1.1.0)")
+endif()
 include(CPack)

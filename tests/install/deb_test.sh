@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# deb_test.sh BUILD VERSION SAMPLE_DISC_WRITER: cpack -G DEB makes a package whose
-# dependencies name the shared libraries' packages; unpacked, its tessaly-cli answers
-# --version and scans the sample disc's feature, finding every stream the disc holds.
+# deb_test.sh BUILD VERSION SAMPLE_DISC_WRITER "PACKAGE...": cpack -G DEB makes a package
+# whose dependencies name the packages given (the shared libraries' and libudfread's);
+# unpacked, its tessaly-cli answers --version and scans the sample disc's feature, finding
+# every stream the disc holds.
 set -euo pipefail
-build=$1 version=$2 writer=$3
+build=$1 version=$2 writer=$3 packages=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "deb_test: $*" >&2; exit 1; }
@@ -11,7 +12,7 @@ fail() { echo "deb_test: $*" >&2; exit 1; }
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$(echo "$work"/package/tessaly_"${version}"_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libstdc++6 libqt6widgets6; do
+for package in $packages; do
   [[ $depends == *"$package "* ]] || fail "Depends lacks $package: $depends"
 done
 
