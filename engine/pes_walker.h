@@ -1,6 +1,10 @@
 // The byte-driven walk over PES packets: a push state machine fed any pieces of the
-// input, which gives the same result however the input is cut, because all of its
-// state lives in PassState.
+// input, all of its state in PassState. Headers, skipped bodies and the bytes between
+// packets walk the same however the input is cut. A payload does not: each of its runs
+// (one per piece it spans) lets only its first byte into Window, so a start code made of
+// a payload's last bytes and the bytes after it is found or missed depending on where a
+// piece ends. Well-formed streams never put one there; the walk keeps that behaviour
+// because it is the one the engine has always had.
 #pragma once
 
 #include <cstddef>
