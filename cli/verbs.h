@@ -27,6 +27,7 @@ struct Verb {
 Verb scanVerb();
 Verb demuxVerb();
 Verb xplVerb();
+Verb discVerb();
 
 // Every verb, in the order --help lists them.
 const std::vector<Verb>& verbs();
