@@ -33,16 +33,14 @@ Folder::Folder(std::string path) : path_(std::move(path)) {
     if (!entry.folder && !fs::is_regular_file(status)) continue;
     if (!entry.folder) entry.size = static_cast<std::int64_t>(at->file_size(error));
     if (error) break;
+    byName_.emplace(upperAscii(entry.name), entries_.size());
     entries_.push_back(std::move(entry));
   }
 }
 
 const FolderEntry* Folder::find(const std::string& name) const {
-  const std::string wanted = upperAscii(name);
-  for (const FolderEntry& entry : entries_) {
-    if (upperAscii(entry.name) == wanted) return &entry;
-  }
-  return nullptr;
+  const auto found = byName_.find(upperAscii(name));
+  return found == byName_.end() ? nullptr : &entries_[found->second];
 }
 
 std::string Folder::pathOf(const FolderEntry& entry) const {

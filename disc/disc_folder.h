@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class Folder {
  private:
   std::string path_;
   std::vector<FolderEntry> entries_;
+  std::map<std::string, std::size_t> byName_;  // upper-cased name -> the first such entry
 };
 
 // The disc folder of `path`: the nearest folder, from `path` up, that holds HVDVD_TS.
