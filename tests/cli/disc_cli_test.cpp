@@ -108,6 +108,44 @@ TEST_F(DiscCliTest, TheSummarySaysWhatBootsAndWhichTitleIsTheFeature) {
             std::string::npos);
 }
 
+TEST_F(DiscCliTest, JsonSaysNullForWhatIsMissingAndKeepsAPlaylistsError) {
+  fs::create_directories(in.file("disc/HVDVD_TS"));
+  fs::create_directories(in.file("disc/ADV_OBJ"));
+  testing::writeFile(in.file("disc/ADV_OBJ/VPLST000.XPL"),
+                     std::string(R"(<Playlist><TitleSet><Title id="Gone" titleDuration="late">
+<PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/GONE.MAP" titleTimeBegin="00:00:00:00"
+ titleTimeEnd="never"><Audio track="2" streamNumber="5" mediaAttr="9"/></PrimaryAudioVideoClip>
+</Title></TitleSet></Playlist>)"));
+  fs::create_directory(in.file("disc/ADV_OBJ/VPLST001.XPL"));  // a folder is no playlist
+  testing::writeFile(in.file("disc/ADV_OBJ/VPLST002.XPL"), std::string(16 * 1048576 + 1, ' '));
+  const Outcome result = run({"disc", in.file("disc"), "--json"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const Json json = Json::parse(result.out);
+  EXPECT_EQ(json.at("boot"), "VPLST000.XPL");
+  EXPECT_EQ(json.at("player_boots"), "VPLST002.XPL");
+  const Json& playlists = json.at("playlists");
+  ASSERT_EQ(playlists.size(), 2u);
+  EXPECT_FALSE(playlists.at(0).contains("error"));
+  EXPECT_NE(playlists.at(1).at("error").get<std::string>().find("larger than 16 MiB"),
+            std::string::npos);
+  const Json& title = playlists.at(0).at("titles").at(0);
+  EXPECT_EQ(title.at("name"), "Gone");  // the id without a displayName
+  EXPECT_EQ(title.at("duration_ms"), nullptr);
+  EXPECT_EQ(title.at("main"), false);
+  EXPECT_EQ(title.at("extra"), false);
+  const Json& clip = title.at("clips").at(0);
+  EXPECT_EQ(clip.at("evo"), nullptr);
+  EXPECT_EQ(clip.at("evo_size"), nullptr);
+  EXPECT_EQ(clip.at("title_begin_ms"), 0);
+  EXPECT_EQ(clip.at("title_end_ms"), nullptr);
+  const Json& track = title.at("audio").at(0);
+  EXPECT_EQ(track.at("track"), 2);
+  EXPECT_EQ(track.at("stream"), 5);
+  EXPECT_EQ(track.at("coding"), "");
+  EXPECT_EQ(track.at("language"), nullptr);
+  EXPECT_EQ(track.at("flags"), Json::array());
+}
+
 TEST_F(DiscCliTest, AFolderWithoutHvdvdTsFailsWithItsReason) {
   const Outcome result = run({"disc", in.path()});
   EXPECT_EQ(result.status, 1);
