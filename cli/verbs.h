@@ -28,6 +28,7 @@ Verb scanVerb();
 Verb demuxVerb();
 Verb xplVerb();
 Verb discVerb();
+Verb titleVerb();
 
 // Every verb, in the order --help lists them.
 const std::vector<Verb>& verbs();

@@ -128,7 +128,8 @@ Disc readDisc(const std::string& path) {
   disc.path = discFolder(path);
   const Folder top(disc.path);
   const FolderEntry* videoFolder = top.find("HVDVD_TS");
-  const Folder video(videoFolder ? top.pathOf(*videoFolder) : std::string());
+  disc.videoFolder = videoFolder ? top.pathOf(*videoFolder) : std::string();
+  const Folder video(disc.videoFolder);
   std::vector<DiscPlaylist> playlists;
   for (const auto& [number, file] : playlistFiles(top)) {
     playlists.push_back(readDiscPlaylist(file, video));

@@ -54,6 +54,7 @@ struct DiscPlaylist {
 
 struct Disc {
   std::string path;                     // the disc's folder
+  std::string videoFolder;              // its HVDVD_TS, as the disc spells it
   std::string boot;                     // the highest-numbered playlist with a title with clips
   std::string playerBoot;               // the highest-numbered playlist, which the player boots
   std::vector<DiscPlaylist> playlists;  // the boot playlist first, then the others by number
