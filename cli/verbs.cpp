@@ -47,7 +47,8 @@ int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusI
 }  // namespace
 
 const std::vector<Verb>& verbs() {
-  static const std::vector<Verb> table = {scanVerb(), demuxVerb(), xplVerb()};
+  static const std::vector<Verb> table = {scanVerb(), demuxVerb(), xplVerb(), discVerb(),
+                                          titleVerb()};
   return table;
 }
 

@@ -27,6 +27,8 @@ struct Verb {
 Verb scanVerb();
 Verb demuxVerb();
 Verb xplVerb();
+Verb discVerb();
+Verb titleVerb();
 
 // Every verb, in the order --help lists them.
 const std::vector<Verb>& verbs();

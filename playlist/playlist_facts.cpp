@@ -79,6 +79,27 @@ TimeBase timeBase(const std::string& attribute) {
   return kTimeBases.front().base;
 }
 
+TitleFacts titleHead(const XmlTag& tag, const TimeBase& base, std::size_t position) {
+  TitleFacts title;
+  const auto titleNumber = number(tag.attribute("titleNumber"));
+  title.number = titleNumber && *titleNumber > 0 && *titleNumber <= 99999
+                     ? static_cast<int>(*titleNumber)
+                     : static_cast<int>(position);
+  title.id = tag.attribute("id");
+  title.name = tag.attribute("displayName");
+  title.duration = tag.attribute("titleDuration");
+  title.durationMs = timeMs(title.duration, base);
+  return title;
+}
+
+std::optional<ChapterFact> chapterFact(const XmlTag& tag, const TimeBase& base,
+                                       std::size_t position) {
+  const std::int64_t start = timeMs(tag.attribute("titleTimeBegin"), base);
+  if (start < 0) return std::nullopt;
+  const std::string name = tag.attribute("displayName");
+  return ChapterFact{start, name.empty() ? "Chapter " + chapterNumber(position) : name};
+}
+
 FactsReader::FactsReader(const std::string& file, const std::string& baseName) {
   facts_.file = file;
   facts_.baseName = baseName;
@@ -116,15 +137,7 @@ void FactsReader::openTitle(const XmlTag& tag) {
     if (matched_) return;
     if (facts_.titles.size() > kMaxTitles) facts_.titles.pop_back();
   }
-  TitleFacts title;
-  const auto titleNumber = number(tag.attribute("titleNumber"));
-  title.number = titleNumber && *titleNumber > 0 && *titleNumber <= 99999
-                     ? static_cast<int>(*titleNumber)
-                     : static_cast<int>(facts_.titles.size()) + 1;
-  title.id = tag.attribute("id");
-  title.name = tag.attribute("displayName");
-  title.duration = tag.attribute("titleDuration");
-  title.durationMs = timeMs(title.duration, clock_);
+  TitleFacts title = titleHead(tag, clock_, facts_.titles.size() + 1);
   title.defaultLanguage = defaultLanguage_;
   facts_.titles.push_back(std::move(title));
   inTitle_ = !tag.selfClosing;
@@ -180,14 +193,10 @@ void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
   }
 }
 
-// A chapter whose start cannot be read is left out; it keeps its number all the same.
 void FactsReader::chapterTag(TitleFacts& title, const XmlTag& tag) {
   const std::size_t position = ++chapters_;
   if (title.chapters.size() == kMaxChapters) return;
-  const std::int64_t start = timeMs(tag.attribute("titleTimeBegin"), clock_);
-  if (start < 0) return;
-  const std::string name = tag.attribute("displayName");
-  title.chapters.push_back({start, name.empty() ? "Chapter " + chapterNumber(position) : name});
+  if (auto chapter = chapterFact(tag, clock_, position)) title.chapters.push_back(*chapter);
 }
 
 PlaylistFacts FactsReader::finish() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "playlist/title_cut.h"
@@ -30,6 +31,15 @@ TimeBase timeBase(const std::string& attribute);
 // rounded to the nearest: ((HH*60+MM)*60+SS)*perSecond+FF counts. FF counts timeBase
 // frames, whatever the tickBase. -1 when the text is neither form.
 std::int64_t timeMs(const std::string& time, const TimeBase& base);
+
+// A title's number, id, name and duration from its <Title> tag on the clock `base`;
+// `position` (1-based) numbers a title whose titleNumber is missing or out of range.
+TitleFacts titleHead(const XmlTag& tag, const TimeBase& base, std::size_t position);
+
+// A <Chapter> tag as the chapter `position` (1-based) of its title; nullopt when its start
+// cannot be read (the chapter keeps its number all the same).
+std::optional<ChapterFact> chapterFact(const XmlTag& tag, const TimeBase& base,
+                                       std::size_t position);
 
 class FactsReader {
  public:

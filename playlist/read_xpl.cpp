@@ -95,16 +95,20 @@ XplResult readXpl(const XplRequest& request, JobObserver& observer) {
   return result;
 }
 
-PlaylistFacts readPlaylist(const std::string& path, const std::string& baseName) {
+void scanPlaylist(const std::string& path, const std::function<void(const std::string&)>& onTag) {
   std::optional<FileInput> file;
   openPlaylist(file, path);
+  XplScanner scanner(onTag);
+  scanFile(*file, scanner, [](std::int64_t) {});
+}
+
+PlaylistFacts readPlaylist(const std::string& path, const std::string& baseName) {
   TitleMatch match(baseName);
-  FactsReader facts(file->path(), baseName);
-  XplScanner scanner([&](const std::string& tag) {
+  FactsReader facts(path, baseName);
+  scanPlaylist(path, [&](const std::string& tag) {
     match.tag(tag);
     facts.tag(tag, match);
   });
-  scanFile(*file, scanner, [](std::int64_t) {});
   return facts.finish();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,11 @@ struct XplResult {
 // failure is the result's, with what the run did before it. The front end ends the job
 // (endJob) once it has shown the result.
 XplResult readXpl(const XplRequest& request, JobObserver& observer);
+
+// Gives every tag text of the playlist at `path` to `onTag`, in file order, as the scanner
+// cuts them; throws "Cannot open file ..." (also for a playlist over 16 MiB) and "Stream
+// read error".
+void scanPlaylist(const std::string& path, const std::function<void(const std::string&)>& onTag);
 
 // The facts of the playlist at `path`, for the title that plays the EVO file of base name
 // `baseName` when given; throws "Cannot open file ..." (also for a playlist over 16 MiB)

@@ -1,0 +1,73 @@
+// tessaly-cli title DISC [NUMBER] [--playlist VPLSTnnn.XPL] --out DIR: demuxes a title of
+// the disc, by default the main feature of the boot playlist, every clip in title order.
+#include <charconv>
+#include <stdexcept>
+
+#include "cli/evo_steps.h"
+#include "cli/verbs.h"
+#include "disc/title_demux.h"
+#include "playlist/attr_value.h"
+#include "session/invoke.h"
+#include "session/session_observer.h"
+
+namespace tessaly::cli {
+namespace {
+
+const DiscPlaylist& chosenPlaylist(const Disc& disc, const Arguments& arguments) {
+  if (disc.playlists.empty()) throw std::runtime_error("the disc has no playlists");
+  if (!arguments.has("--playlist")) return disc.playlists.front();  // the boot playlist
+  for (const DiscPlaylist& playlist : disc.playlists) {
+    if (upperAscii(playlist.file) == upperAscii(arguments.value("--playlist"))) return playlist;
+  }
+  throw std::runtime_error("the disc has no playlist " + arguments.value("--playlist"));
+}
+
+// Title NUMBER of the playlist, or without one its main feature.
+const DiscTitle& chosenTitle(const DiscPlaylist& playlist, const Arguments& arguments) {
+  int number = 0;
+  const bool numbered = arguments.operands.size() == 2;
+  if (numbered) {
+    const std::string& text = arguments.operands[1];
+    const auto [at, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || at != text.data() + text.size()) {
+      throw UsageError("the title NUMBER is no number: " + text);
+    }
+  }
+  for (const DiscTitle& title : playlist.titles) {
+    if (numbered ? title.number == number : title.main) return title;
+  }
+  throw std::runtime_error(numbered ? playlist.file + " has no title " + std::to_string(number)
+                                    : playlist.file + " has no main feature: give a title NUMBER");
+}
+
+int runTitle(Session& s, const Arguments& arguments) {
+  if (arguments.operands.empty() || arguments.operands.size() > 2) {
+    throw UsageError("title takes the disc and at most a title NUMBER");
+  }
+  if (!arguments.has("--out")) throw UsageError("title needs --out DIR");
+  TitleDemuxResult result;
+  const bool done = invoke(s, [&] {
+    const Disc disc = readDisc(arguments.operands[0]);
+    const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
+    SessionObserver observer(s);
+    result = demuxTitle({disc.videoFolder, title, arguments.value("--out")}, observer);
+    if (result.error) std::rethrow_exception(result.error);
+    endJob(observer);
+  });
+  return done ? statusAfterJobs(s) : kJobFailed;
+}
+
+}  // namespace
+
+Verb titleVerb() {
+  return {"title",
+          "DISC [NUMBER]",
+          "Demuxes title NUMBER of the disc (by default the main feature of the boot\n"
+          "      playlist): every clip's EVO in title order, each track into one output named\n"
+          "      after the title and the track (\"The Feature.audio1.eng.DD+.eac3\").",
+          {{"--playlist", "VPLSTnnn.XPL", "the playlist of the title (default: the boot playlist)"},
+           {"--out", "DIR", "the folder of the outputs"}},
+          runTitle};
+}
+
+}  // namespace tessaly::cli

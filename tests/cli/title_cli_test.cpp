@@ -1,0 +1,87 @@
+// tessaly-cli title on the sample disc: the feature's clips in title order, each track fed
+// from the stream its clip maps it to (the warning card carries the English track as its
+// second stream), checked byte for byte against what the disc generator put in; and the
+// faults found before anything is written.
+#include "cli_run.h"
+
+namespace tessaly::cli {
+namespace {
+
+class TitleCliTest : public CliRunTest {
+ protected:
+  static void SetUpTestSuite() {
+    sample = std::make_unique<testing::TempDir>();
+    commandOutput("'" TESSALY_SAMPLE_DISC "' '" + sample->file("disc") + "' --expected '" +
+                  sample->file("expected") + "' >/dev/null");
+  }
+  static void TearDownTestSuite() { sample.reset(); }
+  static std::string disc() { return sample->file("disc"); }
+  static Bytes expected(const std::vector<std::string>& parts) {
+    Bytes bytes;
+    for (const std::string& part : parts)
+      bytes = joined(bytes, testing::readFile(sample->file("expected/" + part)));
+    return bytes;
+  }
+  std::vector<std::string> made() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  static std::unique_ptr<testing::TempDir> sample;
+};
+
+std::unique_ptr<testing::TempDir> TitleCliTest::sample;
+
+TEST_F(TitleCliTest, TheMainFeatureGoesTrackByTrackThroughItsClips) {
+  const Outcome result = run({"title", disc(), "--out", out.path()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string base = out.file("Tessaly The Feature.");
+  EXPECT_EQ(made(),
+            (std::vector<std::string>{
+                "Tessaly The Feature.audio1.eng.DD+.eac3", "Tessaly The Feature.audio2.eng.MLP.thd",
+                "Tessaly The Feature.audio3.ger.DD+.eac3",
+                "Tessaly The Feature.subtitle1.eng.8bitRLC.sup",
+                "Tessaly The Feature.subtitle2.fre.8bitRLC.sup",
+                "Tessaly The Feature.subtitle3.fre.8bitRLC.sup", "Tessaly The Feature.video.m2v"}));
+  // FEATURE_1 and FEATURE_2 as one demux continues them, then WARNING's stream of the track.
+  EXPECT_EQ(testing::readFile(base + "audio1.eng.DD+.eac3"),
+            expected({"FEATURE_1.DD+.stream.00.mpa", "WARNING.DD+.stream.01.mpa"}));
+  EXPECT_EQ(testing::readFile(base + "audio3.ger.DD+.eac3"),
+            expected({"FEATURE_1.DD+.stream.02.mpa"}));
+  EXPECT_EQ(testing::readFile(base + "video.m2v"),
+            expected({"FEATURE_1.MPEG-2.stream.0.mpv", "WARNING.MPEG-2.stream.0.mpv"}));
+  EXPECT_EQ(testing::readFile(base + "subtitle3.fre.8bitRLC.sup"),
+            expected({"FEATURE_1.Subpicture.02.sup"}));
+}
+
+TEST_F(TitleCliTest, ATitleByNumberFromTheBootPlaylist) {
+  const Outcome result = run({"title", disc(), "1", "--out", out.path()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(testing::readFile(out.file("Studio Logo.audio1.eng.DD+.eac3")),
+            expected({"STUDIO_LOGO.DD+.stream.00.mpa"}));
+}
+
+TEST_F(TitleCliTest, AMissingEvoOrATitleWithoutClipsFailsBeforeAnythingIsWritten) {
+  fs::copy(disc(), in.file("disc"), fs::copy_options::recursive);
+  fs::remove(in.file("disc/HVDVD_TS/WARNING.EVO"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> faults{
+      // Without its last EVO the feature is no longer the main feature: asked for by number.
+      {{"title", in.file("disc"), "2"}, "Clip 3 of title 2 (WARNING.MAP) has no EVO"},
+      {{"title", disc(), "1", "--playlist", "VPLST001.XPL"}, "The title 1 has no clips"},
+      {{"title", disc(), "9"}, "VPLST000.XPL has no title 9"}};
+  for (const auto& [args, message] : faults) {
+    std::vector<std::string> command = args;
+    command.insert(command.end(), {"--out", out.path()});
+    const Outcome result = run(command);
+    EXPECT_EQ(result.status, 1) << message;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_EQ(made(), std::vector<std::string>{}) << message;
+  }
+}
+
+}  // namespace
+}  // namespace tessaly::cli
