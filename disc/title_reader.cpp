@@ -57,10 +57,14 @@ void TitleReader::tag(const std::string& text) {
   if (inTitle_ && name != "Title") titleContent(*tag);
 }
 
-// The MediaAttributeList comes before the TitleSet, as the format orders them.
+// The MediaAttributeList comes before the TitleSet, as the format orders them. An item is
+// numbered by its index attribute; authoring tools that leave it out (or write it as
+// mediaAttr) number the items of each kind in order from 1.
 void TitleReader::attributeItem(const XmlTag& tag, Kind kind) {
+  const int place = static_cast<int>(++attributeItems_[kind]);
   const auto index = smallNumber(tag.attribute("index"));
-  if (index) codecs_[kind].emplace(*index, tag.attribute("codec"));
+  const auto named = index ? index : smallNumber(tag.attribute("mediaAttr"));
+  codecs_[kind].emplace(named.value_or(place), tag.attribute("codec"));
 }
 
 void TitleReader::openTitle(const XmlTag& tag) {

@@ -75,12 +75,21 @@ constexpr const char* kSelectorPlaylist = R"(<?xml version="1.0" encoding="UTF-8
 </Playlist>
 )";
 
-// A lower playlist on the 50 Hz clock: 1/50 s a count.
+// A lower playlist on the 50 Hz clock: 1/50 s a count. Its attribute items carry no
+// index: they are numbered in order, one count per kind.
 constexpr const char* kBonusPlaylist =
     R"(<Playlist xmlns="http://www.dvdforum.org/2005/HDDVDVideo/Playlist">
+  <MediaAttributeList>
+    <AudioAttributeItem codec="LPCM"/>
+    <SubtitleAttributeItem codec="8bitRLC"/>
+    <AudioAttributeItem codec="AC-3"/>
+  </MediaAttributeList>
   <TitleSet timeBase="50fps">
     <Title id="Bonus" displayName="Bonus" titleDuration="00:00:10:25">
-      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/BONUS.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:10:25"/>
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/BONUS.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:10:25">
+        <Audio track="1" streamNumber="1" mediaAttr="2"/>
+        <Audio track="2" streamNumber="2" mediaAttr="1"/>
+      </PrimaryAudioVideoClip>
     </Title>
   </TitleSet>
 </Playlist>
@@ -202,6 +211,14 @@ TEST_F(DiscTest, TracksMapToTheirStreamsClipByClip) {
   EXPECT_EQ(second.language, "ger");
   EXPECT_EQ(second.flags, Flags{"commentary"});
   EXPECT_EQ(second.description, "Zweiter Kommentar");
+}
+
+TEST_F(DiscTest, AttributeItemsWithoutIndexAreNumberedInOrder) {
+  const Disc disc = readDisc(discPath());
+  const DiscTitle& bonus = titleOf(disc, "vplst000.xpl", 1);
+  ASSERT_EQ(bonus.audio.size(), 2u);
+  EXPECT_EQ(bonus.audio[0].coding, "AC-3");
+  EXPECT_EQ(bonus.audio[1].coding, "LPCM");
 }
 
 TEST_F(DiscTest, SubtitleExtensionsGiveTheirFlags) {
