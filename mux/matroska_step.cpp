@@ -40,10 +40,12 @@ std::string utf8Value(Session& s, const std::string& what, const std::string& va
   return valid;
 }
 
-// What the writing pass and the playlist give a stream: its delay after video stream 0
-// and its language.
+// What the writing pass and the playlist give a stream: its delay after video stream 0,
+// its description and its language.
 void addStreamFacts(Session& s, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
+  source.description =
+      utf8Value(s, "The description of track " + source.name, entry.description.value_or(""));
   source.units = entry.unitFacts;
   source.langcodeExtension = entry.langcodeExtension;
   const std::string language = entry.language.value_or("");

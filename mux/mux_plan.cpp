@@ -30,8 +30,8 @@ int subtitleFile(const MuxSource& source) {
 
 // A subtitle track that players show also when no subtitles are chosen.
 bool forced(const MuxSource& source) {
-  const auto& units = source.units;
   if (source.group != StreamGroup::Sub) return false;
+  const auto& units = source.units;
   return source.langcodeExtension == kForcedSubtitles ||
          (units && units->units > 0 && units->forcedUnits == units->units);
 }
@@ -90,7 +90,8 @@ void trackOption(std::vector<std::string>& arguments, const char* option,
 
 void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
   trackOption(plan.arguments, "--language", source.language);
-  trackOption(plan.arguments, "--track-name", source.name);
+  trackOption(plan.arguments, "--track-name",
+              source.description.empty() ? source.name : source.description);
   trackOption(plan.arguments, "--default-track-flag", isDefault ? "1" : "0");
   if (forced(source)) trackOption(plan.arguments, "--forced-display-flag", "1");
   // PGS and VobSub index count their times from video stream 0 already.

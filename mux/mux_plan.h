@@ -18,7 +18,8 @@ struct MuxSource {
   std::int32_t codec = -1;               // the value its stream registered; -1: not known
   std::vector<MadeFile> files;           // what the output made, names as logged
   bool empty = false;                    // its file holds nothing: the stream was not met
-  std::string name;                      // the track's name: the stream box's caption
+  std::string name;                      // the stream box's caption
+  std::string description;               // the playlist's: the track's name, else `name`
   std::string language;                  // from the playlist; empty when not known
   std::optional<std::int64_t> delayMs;   // after video stream 0; none for that stream
   std::optional<SubpictureUnits> units;  // a subpicture stream's, as its output read them

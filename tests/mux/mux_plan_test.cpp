@@ -111,10 +111,11 @@ MuxSource subtitles(int slot, FileForm form, SubpictureUnits units, std::string 
   return s;
 }
 
-MuxSource audio(int slot, std::string extension) {
-  MuxSource s =
-      source(StreamGroup::Audio, 0xC0, {{slot, "/o/F." + std::to_string(slot), FileForm::Raw}});
+MuxSource audio(int slot, std::string extension, std::string description = "") {
+  MuxSource s = source(StreamGroup::Audio, 0xC0,
+                       {{slot, "/o/F." + std::to_string(slot), FileForm::Raw}}, "DD+.stream");
   s.langcodeExtension = std::move(extension);
+  s.description = std::move(description);
   return s;
 }
 
@@ -122,11 +123,12 @@ MuxSource audio(int slot, std::string extension) {
 // every unit starts forced, or that the playlist calls forced (09), gets the forced flag,
 // one with some forced units does not; raw units stay out. The default flag goes to the
 // first video (in the disc's default language), the first normal audio (01) after a
-// commentary (03) and the forced subtitles. The count line says what went in.
+// commentary (03) and the forced subtitles. The playlist's description names a track,
+// else its caption does. The count line says what went in.
 TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
   using F = FileForm;
   const std::vector<MuxSource> sources{source(StreamGroup::Video, 0xE0, {{1, "/o/F.m2v", F::Raw}}),
-                                       audio(17, "03"),
+                                       audio(17, "03", "Commentary"),
                                        audio(18, "01"),
                                        audio(19, "01"),
                                        subtitles(33, F::VobSubIndex, {UnitFormat::Dvd, 4, 0}),
@@ -141,8 +143,9 @@ TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
   EXPECT_EQ(
       call,
       "-o /o/film.mkv --language 0:en --default-track-flag 0:1 /o/F.m2v "
-      "--default-track-flag 0:0 /o/F.17 --default-track-flag 0:1 /o/F.18 "
-      "--default-track-flag 0:0 /o/F.19 "
+      "--track-name 0:Commentary --default-track-flag 0:0 /o/F.17 "
+      "--track-name 0:DD+.stream --default-track-flag 0:1 /o/F.18 "
+      "--track-name 0:DD+.stream --default-track-flag 0:0 /o/F.19 "
       "--language 0:fr --default-track-flag 0:0 /o/F.Sub.33.idx "
       "--language 0:fr --default-track-flag 0:1 --forced-display-flag 0:1 /o/F.Sub.34.pgs.sup "
       "--language 0:fr --default-track-flag 0:0 /o/F.Sub.35.pgs.sup "
