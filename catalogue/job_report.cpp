@@ -50,10 +50,14 @@ StreamEntry streamEntry(const Session& s, int slot) {
   e.packets = r.packets;
   e.bytes = r.bytes;
   if (group.group == StreamGroup::Sub) e.units = r.timedPackets;
+  if (const auto units = s.Found.subpictures.find(slot); units != s.Found.subpictures.end()) {
+    e.unitFacts = units->second;
+  }
   addTiming(e, s, r);
   if (const TrackFact* track = trackFact(s, group.group, e.number)) {
     e.language = nonEmpty(track->language);
     e.description = nonEmpty(track->description);
+    e.langcodeExtension = track->extension;
   }
   return e;
 }

@@ -81,6 +81,12 @@ std::size_t chosen(const Arguments& arguments, const std::string& option,
   return static_cast<std::size_t>(found - forms.begin());
 }
 
+VobSubPalette vobsubPalette(const Arguments& arguments) {
+  const auto palette = parseVobSubPalette(arguments.value("--vobsub-palette"));
+  if (!palette) throw UsageError("--vobsub-palette takes 16 hex RGB values: rrggbb,rrggbb,...");
+  return *palette;
+}
+
 // --mkv: the job goes on to a Matroska file, or writes mkvmerge's call into an option file.
 void applyMatroska(Session& s, const Arguments& arguments) {
   for (const char* option : {"--mkvmerge-options", "--keep-streams"}) {
@@ -117,6 +123,10 @@ void applyOptions(Session& s, const Arguments& arguments) {
   s.Names = chosen(arguments, "--names", {"described", "codec"}) ? OutputNames::Codec
                                                                  : OutputNames::Described;
   s.Lpcm = chosen(arguments, "--lpcm", {"raw", "wav"}) ? LpcmOutputs::Wav : LpcmOutputs::Raw;
+  // A film leaves nothing out: the forms Matroska takes, unless chosen otherwise.
+  if (arguments.has("--mkv") && !arguments.has("--subpictures")) s.SubOutputs = kFilmSubpictures;
+  if (arguments.has("--mkv") && !arguments.has("--lpcm")) s.Lpcm = kFilmLpcm;
+  if (arguments.has("--vobsub-palette")) s.VobSubColours = vobsubPalette(arguments);
   applyMatroska(s, arguments);
   // The report is written after the job, yet checked with its outputs before any is made.
   if (arguments.has("--report")) s.FollowUp.written = {arguments.value("--report")};
@@ -197,8 +207,12 @@ Verb demuxVerb() {
            {"--names", "MODE",
             "described (default), or codec: extensions .m2v .h264 .vc1 .ac3 .eac3 .dts\n"
             "                        .thd .pcm/.wav .sup"},
-           {"--lpcm", "MODE", "raw (default), or wav: LPCM as a WAV file"},
-           {"--mkv", "OUT.mkv", "then mux the streams into OUT.mkv with mkvmerge"},
+           {"--lpcm", "MODE", "raw (default; wav with --mkv), or wav: LPCM as a WAV file"},
+           {"--vobsub-palette", "RGB,...",
+            "the VobSub index's 16 colours (default: white fill, black outline)"},
+           {"--mkv", "OUT.mkv",
+            "then mux the streams into OUT.mkv with mkvmerge (subpictures pgs, lpcm wav\n"
+            "                        unless chosen)"},
            {"--mkvmerge-options", "FILE.json",
             "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead"},
            {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"}},

@@ -12,6 +12,7 @@
 #include "catalogue/findings.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
+#include "job/vobsub_palette.h"
 #include "platform/job_observer.h"
 
 namespace tessaly {
@@ -43,7 +44,8 @@ struct DemuxRequest {
   std::vector<std::string> alsoCreates;
   // Further files the job reads or was labelled from (the playlist), which no output may be.
   std::vector<std::string> alsoReads;
-  std::map<int, std::string> languages;  // slot -> ISO 639 code, for the VobSub index
+  std::map<int, std::string> languages;            // slot -> ISO 639 code, for the VobSub index
+  VobSubPalette vobsubPalette = kReadablePalette;  // the VobSub index's colours
   // What a scan found of the streams before (none when it did not run): a subpicture
   // stream whose units are too small for a timed output's bound is written raw.
   StreamFactsTable scanned;

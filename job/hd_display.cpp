@@ -12,7 +12,7 @@ constexpr std::int64_t kDelayStep = 1024;  // ticks of 90 kHz per step of a sequ
 // The registers a decoder keeps while it runs the sequences of one unit.
 class Display {
  public:
-  Display(std::span<const std::uint8_t> unit, PgsFrame frame) : unit_(unit), frame_(frame) {}
+  Display(std::span<const std::uint8_t> unit, VideoFrame frame) : unit_(unit), frame_(frame) {}
 
   void run(const HdSequence& s);
   HdDisplay result() {
@@ -30,7 +30,7 @@ class Display {
   }
 
   std::span<const std::uint8_t> unit_;
-  PgsFrame frame_;
+  VideoFrame frame_;
   std::optional<HdColours> colours_;
   std::optional<HdContrasts> contrasts_;
   std::optional<HdArea> area_;
@@ -104,7 +104,7 @@ std::vector<PgsColour> Display::palette() const {
 
 }  // namespace
 
-HdDisplay hdDisplay(std::span<const std::uint8_t> unit, PgsFrame frame) {
+HdDisplay hdDisplay(std::span<const std::uint8_t> unit, VideoFrame frame) {
   const std::vector<HdSequence> sequences = hdSequences(unit);
   Display display(unit, frame);
   for (const HdSequence& s : sequences) display.run(s);

@@ -31,6 +31,6 @@ struct HdDisplay {
 inline constexpr int kMostPictures = 4;
 
 // The display of `unit` in `frame`; a picture's part outside the frame is cut off.
-HdDisplay hdDisplay(std::span<const std::uint8_t> unit, PgsFrame frame);
+HdDisplay hdDisplay(std::span<const std::uint8_t> unit, VideoFrame frame);
 
 }  // namespace tessaly

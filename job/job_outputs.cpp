@@ -7,6 +7,7 @@
 #include "job/output_names.h"
 #include "job/raw_output.h"
 #include "job/timed_subpictures.h"
+#include "job/unit_tally.h"
 #include "job/vobsub_writer.h"
 #include "job/wav_writer.h"
 
@@ -133,28 +134,7 @@ bool unitsTooSmall(OutputContext& context, int slot, const StreamFacts& scanned)
   return true;
 }
 
-}  // namespace
-
-OutputContext::OutputContext(const DemuxRequest& request, JobObserver& observer,
-                             DemuxResult& result, const TimeOrigin& origin)
-    : request_(request), observer_(observer), result_(result), origin_(origin) {}
-
-const std::string& OutputContext::extension(int slot) const {
-  return request_.extensions.of(groupOf(slot));
-}
-
-std::string OutputContext::language(int slot) const {
-  const auto found = request_.languages.find(slot);
-  return found == request_.languages.end() ? std::string() : found->second;
-}
-
-void OutputContext::created(int slot, const std::string& name, FileForm form) {
-  result_.made.push_back({slot, name, form});
-  result_.found.outputs.emplace(slot, name);  // the report names a stream's first file
-  observer_.log("Creating " + name);
-}
-
-PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption) {
+PlannedOutput formedPlan(OutputContext& context, int slot, const std::string& caption) {
   const OutputForms& forms = context.forms();
   const StreamGroup group = groupOf(slot);
   context.captioned(slot, caption);
@@ -179,6 +159,44 @@ PlannedOutput planOutput(OutputContext& context, int slot, const std::string& ca
     return firstPacketPlan(context, slot, caption);
   }
   return atOncePlan(context, slot, caption, context.extension(slot));
+}
+
+}  // namespace
+
+OutputContext::OutputContext(const DemuxRequest& request, JobObserver& observer,
+                             DemuxResult& result, const TimeOrigin& origin)
+    : request_(request), observer_(observer), result_(result), origin_(origin) {}
+
+const std::string& OutputContext::extension(int slot) const {
+  return request_.extensions.of(groupOf(slot));
+}
+
+std::string OutputContext::language(int slot) const {
+  const auto found = request_.languages.find(slot);
+  return found == request_.languages.end() ? std::string() : found->second;
+}
+
+void OutputContext::created(int slot, const std::string& name, FileForm form) {
+  result_.made.push_back({slot, name, form});
+  result_.found.outputs.emplace(slot, name);  // the report names a stream's first file
+  observer_.log("Creating " + name);
+}
+
+PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption) {
+  PlannedOutput plan = formedPlan(context, slot, caption);
+  const auto open = plan.open;
+  if (slot == kVideoSlot) {
+    plan.open = [&context, open] { return std::make_unique<FrameProbe>(open(), context.frame()); };
+  }
+  if (groupOf(slot) == StreamGroup::Sub) {
+    plan.open = [&context, slot, open] {
+      const auto tell = [&context, slot](const SubpictureUnits& units) {
+        context.unitsCounted(slot, units);
+      };
+      return std::make_unique<UnitTally>(open(), tell);
+    };
+  }
+  return plan;
 }
 
 }  // namespace tessaly

@@ -13,6 +13,7 @@
 #include "engine/time_origin.h"
 #include "job/demux.h"
 #include "job/stream_output.h"
+#include "job/video_frame.h"
 
 namespace tessaly {
 
@@ -33,6 +34,10 @@ class OutputContext {
   const StreamFacts& scanned(int slot) const { return request_.scanned[slot]; }
   const TimeOrigin& origin() const { return origin_; }
   JobObserver& observer() { return observer_; }
+  const VobSubPalette& palette() const { return request_.vobsubPalette; }
+  // The video's frame (for the VobSub index): HD DVD's until video stream 0's output
+  // reads its sequence header.
+  VideoFrame& frame() { return frame_; }
 
   // The caption that names the output of `slot`.
   void captioned(int slot, const std::string& caption) {
@@ -40,12 +45,17 @@ class OutputContext {
   }
   // A file was just made: logs "Creating NAME" and notes it in the result.
   void created(int slot, const std::string& name, FileForm form);
+  // The units of the subpicture stream in `slot` so far.
+  void unitsCounted(int slot, const SubpictureUnits& units) {
+    result_.found.subpictures[slot] = units;
+  }
 
  private:
   const DemuxRequest& request_;
   JobObserver& observer_;
   DemuxResult& result_;
   const TimeOrigin& origin_;
+  VideoFrame frame_;
 };
 
 struct PlannedOutput {
@@ -55,7 +65,8 @@ struct PlannedOutput {
   std::function<std::unique_ptr<StreamOutput>()> open;
 };
 
-// The output of the stream in `slot`, named with `caption`.
+// The output of the stream in `slot`, named with `caption`. Video stream 0's also reads
+// the video's frame; a subpicture stream's also counts its units.
 PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption);
 
 }  // namespace tessaly

@@ -19,6 +19,11 @@ enum class OutputNames { Described, Codec };
 // What an LPCM output holds: the stream's samples as the disc carries them, or a WAV file.
 enum class LpcmOutputs { Raw, Wav };
 
+// The forms a Matroska file takes, for those the operator left open: PGS for HD units (and
+// so VobSub for DVD-style ones) and WAV for LPCM.
+inline constexpr SubpictureOutputs kFilmSubpictures = SubpictureOutputs::Pgs;
+inline constexpr LpcmOutputs kFilmLpcm = LpcmOutputs::Wav;
+
 // The forms of a job's outputs: the command line's choices, all three also turned on by the
 // window's box "Outputs for other tools (codec names, WAV, timed subtitles)".
 struct OutputForms {

@@ -10,14 +10,9 @@
 #include <vector>
 
 #include "job/hd_subpicture.h"
+#include "job/video_frame.h"
 
 namespace tessaly {
-
-// The video frame the compositions are made for.
-struct PgsFrame {
-  int width = 1920;
-  int height = 1080;
-};
 
 struct PgsColour {
   std::uint8_t index = 0;
@@ -37,7 +32,7 @@ struct PgsPicture {
 // The display sets of one presentation graphics stream, in the order they are shown.
 class PgsDisplaySets {
  public:
-  explicit PgsDisplaySets(PgsFrame frame) : frame_(frame) {}
+  explicit PgsDisplaySets(VideoFrame frame) : frame_(frame) {}
 
   // An epoch start that shows `picture` with `palette` at `pts`.
   std::vector<std::uint8_t> show(std::uint32_t pts, const PgsPicture& picture,
@@ -62,7 +57,7 @@ class PgsDisplaySets {
   void palette(std::vector<std::uint8_t>& out, std::uint32_t pts,
                const std::vector<PgsColour>& colours);
 
-  PgsFrame frame_;
+  VideoFrame frame_;
   Placement shown_;
   std::uint16_t compositionNumber_ = 0;
   std::uint8_t paletteVersion_ = 0;

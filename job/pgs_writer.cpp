@@ -5,7 +5,7 @@
 
 namespace tessaly {
 
-PgsWriter::PgsWriter(const std::string& path, const TimeOrigin& origin, PgsFrame frame)
+PgsWriter::PgsWriter(const std::string& path, const TimeOrigin& origin, VideoFrame frame)
     : file_(path), origin_(origin), frame_(frame), sets_(frame) {}
 
 void PgsWriter::beginUnit(std::uint64_t pts) {

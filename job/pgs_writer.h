@@ -24,7 +24,7 @@ class PgsWriter final : public UnitWriter {
 
   // Creates the file; throws "Cannot create file ...". Times count from `origin`; the
   // compositions are made for `frame`, the video's size.
-  PgsWriter(const std::string& path, const TimeOrigin& origin, PgsFrame frame);
+  PgsWriter(const std::string& path, const TimeOrigin& origin, VideoFrame frame);
 
   void beginUnit(std::uint64_t pts) override;
   // Bytes of a unit past kMostUnitBytes are not kept: it is decoded as far as it came.
@@ -45,7 +45,7 @@ class PgsWriter final : public UnitWriter {
 
   OutputFile file_;
   const TimeOrigin& origin_;
-  PgsFrame frame_;
+  VideoFrame frame_;
   PgsDisplaySets sets_;
   std::vector<std::uint8_t> unit_;
   std::uint64_t pts_ = 0;

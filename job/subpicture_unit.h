@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tessaly {
+#include "catalogue/findings.h"
 
-enum class UnitFormat { Hd, Dvd };
+namespace tessaly {
 
 // The first bytes of a unit, as far as the size fields reach; missing bytes are zero.
 struct UnitHead {

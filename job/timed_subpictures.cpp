@@ -10,12 +10,13 @@ namespace tessaly {
 namespace {
 
 constexpr std::size_t kFormatBytes = 2;  // the unit's first two bytes name its format
-// The compositions' frame until the video's own size is known to the job.
-constexpr PgsFrame kPgsFrame{1920, 1080};
+// HD units are drawn on HD DVD's 1920x1080 subpicture plane, whatever the video's coded
+// size (players scale the plane to the picture): the PGS compositions keep that plane.
+constexpr VideoFrame kHdPlane{1920, 1080};
 
 std::unique_ptr<UnitWriter> hdWriter(OutputContext& context, int slot, const TimedNames& names) {
   if (names.form == SubpictureOutputs::Pgs) {
-    auto writer = std::make_unique<PgsWriter>(names.hd, context.origin(), kPgsFrame);
+    auto writer = std::make_unique<PgsWriter>(names.hd, context.origin(), kHdPlane);
     context.created(slot, names.hd, FileForm::Pgs);
     return writer;
   }
@@ -117,8 +118,9 @@ std::unique_ptr<StreamOutput> timedSubpictureOutput(OutputContext& context, int 
                                                     TimedNames names) {
   auto create = [&context, slot, names](UnitFormat format) -> std::unique_ptr<UnitWriter> {
     if (format == UnitFormat::Hd) return hdWriter(context, slot, names);
-    auto writer = std::make_unique<VobSubWriter>(names.idx, names.sub, context.origin(),
-                                                 context.language(slot));
+    auto writer =
+        std::make_unique<VobSubWriter>(names.idx, names.sub, context.origin(),
+                                       context.language(slot), context.frame(), context.palette());
     context.created(slot, names.idx, FileForm::VobSubIndex);
     context.created(slot, names.sub, FileForm::VobSubStream);
     return writer;

@@ -19,10 +19,7 @@ constexpr std::uint8_t kPrivateStream1 = 0xBD;
 constexpr std::uint8_t kPaddingStream = 0xBE;
 constexpr std::uint8_t kSubStreamId = 0x20;  // subpicture 0: the index's "index: 0"
 constexpr std::uint32_t kMuxRate = 25200;    // 10.08 Mbit/s in units of 50 bytes/s
-constexpr const char* kFrameSize = "1920x1080";
-constexpr int kPaletteColours = 16;
-constexpr std::uint32_t kGreyStep = 0x111111;  // 000000, 111111, .. ffffff
-constexpr std::size_t kEntriesRead = 4096;     // index entries read back at a time
+constexpr std::size_t kEntriesRead = 4096;   // index entries read back at a time
 
 // An MPEG-2 pack header; the SCR is the unit's PTS, which no reader of the format uses.
 void putPackHeader(std::uint8_t* out, std::uint64_t scr) {
@@ -63,25 +60,17 @@ std::string timeText(std::int64_t ticks) {
   return text;
 }
 
-// No palette comes with the units: a neutral grey ramp, so every colour index shows.
-std::string greyPalette() {
-  std::string text;
-  for (int i = 0; i < kPaletteColours; ++i) {
-    char colour[8];
-    std::snprintf(colour, sizeof colour, "%06x", static_cast<unsigned>(i * kGreyStep));
-    text += (i > 0 ? ", " : "") + std::string(colour);
-  }
-  return text;
-}
-
 }  // namespace
 
 VobSubWriter::VobSubWriter(const std::string& idxPath, const std::string& subPath,
-                           const TimeOrigin& origin, std::string language)
+                           const TimeOrigin& origin, std::string language, const VideoFrame& frame,
+                           const VobSubPalette& palette)
     : idx_(idxPath),
       sub_(subPath),
       origin_(origin),
       language_(std::move(language)),
+      frame_(frame),
+      palette_(palette),
       entries_(std::tmpfile()) {
   if (!entries_) throw createError(idxPath, std::strerror(errno));
   payload_.reserve(kPackSize);
@@ -166,8 +155,8 @@ void VobSubWriter::writeText(const std::string& text) {
 // The header, then a line per unit, read back from the spool a block at a time.
 void VobSubWriter::writeIndex() {
   std::string text = "# VobSub index file, v7 (do not modify this line!)\n";
-  text += "size: " + std::string(kFrameSize) + "\n";
-  text += "palette: " + greyPalette() + "\n\n";
+  text += "size: " + std::to_string(frame_.width) + "x" + std::to_string(frame_.height) + "\n";
+  text += "palette: " + paletteText(palette_) + "\n\n";
   text += "id: " + (language_.empty() ? std::string("und") : language_) + ", index: 0\n";
   writeText(text);
   std::rewind(entries_.get());

@@ -13,6 +13,8 @@
 
 #include "engine/time_origin.h"
 #include "job/unit_writer.h"
+#include "job/video_frame.h"
+#include "job/vobsub_palette.h"
 #include "platform/files.h"
 
 namespace tessaly {
@@ -28,9 +30,11 @@ class VobSubWriter final : public UnitWriter {
   static constexpr std::uint64_t kGrowth = 16;
 
   // Creates the index, then the program stream; throws "Cannot create file ...". The
-  // index's times count from `origin`; `language` is the playlist's code, "" unknown.
+  // index's times count from `origin`; `language` is the playlist's code, "" unknown;
+  // `frame` is read when the index is written, so that the video's own size, read by then,
+  // stands in it.
   VobSubWriter(const std::string& idxPath, const std::string& subPath, const TimeOrigin& origin,
-               std::string language);
+               std::string language, const VideoFrame& frame, const VobSubPalette& palette);
 
   void beginUnit(std::uint64_t pts) override;
   void write(const std::uint8_t* data, std::size_t size) override;
@@ -57,6 +61,8 @@ class VobSubWriter final : public UnitWriter {
   OutputFile sub_;
   const TimeOrigin& origin_;
   std::string language_;
+  const VideoFrame& frame_;
+  VobSubPalette palette_;
   std::unique_ptr<std::FILE, SpoolClose> entries_;  // the units' Entry records, in order
   std::uint64_t streamBytes_ = 0;                   // of the units taken
   bool full_ = false;

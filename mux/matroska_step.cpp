@@ -40,10 +40,14 @@ std::string utf8Value(Session& s, const std::string& what, const std::string& va
   return valid;
 }
 
-// What the writing pass and the playlist give a stream: its delay after video stream 0
-// and its language.
+// What the writing pass and the playlist give a stream: its delay after video stream 0,
+// its description and its language.
 void addStreamFacts(Session& s, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
+  source.description =
+      utf8Value(s, "The description of track " + source.name, entry.description.value_or(""));
+  source.units = entry.unitFacts;
+  source.langcodeExtension = entry.langcodeExtension;
   const std::string language = entry.language.value_or("");
   // Anything but an ISO 639 code would make mkvmerge refuse the whole call.
   if (const auto code = matroskaLanguage(language)) {
@@ -100,9 +104,10 @@ std::string chapterFileName(const Session& s) {
 }
 
 MuxRequest muxRequest(Session& s, const std::string& output) {
-  MuxRequest request{output, "", ""};
+  MuxRequest request{output, "", "", ""};
   if (const TitleFacts* title = chosenTitle(s)) {
     request.title = utf8Value(s, "The title's name", title->name);
+    request.videoLanguage = matroskaLanguage(title->defaultLanguage).value_or("");
   }
   if (chapteredTitle(s)) request.chapters = chapterFileName(s);
   return request;
@@ -172,9 +177,11 @@ void runAndTidy(Session& s, const MuxPlan& plan, const std::string& output,
     removeFile(s, output, "Stopped: removed the incomplete ");
     return;
   }
-  if (s.Matroska.keepStreams) return;
-  for (const std::string& name : plan.consumed) removeFile(s, name, "Removing ");
-  if (!chapters.empty()) removeFile(s, chapters, "Removing ");
+  if (!s.Matroska.keepStreams) {
+    for (const std::string& name : plan.consumed) removeFile(s, name, "Removing ");
+    if (!chapters.empty()) removeFile(s, chapters, "Removing ");
+  }
+  log(s, plan.count);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "mux/mux_plan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/codecs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "playlist/title_facts.h"
 
 namespace tessaly {
 namespace {
@@ -20,6 +22,47 @@ int fileIn(const MuxSource& source, FileForm form) {
   return found == source.files.end() ? -1 : static_cast<int>(found - source.files.begin());
 }
 
+// The file mkvmerge reads of a timed subpicture output (PGS, or the VobSub index), or -1.
+int subtitleFile(const MuxSource& source) {
+  const int pgs = fileIn(source, FileForm::Pgs);
+  return pgs >= 0 ? pgs : fileIn(source, FileForm::VobSubIndex);
+}
+
+// A subtitle track that players show also when no subtitles are chosen.
+bool forced(const MuxSource& source) {
+  if (source.group != StreamGroup::Sub) return false;
+  const auto& units = source.units;
+  return source.langcodeExtension == kForcedSubtitles ||
+         (units && units->units > 0 && units->forcedUnits == units->units);
+}
+
+// Audio that is neither commentary nor for the visually impaired, as far as the playlist says.
+bool normalAudio(const MuxSource& source) {
+  const std::string& e = source.langcodeExtension;
+  return e.empty() || e == kNormalAudio || e == kUnspecified;
+}
+
+// Which tracks players choose by default: the first video, the first normal audio and
+// forced subtitles.
+class DefaultTracks {
+ public:
+  bool takes(const MuxSource& source) {
+    switch (source.group) {
+      case StreamGroup::Video:
+        return !std::exchange(video_, true);
+      case StreamGroup::Audio:
+        return normalAudio(source) && !std::exchange(audio_, true);
+      case StreamGroup::Sub:
+        return forced(source);
+    }
+    return false;
+  }
+
+ private:
+  bool video_ = false;
+  bool audio_ = false;
+};
+
 // Why the output stays out of the Matroska file; empty when it goes in.
 std::string whyLeftOut(const MuxSource& source, const std::string& output) {
   const std::string& name = source.files.front().name;
@@ -28,8 +71,9 @@ std::string whyLeftOut(const MuxSource& source, const std::string& output) {
     return "Kept beside " + fileNamePart(output) + ": " + name +
            " (Matroska has no codec for HD-DVD SUP subtitles).";
   }
-  if (source.group == StreamGroup::Sub && fileIn(source, FileForm::VobSubIndex) < 0) {
-    return "Not muxed: " + name + " (Matroska has no codec for HD DVD subpictures).";
+  if (source.group == StreamGroup::Sub && subtitleFile(source) < 0) {
+    return "Not muxed: " + name +
+           " (raw units carry no times; Matroska takes subpictures as PGS or VobSub).";
   }
   if (isLpcm(source) && fileIn(source, FileForm::Wav) < 0) {
     return "Not muxed: " + name + " (mkvmerge takes no headerless LPCM; as WAV it is muxed).";
@@ -44,18 +88,28 @@ void trackOption(std::vector<std::string>& arguments, const char* option,
   arguments.insert(arguments.end(), {option, "0:" + value});
 }
 
-void addTrack(MuxPlan& plan, const MuxSource& source) {
+void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
   trackOption(plan.arguments, "--language", source.language);
-  trackOption(plan.arguments, "--track-name", source.name);
-  // A VobSub index counts its times from video stream 0 already.
-  const bool timedFromVideo = fileIn(source, FileForm::VobSubIndex) >= 0;
-  if (source.delayMs && *source.delayMs != 0 && !timedFromVideo) {
+  trackOption(plan.arguments, "--track-name",
+              source.description.empty() ? source.name : source.description);
+  trackOption(plan.arguments, "--default-track-flag", isDefault ? "1" : "0");
+  if (forced(source)) trackOption(plan.arguments, "--forced-display-flag", "1");
+  // PGS and VobSub index count their times from video stream 0 already.
+  const int subtitle = subtitleFile(source);
+  if (source.delayMs && *source.delayMs != 0 && subtitle < 0) {
     trackOption(plan.arguments, "--sync", std::to_string(*source.delayMs));
   }
-  const int index = timedFromVideo ? fileIn(source, FileForm::VobSubIndex) : 0;
+  const int index = std::max(subtitle, 0);
   plan.arguments.push_back(fullPath(source.files.at(static_cast<std::size_t>(index)).name));
   for (const MadeFile& file : source.files) plan.consumed.push_back(file.name);
   plan.tracks.push_back(source.group);
+}
+
+std::string countLine(std::size_t tracks, std::size_t streams, const std::string& output) {
+  std::string line =
+      std::to_string(tracks) + " of " + std::to_string(streams) + " streams are in " + output;
+  if (tracks < streams) line += "; " + std::to_string(streams - tracks) + " kept beside it";
+  return line;
 }
 
 }  // namespace
@@ -75,15 +129,22 @@ MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources
   if (!request.chapters.empty()) {
     plan.arguments.insert(plan.arguments.end(), {"--chapters", fullPath(request.chapters)});
   }
-  for (const MuxSource& source : sources) {
+  std::size_t streams = 0;
+  DefaultTracks defaults;
+  for (MuxSource source : sources) {
     if (source.files.empty()) continue;  // its stream never came: nothing was made
+    ++streams;
     const std::string why = whyLeftOut(source, request.output);
+    if (source.group == StreamGroup::Video && source.language.empty()) {
+      source.language = request.videoLanguage;
+    }
     if (why.empty()) {
-      addTrack(plan, source);
+      addTrack(plan, source, defaults.takes(source));
     } else {
       plan.notes.push_back(why);
     }
   }
+  plan.count = countLine(plan.tracks.size(), streams, fileNamePart(request.output));
   return plan;
 }
 

@@ -15,18 +15,22 @@ namespace tessaly {
 // One output entry of the job.
 struct MuxSource {
   StreamGroup group = StreamGroup::Video;
-  std::int32_t codec = -1;              // the value its stream registered; -1: not known
-  std::vector<MadeFile> files;          // what the output made, names as logged
-  bool empty = false;                   // its file holds nothing: the stream was not met
-  std::string name;                     // the track's name: the stream box's caption
-  std::string language;                 // from the playlist; empty when not known
-  std::optional<std::int64_t> delayMs;  // after video stream 0; none for that stream
+  std::int32_t codec = -1;               // the value its stream registered; -1: not known
+  std::vector<MadeFile> files;           // what the output made, names as logged
+  bool empty = false;                    // its file holds nothing: the stream was not met
+  std::string name;                      // the stream box's caption
+  std::string description;               // the playlist's: the track's name, else `name`
+  std::string language;                  // from the playlist; empty when not known
+  std::optional<std::int64_t> delayMs;   // after video stream 0; none for that stream
+  std::optional<SubpictureUnits> units;  // a subpicture stream's, as its output read them
+  std::string langcodeExtension;         // the playlist's, after the language: "01", "09", ...
 };
 
 struct MuxRequest {
-  std::string output;    // the Matroska file
-  std::string title;     // the playlist title's name; empty for none
-  std::string chapters;  // the chapter XML file; empty for none
+  std::string output;         // the Matroska file
+  std::string title;          // the playlist title's name; empty for none
+  std::string chapters;       // the chapter XML file; empty for none
+  std::string videoLanguage;  // the disc's default language, for video without its own
 };
 
 struct MuxPlan {
@@ -34,6 +38,8 @@ struct MuxPlan {
   std::vector<std::string> notes;      // one log line per output left out
   std::vector<std::string> consumed;   // the files that go into the Matroska file, as logged
   std::vector<StreamGroup> tracks;     // the kind of each track handed in, in order
+  // "5 of 6 streams are in film.mkv; 1 kept beside it", the step's last line once made.
+  std::string count;
   // The title when it cannot travel on mkvmerge's command line (see muxPlan); empty else.
   std::string titleAfter;
 };
@@ -45,10 +51,13 @@ struct MuxPlan {
 bool safeArgument(const std::string& value);
 
 // The call for `sources` in the order given (video, then audio by number, then
-// subpictures, as the boxes): HD DVD subpictures, HD-DVD SUP files, headerless LPCM and
-// empty outputs stay out, each with a note. Nothing in the call can be read as an option
-// or an option file: files go by full paths, track values inside "0:VALUE", and a title
-// that is no safeArgument() is left for titleAfter.
+// subpictures, as the boxes): raw subpictures, HD-DVD SUP files, headerless LPCM and
+// empty outputs stay out, each with a note. Subpictures go in as PGS or VobSub, timed
+// from video stream 0 already, with the forced flag when the playlist says forced
+// subtitles or every unit starts forced. Every track has its default flag: on for the
+// first video, the first normal audio and forced subtitles, off for the others. Nothing in the call
+// can be read as an option or an option file: files go by full paths, track values inside
+// "0:VALUE", and a title that is no safeArgument() is left for titleAfter.
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

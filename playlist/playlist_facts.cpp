@@ -36,9 +36,11 @@ std::optional<std::int64_t> number(const std::string& text) {
   return value;
 }
 
-// "en:00" gives "en".
-std::string language(const std::string& langcode) {
-  return langcode.substr(0, langcode.find(':'));
+// "fr:09" gives the language "fr" and the extension "09".
+void takeLangcode(TrackFact& fact, const std::string& langcode) {
+  const auto colon = langcode.find(':');
+  fact.language = langcode.substr(0, colon);
+  fact.extension = colon == std::string::npos ? "" : langcode.substr(colon + 1);
 }
 
 }  // namespace
@@ -152,11 +154,11 @@ void FactsReader::closeTitle() {
   for (std::size_t kind : {kAudio, kSubtitle}) {
     auto& streams = kind == kAudio ? title.audio : title.subtitles;
     for (const auto& [stream, track] : trackOf_[kind]) {
-      const auto found = trackLanguage_[kind].find(track);
-      if (found != trackLanguage_[kind].end()) streams[stream].language = found->second;
+      const auto found = trackLangcode_[kind].find(track);
+      if (found != trackLangcode_[kind].end()) takeLangcode(streams[stream], found->second);
     }
     trackOf_[kind].clear();
-    trackLanguage_[kind].clear();
+    trackLangcode_[kind].clear();
   }
 }
 
@@ -166,9 +168,9 @@ void FactsReader::contentTag(TitleFacts& title, const XmlTag& tag) {
   } else if (tag.name == "AudioTrack" || tag.name == "SubtitleTrack") {
     const auto track = number(tag.attribute("track"));
     const std::size_t kind = tag.name == "AudioTrack" ? kAudio : kSubtitle;
-    if (track && !trackLanguage_[kind].count(static_cast<std::int32_t>(*track)) &&
-        trackLanguage_[kind].size() < static_cast<std::size_t>(kMaxStreamNumber)) {
-      trackLanguage_[kind][static_cast<std::int32_t>(*track)] = language(tag.attribute("langcode"));
+    if (track && !trackLangcode_[kind].count(static_cast<std::int32_t>(*track)) &&
+        trackLangcode_[kind].size() < static_cast<std::size_t>(kMaxStreamNumber)) {
+      trackLangcode_[kind][static_cast<std::int32_t>(*track)] = tag.attribute("langcode");
     }
   } else if (tag.name == "Chapter") {
     chapterTag(title, tag);
@@ -186,7 +188,7 @@ void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
   if (streams.count(n)) return;
   TrackFact& fact = streams[n];
   fact.description = tag.attribute("description");
-  fact.language = language(tag.attribute("langcode"));
+  takeLangcode(fact, tag.attribute("langcode"));
   const auto track = number(tag.attribute("track"));
   if (fact.language.empty() && track) {
     trackOf_[audio ? kAudio : kSubtitle][n] = static_cast<std::int32_t>(*track);

@@ -69,8 +69,8 @@ class FactsReader {
   // The current title's streams that gave no langcode, by streamNumber: their track
   // number, whose navigation track may give it; audio and subtitle.
   std::array<std::map<std::int32_t, std::int32_t>, 2> trackOf_;
-  // The current title's navigation tracks: track number -> language.
-  std::array<std::map<std::int32_t, std::string>, 2> trackLanguage_;
+  // The current title's navigation tracks: track number -> langcode.
+  std::array<std::map<std::int32_t, std::string>, 2> trackLangcode_;
 };
 
 // A chapter's 1-based number in at least two digits, as its default name and the

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/stream_slots.h"
@@ -25,9 +26,16 @@ struct ChapterFact {
 
 // An audio or subtitle stream of a title, by the playlist's streamNumber.
 struct TrackFact {
-  std::string language;  // from langcode, "en:00" giving "en"; empty when unknown
+  std::string language;   // from langcode, "en:00" giving "en"; empty when unknown
+  std::string extension;  // what follows it ("09": subtitles shown forced); empty for none
   std::string description;
 };
+
+// Langcode extensions that the Matroska file's flags follow: a normal audio track (as
+// unspecified ones are taken), subtitles that the player shows also when none are chosen.
+inline constexpr std::string_view kNormalAudio = "01";
+inline constexpr std::string_view kUnspecified = "00";
+inline constexpr std::string_view kForcedSubtitles = "09";
 
 struct TitleFacts {
   int number = 0;  // titleNumber, or the title's place in the playlist

@@ -18,6 +18,16 @@ Json text(const std::string& value) {
   return value.empty() ? Json(nullptr) : Json(value);
 }
 
+// A subpicture stream's units as its output read them; null for other streams.
+Json formatJson(const StreamEntry& e) {
+  if (!e.unitFacts) return nullptr;
+  return e.unitFacts->format == UnitFormat::Hd ? "hd" : "dvd";
+}
+
+Json forcedJson(const StreamEntry& e) {
+  return e.unitFacts ? Json(e.unitFacts->forcedUnits) : Json(nullptr);
+}
+
 Json streamJson(const StreamEntry& e) {
   Json ids = Json::array();
   for (std::uint8_t id : e.ids) ids.push_back(idText(id));
@@ -30,7 +40,9 @@ Json streamJson(const StreamEntry& e) {
           {"output", text(e.output)},
           {"packets", e.packets},
           {"bytes", e.bytes},
+          {"format", formatJson(e)},
           {"units", optional(e.units)},
+          {"forced_units", forcedJson(e)},
           {"first_pts", optional(e.firstPts)},
           {"last_pts", optional(e.lastPts)},
           {"delay_ms", optional(e.delayMs)},

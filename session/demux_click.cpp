@@ -25,9 +25,13 @@ std::vector<std::string> segments(const Session& s) {
   return files;
 }
 
+// "Outputs for other tools" chooses every form; a Matroska file takes its own.
 OutputForms outputForms(const Session& s) {
-  if (!s.fMain.cbForTools.ticked) return {s.Names, s.Lpcm, s.SubOutputs};
-  return {OutputNames::Codec, LpcmOutputs::Wav, SubpictureOutputs::Timed};
+  if (s.fMain.cbForTools.ticked) {
+    return {OutputNames::Codec, LpcmOutputs::Wav, SubpictureOutputs::Timed};
+  }
+  if (s.fMain.cbMatroska.ticked) return {s.Names, kFilmLpcm, kFilmSubpictures};
+  return {s.Names, s.Lpcm, s.SubOutputs};
 }
 
 // The job the window's controls ask for: an output for every ticked box, in job order,
@@ -51,6 +55,7 @@ DemuxRequest demuxRequest(const Session& s) {
   request.alsoCreates.insert(request.alsoCreates.end(), written.begin(), written.end());
   request.alsoReads = {w.eXPLfile.text, s.Playlist.file};
   request.scanned = s.Found.streams;  // "Read EVO"'s
+  request.vobsubPalette = s.VobSubColours;
   return request;
 }
 

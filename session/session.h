@@ -11,6 +11,7 @@
 #include "catalogue/findings.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
+#include "job/vobsub_palette.h"
 #include "playlist/title_facts.h"
 #include "session/host.h"
 #include "session/window.h"
@@ -59,6 +60,7 @@ struct Session {
   SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
   OutputNames Names = OutputNames::Described;
   LpcmOutputs Lpcm = LpcmOutputs::Raw;
+  VobSubPalette VobSubColours = kReadablePalette;
   std::vector<MadeFile> Made;  // the files the last demux job made, in the order made
   MatroskaRequest Matroska;
   DemuxFollowUp FollowUp;

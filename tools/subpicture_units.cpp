@@ -203,7 +203,7 @@ Area captionArea(const std::string& text) {
   return {x1, y1, x1 + b.width - 1, y1 + b.height - 1};
 }
 
-Bytes dvdUnit(const std::string& text, std::uint32_t durationMs) {
+Bytes dvdUnit(const std::string& text, std::uint32_t durationMs, bool forced) {
   const Area area = captionArea(text);
   const auto startCommands = [&](Bytes& out, std::size_t even, std::size_t odd) {
     out.push_back(kSetColours);
@@ -216,7 +216,8 @@ Bytes dvdUnit(const std::string& text, std::uint32_t durationMs) {
     put(out, even, 2);
     put(out, odd, 2);
   };
-  return unit(drawCaption(text), durationMs, {2, false, {0, 1, 2}, dvdRun, startCommands});
+  return unit(drawCaption(text), durationMs, {2, false, {0, 1, 2}, dvdRun, startCommands},
+              forced ? kForcedStartDisplay : kStartDisplay);
 }
 
 std::uint8_t fadeContrast(int step, int steps) {

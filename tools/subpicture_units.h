@@ -42,7 +42,9 @@ struct HdEffects {
 // The contrast of ink and outline at step `step` (0: the start) of a fade of `steps`.
 std::uint8_t fadeContrast(int step, int steps);
 
-std::vector<std::uint8_t> dvdUnit(const std::string& text, std::uint32_t durationMs);
+// `forced`: a forced start (FSTA_DSP) instead of STA_DSP.
+std::vector<std::uint8_t> dvdUnit(const std::string& text, std::uint32_t durationMs,
+                                  bool forced = false);
 std::vector<std::uint8_t> hdUnit(const std::string& text, std::uint32_t durationMs,
                                  const HdEffects& effects = {});
 // An HD unit of any bitmap, shown in `area` (of the bitmap's size).

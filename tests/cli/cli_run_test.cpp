@@ -108,20 +108,26 @@ TEST_F(CliRunTest, WithoutMkvmergeTheMatroskaStepFailsAndTheStreamsStay) {
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
   writeEvo("FEATURE_1.EVO", feature);
   const std::string evo = in.file("FEATURE_1.EVO");
-  const std::vector<std::vector<std::string>> wrong = {{},
-                                                       {"split", evo},
-                                                       {"scan"},
-                                                       {"scan", evo, evo},
-                                                       {"scan", evo, "--out", out.path()},
-                                                       {"scan", in.file("VPLST000.XPL")},
-                                                       {"demux", evo, "--select", "cbAudio16"},
-                                                       {"demux", evo, "--select", ","},
-                                                       {"demux", evo, "--out"},
-                                                       {"demux", evo, "--video-ext", "toolong"},
-                                                       {"demux", evo, "--subpictures", "vobsub"},
-                                                       {"demux", evo, "--names", "codecs"},
-                                                       {"demux", evo, "--keep-streams"},
-                                                       {"demux", evo, "--mkvmerge-options", "a"}};
+  std::string badPalette;  // 16 values, the last no hex
+  for (int n = 0; n < 15; ++n) badPalette += "a0b0c0,";
+  badPalette += "a0b0cg";
+  const std::vector<std::vector<std::string>> wrong = {
+      {},
+      {"split", evo},
+      {"scan"},
+      {"scan", evo, evo},
+      {"scan", evo, "--out", out.path()},
+      {"scan", in.file("VPLST000.XPL")},
+      {"demux", evo, "--select", "cbAudio16"},
+      {"demux", evo, "--select", ","},
+      {"demux", evo, "--out"},
+      {"demux", evo, "--video-ext", "toolong"},
+      {"demux", evo, "--subpictures", "vobsub"},
+      {"demux", evo, "--names", "codecs"},
+      {"demux", evo, "--keep-streams"},
+      {"demux", evo, "--mkvmerge-options", "a"},
+      {"demux", evo, "--vobsub-palette", "ffffff"},
+      {"demux", evo, "--vobsub-palette", badPalette}};
   for (const auto& args : wrong) {
     SCOPED_TRACE(args.empty() ? "(none)" : args.front() + " " + args.back());
     const Outcome r = run(args);

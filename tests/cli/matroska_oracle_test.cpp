@@ -1,9 +1,9 @@
 // The Matroska file of the sample disc (both segments, the playlist) against the tools
 // of the field: mkvmerge -J describes every muxable track with the playlist's language,
-// its box's caption as name and its delay as ffprobe measures it on the EVO file; ffprobe
-// finds the chapters on the disc clock and ffmpeg decodes the film without an error; the
-// option file run by mkvmerge itself gives the same file, and the VobSub index carries
-// the playlist's language.
+// its description (else its box's caption) as name and its delay as ffprobe measures it
+// on the EVO file; ffprobe finds the chapters on the disc clock and ffmpeg decodes the
+// film without an error; the option file run by mkvmerge itself gives the same file, and
+// the VobSub index carries the playlist's language.
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
@@ -56,6 +56,28 @@ std::vector<double> chapterStartsMs(const std::string& file) {
   return starts;
 }
 
+// The frame of the EVO's video as ffprobe reads it: "WIDTHxHEIGHT".
+std::string videoFrame(const std::string& evo) {
+  const Json probe = Json::parse(commandOutput(
+      "ffprobe -v quiet -select_streams v:0 -show_entries stream=width,height -of json '" + evo +
+      "'"));
+  const Json& video = probe.at("streams").at(0);
+  return std::to_string(video.at("width").get<int>()) + "x" +
+         std::to_string(video.at("height").get<int>());
+}
+
+// mkvmerge -J's tracks: codec, language, default and forced flag.
+Json trackFlags(const std::string& file) {
+  const Json identified = Json::parse(commandOutput("mkvmerge -J '" + file + "'"));
+  Json tracks = Json::array();
+  for (const Json& track : identified.at("tracks")) {
+    const Json& p = track.at("properties");
+    tracks.push_back({p.at("codec_id"), p.value("language_ietf", "und"),
+                      p.value("default_track", false), p.value("forced_track", false)});
+  }
+  return tracks;
+}
+
 class MatroskaOracleTest : public CliRunTest {
  protected:
   void SetUp() override {
@@ -103,9 +125,12 @@ TEST_F(MatroskaOracleTest, TracksLanguagesNamesDelaysAndChaptersOfThePlaylistTit
     ASSERT_LT(track, facts.at("tracks").size());
     const Json& t = facts.at("tracks").at(track++);
     EXPECT_EQ(t.at("codec_id"), codecIds.at(stream.at("codec")));
-    EXPECT_EQ(t.at("name"), stream.at("caption"));
-    const Json& language = stream.at("language");  // null when the playlist has none
-    EXPECT_EQ(t.at("language"), language.is_null() ? Json("und") : language);
+    const Json& description = stream.at("description");  // the playlist's, else the caption
+    EXPECT_EQ(t.at("name"), description.is_null() ? stream.at("caption") : description);
+    // null when the playlist has none; the video takes the disc's defaultLanguage "en"
+    const Json& language = stream.at("language");
+    const Json video = stream.at("kind") == "video" ? Json("en") : language;
+    EXPECT_EQ(t.at("language"), video.is_null() ? Json("und") : video);
     const double delayMs = (ffprobeStart(probe, stream) - videoStart) * 1000;
     EXPECT_NEAR(t.at("start_ns").get<double>() / 1e6, delayMs, 1.0);
   }
@@ -127,19 +152,70 @@ TEST_F(MatroskaOracleTest, TracksLanguagesNamesDelaysAndChaptersOfThePlaylistTit
       "");
 }
 
+// --mkv alone: the forms Matroska takes. The English DVD-style captions go in as VobSub,
+// the French HD ones as PGS, the forced ones (FSTA_DSP, langcode fr:09) with the forced
+// flag; the default flags pick the film's video, audio and forced captions; ffmpeg decodes the film
+// and draws both PGS tracks over it without an error; the report counts each stream's units and
+// forced units.
+TEST_F(MatroskaOracleTest, AFilmLeavesNothingOutWithTheFrenchCaptionsAsPgs) {
+  const std::string mkv = out.file("film.mkv");
+  const Outcome r = run({"demux", evo, "--xpl", in.file(kXpl), "--out", out.file("film"),
+                         "--report", out.file("film.json"), "--mkv", mkv});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto log = lines(r.out);
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], "7 of 7 streams are in film.mkv");
+  EXPECT_EQ(log.back(), "Done.");
+  // By default: the video, the English audio (en:01), the forced captions; not the
+  // lossless English audio after it, nor the commentary (de:03).
+  EXPECT_EQ(trackFlags(mkv), (Json{{"V_MPEG2", "en", true, false},
+                                   {"A_EAC3", "en", true, false},
+                                   {"A_TRUEHD", "en", false, false},
+                                   {"A_EAC3", "de", false, false},
+                                   {"S_VOBSUB", "en", false, false},
+                                   {"S_HDMV/PGS", "fr", false, false},
+                                   {"S_HDMV/PGS", "fr", true, true}}));
+  EXPECT_EQ(commandOutput("ffmpeg -v error -nostdin -i '" + mkv + "' -f null - 2>&1"), "");
+  for (const char* pgs : {"[0:v][0:s:1]overlay", "[0:v][0:s:2]overlay"}) {
+    EXPECT_EQ(commandOutput("ffmpeg -v error -nostdin -i '" + mkv + "' -filter_complex '" + pgs +
+                            "' -f null - 2>&1"),
+              "")
+        << pgs;
+  }
+
+  const Json report = Json::parse(testing::textOf(out.file("film.json")));
+  Json units = Json::array();
+  for (const Json& stream : report.at("streams")) {
+    if (stream.at("kind") != "subpicture") continue;
+    units.push_back({stream.at("format"), stream.at("units"), stream.at("forced_units")});
+  }
+  // tools/sample_captions.h: six English, six French and three forced French captions.
+  EXPECT_EQ(units, (Json{{"dvd", 6, 0}, {"hd", 6, 0}, {"hd", 3, 3}}));
+}
+
 TEST_F(MatroskaOracleTest, TheOptionFileRunByMkvmergeMakesTheSameFile) {
   ASSERT_EQ(demux("run", {"--mkv", out.file("run.mkv")}).status, 0);
   const std::string optionFile = out.file("call.json");
-  const Outcome r =
-      demux("file", {"--mkv", out.file("file.mkv"), "--mkvmerge-options", optionFile});
+  const std::string palette =
+      "101010,f0f0f0,202020,e0e0e0,303030,d0d0d0,404040,c0c0c0,505050,"
+      "b0b0b0,606060,a0a0a0,707070,909090,808080,ff0000";
+  const Outcome r = demux("file", {"--mkv", out.file("file.mkv"), "--mkvmerge-options", optionFile,
+                                   "--vobsub-palette", palette});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(out.file("file.mkv"))) << "written, not run";
   commandOutput("mkvmerge -q '@" + optionFile + "'");
   EXPECT_EQ(matroskaFacts(out.file("file.mkv")), matroskaFacts(out.file("run.mkv")));
 
-  // The VobSub index names the playlist's language for readers without mkvmerge's call.
+  // The VobSub index names the playlist's language for readers without mkvmerge's call,
+  // the sample video's frame and the palette asked for.
   const auto idx = lines(testing::textOf(out.file("file/FEATURE_1.8bitRLC.stream.00.English.idx")));
   EXPECT_NE(std::find(idx.begin(), idx.end(), "id: en, index: 0"), idx.end());
+  EXPECT_NE(std::find(idx.begin(), idx.end(), "size: " + videoFrame(evo)), idx.end());
+  std::string shown = "palette: " + palette;
+  for (std::size_t at = 0; (at = shown.find(',', at)) != std::string::npos; at += 2) {
+    shown.insert(at + 1, " ");
+  }
+  EXPECT_NE(std::find(idx.begin(), idx.end(), shown), idx.end());
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ Bytes decodedObject(const Bytes& data, std::size_t pixels) {
   return out;
 }
 
-void requirePicture(const PgsEvent& e, PgsFrame frame) {
+void requirePicture(const PgsEvent& e, VideoFrame frame) {
   const PgsPicture& p = e.picture;
   const IndexBitmap& b = p.bitmap;
   require(b.width > 0 && b.height > 0 && p.x >= 0 && p.y >= 0, "a picture has pixels");
@@ -67,7 +67,7 @@ void requirePicture(const PgsEvent& e, PgsFrame frame) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tessaly;
   FuzzedDataProvider in(data, size);
-  const PgsFrame frame{in.ConsumeIntegralInRange(1, 1920), in.ConsumeIntegralInRange(1, 1080)};
+  const VideoFrame frame{in.ConsumeIntegralInRange(1, 1920), in.ConsumeIntegralInRange(1, 1080)};
   const Bytes unit = in.ConsumeRemainingBytes<std::uint8_t>();
   const HdDisplay display = hdDisplay(unit, frame);
   PgsDisplaySets sets(frame);

@@ -113,7 +113,7 @@ TEST_F(TimedSubpicturesTest, FramesCarryEveryUnitWithItsTimeStampAsTheRawStreamH
   EXPECT_EQ(streamUnits(out.file("FEATURE_1.Ext.Subpicture.01.sub"), 33), dvd);
   const std::string idx = text("FEATURE_1.Ext.Subpicture.01.idx");
   EXPECT_EQ(idx.rfind("# VobSub index file, v7 (do not modify this line!)\nsize: 1920x1080\n"
-                      "palette: 000000, 111111, 222222, ",
+                      "palette: 000000, ffffff, 000000, ",
                       0),
             0u);
   EXPECT_NE(idx.find("\nid: und, index: 0\n"), std::string::npos);

@@ -43,7 +43,7 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
   std::vector<MuxSource> withEmpty = sources;
   withEmpty[4].empty = true;
 
-  const MuxPlan plan = muxPlan({"/o/film.mkv", "Main", "/o/F.chapters.xml"}, withEmpty);
+  const MuxPlan plan = muxPlan({"/o/film.mkv", "Main", "/o/F.chapters.xml", ""}, withEmpty);
   const std::vector<std::string> arguments{"-o",
                                            "/o/film.mkv",
                                            "--title",
@@ -52,16 +52,22 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "/o/F.chapters.xml",
                                            "--track-name",
                                            "0:MPEG-2.stream.0",
+                                           "--default-track-flag",
+                                           "0:1",
                                            "/o/F.MPEG-2.stream.0.m2v",
                                            "--language",
                                            "0:en",
                                            "--track-name",
                                            "0:DD+.stream.00",
+                                           "--default-track-flag",
+                                           "0:1",
                                            "--sync",
                                            "0:1000",
                                            "/o/F.DD+.stream.00.eac3",
                                            "--language",
                                            "0:fr",
+                                           "--default-track-flag",
+                                           "0:0",
                                            "--sync",
                                            "0:-40",
                                            "/o/F.LPCM.stream.02.wav",
@@ -69,6 +75,8 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "0:en",
                                            "--track-name",
                                            "0:Subpicture.00",
+                                           "--default-track-flag",
+                                           "0:0",
                                            "/o/F.Sub.00.idx"};
   EXPECT_EQ(plan.arguments, arguments);
   EXPECT_EQ(plan.tracks.size(), 4u);
@@ -77,7 +85,8 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
       "muxed).",
       "Not muxed: /o/F.DD+.stream.03.eac3 is empty.",
       "Kept beside film.mkv: /o/F.Sub.01.sup (Matroska has no codec for HD-DVD SUP subtitles).",
-      "Not muxed: /o/F.Sub.02.sup (Matroska has no codec for HD DVD subpictures)."};
+      "Not muxed: /o/F.Sub.02.sup (raw units carry no times; Matroska takes subpictures as "
+      "PGS or VobSub)."};
   EXPECT_EQ(plan.notes, notes);
   const std::vector<std::string> consumed{"/o/F.MPEG-2.stream.0.m2v", "/o/F.DD+.stream.00.eac3",
                                           "/o/F.LPCM.stream.02.wav", "/o/F.Sub.00.idx",
@@ -86,10 +95,65 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
 
   // No title, no chapters: neither option; a relative name becomes a full path, so that
   // a name starting with "-" or "@" is never taken for an option.
-  const MuxPlan bare = muxPlan({"-film.mkv", "", ""}, {sources[0]});
+  const MuxPlan bare = muxPlan({"-film.mkv", "", "", ""}, {sources[0]});
   EXPECT_EQ(bare.arguments.at(0), "-o");
   EXPECT_EQ(bare.arguments.at(1).front(), '/');
   EXPECT_EQ(bare.arguments.at(2), "--track-name");
+}
+
+MuxSource subtitles(int slot, FileForm form, SubpictureUnits units, std::string extension = "") {
+  const std::string name = "/o/F.Sub." + std::to_string(slot);
+  std::vector<MadeFile> files{{slot, name + (form == FileForm::Pgs ? ".pgs.sup" : ".idx"), form}};
+  if (form == FileForm::VobSubIndex) files.push_back({slot, name + ".sub", FileForm::VobSubStream});
+  MuxSource s = source(StreamGroup::Sub, 0x20, files, "", "fr", 2500);
+  s.units = units;
+  s.langcodeExtension = std::move(extension);
+  return s;
+}
+
+MuxSource audio(int slot, std::string extension, std::string description = "") {
+  MuxSource s = source(StreamGroup::Audio, 0xC0,
+                       {{slot, "/o/F." + std::to_string(slot), FileForm::Raw}}, "DD+.stream");
+  s.langcodeExtension = std::move(extension);
+  s.description = std::move(description);
+  return s;
+}
+
+// PGS and VobSub go in without a delay (both count from video stream 0); a stream whose
+// every unit starts forced, or that the playlist calls forced (09), gets the forced flag,
+// one with some forced units does not; raw units stay out. The default flag goes to the
+// first video (in the disc's default language), the first normal audio (01) after a
+// commentary (03) and the forced subtitles. The playlist's description names a track,
+// else its caption does. The count line says what went in.
+TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
+  using F = FileForm;
+  const std::vector<MuxSource> sources{source(StreamGroup::Video, 0xE0, {{1, "/o/F.m2v", F::Raw}}),
+                                       audio(17, "03", "Commentary"),
+                                       audio(18, "01"),
+                                       audio(19, "01"),
+                                       subtitles(33, F::VobSubIndex, {UnitFormat::Dvd, 4, 0}),
+                                       subtitles(34, F::Pgs, {UnitFormat::Hd, 3, 3}),
+                                       subtitles(35, F::Pgs, {UnitFormat::Hd, 3, 1}),
+                                       subtitles(36, F::Pgs, {UnitFormat::Hd, 2, 0}, "09"),
+                                       subtitles(37, F::Raw, {UnitFormat::Hd, 0, 0}, "09")};
+  const MuxRequest request{"/o/film.mkv", "", "", "en"};
+  const MuxPlan plan = muxPlan(request, sources);
+  std::string call;
+  for (const std::string& argument : plan.arguments) call += (call.empty() ? "" : " ") + argument;
+  EXPECT_EQ(
+      call,
+      "-o /o/film.mkv --language 0:en --default-track-flag 0:1 /o/F.m2v "
+      "--track-name 0:Commentary --default-track-flag 0:0 /o/F.17 "
+      "--track-name 0:DD+.stream --default-track-flag 0:1 /o/F.18 "
+      "--track-name 0:DD+.stream --default-track-flag 0:0 /o/F.19 "
+      "--language 0:fr --default-track-flag 0:0 /o/F.Sub.33.idx "
+      "--language 0:fr --default-track-flag 0:1 --forced-display-flag 0:1 /o/F.Sub.34.pgs.sup "
+      "--language 0:fr --default-track-flag 0:0 /o/F.Sub.35.pgs.sup "
+      "--language 0:fr --default-track-flag 0:1 --forced-display-flag 0:1 /o/F.Sub.36.pgs.sup");
+  EXPECT_EQ(plan.tracks.size(), 8u);
+  EXPECT_EQ(plan.notes.size(), 1u);
+  EXPECT_EQ(plan.count, "8 of 9 streams are in film.mkv; 1 kept beside it");
+  EXPECT_EQ(muxPlan(request, {sources[0], sources[5]}).count, "2 of 2 streams are in film.mkv");
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ constexpr const char* kPlaylist = R"(<?xml version="1.0"?>
       <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP"/>
       <TrackNavigationList>
         <AudioTrack track="2" langcode="fr:01"/>
-        <SubtitleTrack track='1' langcode='ja:00'/>
+        <SubtitleTrack track='1' langcode='ja:09'/>
       </TrackNavigationList>
       <ChapterList>
         <Chapter titleTimeBegin="00:00:00:00" displayName="Start"/>
@@ -84,12 +84,15 @@ TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheTitlePhasesTree) {
   EXPECT_EQ(main.defaultLanguage, "de");
   EXPECT_EQ(main.audio.at(1).language, "en");
   EXPECT_EQ(main.audio.at(1).description, "English");  // the first element of a number
-  EXPECT_EQ(main.audio.at(2).language, "fr");          // from its navigation track
+  EXPECT_EQ(main.audio.at(1).extension, "00");
+  EXPECT_EQ(main.audio.at(2).language, "fr");  // from its navigation track, as the extension
+  EXPECT_EQ(main.audio.at(2).extension, "01");
   EXPECT_EQ(main.audio.at(2).description,
             "Fran\xC3\xA7"
             "ais");
   EXPECT_EQ(main.subtitles.at(3).language, "ja");
-  ASSERT_EQ(main.chapters.size(), 3u);  // the unreadable third is left out
+  EXPECT_EQ(main.subtitles.at(3).extension, "09");  // forced
+  ASSERT_EQ(main.chapters.size(), 3u);              // the unreadable third is left out
   EXPECT_EQ(main.chapters[0].name, "Start");
   EXPECT_EQ(main.chapters[1].startMs, 41240);  // 12 frames of 1/50 s
   EXPECT_EQ(main.chapters[1].name, "Chapter 02");
