@@ -16,8 +16,10 @@
 #include "report/report_json.h"
 #include "session/demux_click.h"
 #include "session/invoke.h"
+#include "session/matroska_choice.h"
 #include "session/read_xpl_click.h"
 #include "session/selection.h"
+#include "session/session_report.h"
 
 namespace tessaly::cli {
 namespace {
@@ -91,11 +93,12 @@ void applyMatroska(Session& s, const Arguments& arguments) {
   if (!arguments.has("--mkv")) return;
   s.Matroska = {arguments.value("--mkv"), arguments.value("--mkvmerge-options"),
                 arguments.has("--keep-streams"), "leave out --mkv"};
-  s.FollowUp = {matroskaNames,
-                [](Session& session) {
-                  matroskaStep(session, {mkvmergeOptionFile, matroskaTrackTypes});
-                },
-                {}};
+  s.FollowUp = {
+      [](const Session& session) { return matroskaNames(matroskaRequest(session, nullptr)); },
+      [](Session& session) {
+        matroskaStep(session, {mkvmergeOptionFile, matroskaTrackTypes});
+      },
+      {}};
 }
 
 void applyOptions(Session& s, const Arguments& arguments) {
@@ -168,7 +171,7 @@ int runDemux(Session& s, const Arguments& arguments) {
   const int status = statusAfterJobs(s);  // a job cut short gets no report
   if (status != kSuccess || !arguments.has("--report")) return status;
   const auto writeReport = [&] {
-    writeTextFile(arguments.value("--report"), reportJson(jobReport(s)));
+    writeTextFile(arguments.value("--report"), reportJson(sessionReport(s)));
   };
   return invoke(s, writeReport) ? kSuccess : kJobFailed;
 }

@@ -5,6 +5,7 @@
 #include "cli/verbs.h"
 #include "report/report_json.h"
 #include "session/selection.h"
+#include "session/session_report.h"
 
 namespace tessaly::cli {
 namespace {
@@ -23,7 +24,7 @@ int runScan(Session& s, const Arguments& arguments) {
   s.fMain.cbFastCheck.ticked = !arguments.has("--full");
   if (!readEVO(s)) return kJobFailed;
   if (arguments.has("--json")) {
-    std::fputs(reportJson(jobReport(s)).c_str(), stdout);
+    std::fputs(reportJson(sessionReport(s)).c_str(), stdout);
     return statusAfterJobs(s);
   }
   printTicked(s.fMain.cbVideo, BoxGroup::Video);

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "catalogue/job_report.h"
 #include "cli/evo_steps.h"
 #include "cli/standard_output.h"
 #include "cli/verbs.h"
@@ -15,6 +14,7 @@
 #include "session/invoke.h"
 #include "session/read_xpl_click.h"
 #include "session/selection.h"
+#include "session/session_report.h"
 
 namespace tessaly::cli {
 namespace {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "engine/stream_slots.h"
+#include "job/output_forms.h"
 
 namespace tessaly {
 

@@ -1,13 +1,13 @@
 #include "session/demux_click.h"
 
 #include "catalogue/iso639.h"
-#include "catalogue/job_report.h"
 #include "job/demux.h"
 #include "job/output_set.h"
 #include "platform/paths.h"
 #include "session/invoke.h"
 #include "session/selection.h"
 #include "session/session_observer.h"
+#include "session/session_report.h"
 
 namespace tessaly {
 namespace {
@@ -43,7 +43,7 @@ DemuxRequest demuxRequest(const Session& s) {
     const CheckBox& box = slotBox(w, slot);
     if (!box.ticked) continue;
     request.outputs.push_back({slot, box.caption});
-    const std::string language = playlistLanguage(s, slot);
+    const std::string language = playlistLanguage(chosenTitle(s), slot);
     if (knownLanguage(language)) request.languages[slot] = language;
   }
   if (s.FollowUp.names) request.alsoCreates = s.FollowUp.names(s);

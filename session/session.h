@@ -19,8 +19,9 @@ namespace tessaly {
 
 struct Session;
 
-// The Matroska file that "Demux" may go on to make through mkvmerge.
-struct MatroskaRequest {
+// The Matroska file that "Demux" may go on to make through mkvmerge, as the front end
+// chose it.
+struct MatroskaChoice {
   std::string output;        // the file; empty: as the window's box says (OutputBase + ".mkv")
   std::string optionFile;    // when set, mkvmerge's call is written there instead of run
   bool keepStreams = false;  // keep the outputs that went into the Matroska file
@@ -60,7 +61,7 @@ struct Session {
   OutputNames Names = OutputNames::Described;
   LpcmOutputs Lpcm = LpcmOutputs::Raw;
   std::vector<MadeFile> Made;  // the files the last demux job made, in the order made
-  MatroskaRequest Matroska;
+  MatroskaChoice Matroska;
   DemuxFollowUp FollowUp;
   Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
 
