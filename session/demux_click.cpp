@@ -2,6 +2,7 @@
 
 #include "catalogue/iso639.h"
 #include "job/demux.h"
+#include "job/output_names.h"
 #include "job/output_set.h"
 #include "platform/paths.h"
 #include "session/invoke.h"
@@ -11,19 +12,6 @@
 
 namespace tessaly {
 namespace {
-
-// The segments of the job: the chosen file, then, when "Continue with second  EVO" is
-// ticked as the job starts and the file is the first of a numbered pair, the second one
-// (FEATURE_1.EVO continues in FEATURE_2.EVO). The job reads the option again, and looks
-// for the file, before it goes on.
-std::vector<std::string> segments(const Session& s) {
-  const std::string& path = s.fMain.eEVOfile.text;
-  std::vector<std::string> files{path};
-  if (s.fMain.cbContinue.ticked && endsWith(s.EVOname, "_1.EVO")) {  // case-sensitive on purpose
-    files.push_back(path.substr(0, path.size() > 5 ? path.size() - 5 : 0) + "2.EVO");
-  }
-  return files;
-}
 
 OutputForms outputForms(const Session& s) {
   if (!s.fMain.cbForTools.ticked) return {s.Names, s.Lpcm, s.SubOutputs};
@@ -35,7 +23,9 @@ OutputForms outputForms(const Session& s) {
 DemuxRequest demuxRequest(const Session& s) {
   const Window& w = s.fMain;
   DemuxRequest request;
-  request.segments = segments(s);
+  // "Continue with second  EVO" as the job starts; the job reads the option again, and
+  // looks for the file, before it goes on.
+  request.segments = demuxSegments(s.fMain.eEVOfile.text, s.fMain.cbContinue.ticked);
   request.outputBase = OutputBase(s);
   request.extensions = {w.eVideoExt.text, w.eAudioExt.text, w.eSubExt.text};
   request.forms = outputForms(s);
@@ -75,9 +65,7 @@ void demuxJob(Session& s) {
 }  // namespace
 
 std::string OutputBase(const Session& s) {
-  const std::string& folder = s.fMain.eWorkdir.text;
-  if (folder.empty()) return s.BaseName;
-  return folder + (folder.back() == kSeparator ? "" : "/") + s.BaseName;
+  return outputBase(s.fMain.eWorkdir.text, s.BaseName);
 }
 
 void bDemuxClick(Session& s) {
