@@ -3,7 +3,7 @@
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
 #include "session/demux_click.h"
-#include "session/matroska_choice.h"
+#include "session/matroska_box.h"
 #include "session/session_observer.h"
 #include "session/session_report.h"
 
@@ -32,7 +32,7 @@ void followUp(Session& s) {
 }  // namespace
 
 DemuxFollowUp matroskaFollowUp() {
-  return {followUpNames, followUp, {}};
+  return {followUpNames, followUp};
 }
 
 }  // namespace tessaly::app

@@ -37,8 +37,6 @@ DemuxRequest demuxRequest(const Session& s) {
     if (knownLanguage(language)) request.languages[slot] = language;
   }
   if (s.FollowUp.names) request.alsoCreates = s.FollowUp.names(s);
-  const auto& written = s.FollowUp.written;
-  request.alsoCreates.insert(request.alsoCreates.end(), written.begin(), written.end());
   request.alsoReads = {w.eXPLfile.text, s.Playlist.file};
   request.scanned = s.Found.streams;  // "Read EVO"'s
   return request;

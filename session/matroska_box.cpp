@@ -1,4 +1,4 @@
-#include "session/matroska_choice.h"
+#include "session/matroska_box.h"
 
 #include "session/demux_click.h"
 #include "session/session_observer.h"
@@ -7,14 +7,17 @@
 namespace tessaly {
 
 std::string matroskaOutput(const Session& s) {
-  if (!s.Matroska.output.empty()) return s.Matroska.output;
   return s.fMain.cbMatroska.ticked ? OutputBase(s) + ".mkv" : "";
 }
 
 MatroskaRequest matroskaRequest(const Session& s, const DemuxResult* demux) {
-  return {matroskaOutput(s),     OutputBase(s) + ".chapters.xml",
-          s.Matroska.optionFile, s.Matroska.keepStreams,
-          s.Matroska.leaveOut,   demux,
+  // The window keeps the streams only when mkvmerge fails, and writes no option file.
+  return {matroskaOutput(s),
+          OutputBase(s) + ".chapters.xml",
+          "",
+          false,
+          "untick \"Make a Matroska file (needs mkvmerge)\"",
+          demux,
           chosenTitle(s)};
 }
 

@@ -1,6 +1,6 @@
-// The Matroska step as the window asks for it: its request from the session's choice
-// (MatroskaChoice, the box "Make a Matroska file (needs mkvmerge)") and what the last
-// "Demux" made, run with the window's log, status bar and Cancel.
+// The Matroska step as the window asks for it: its request from the box "Make a Matroska
+// file (needs mkvmerge)" and what the last "Demux" made, run with the window's log,
+// status bar and Cancel.
 #pragma once
 
 #include <string>
@@ -10,8 +10,8 @@
 
 namespace tessaly {
 
-// The Matroska file the job makes: the choice's, else OutputBase + ".mkv" when the
-// window's box is ticked; empty for none.
+// The Matroska file the job makes: OutputBase + ".mkv" when the window's box is ticked;
+// empty for none.
 std::string matroskaOutput(const Session& session);
 
 // The step's request; `demux` may be nullptr while only its names are asked for.
