@@ -1,10 +1,11 @@
 #include "app/matroska_follow_up.h"
 
-#include "catalogue/job_report.h"
-#include "mux/matroska_step.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
 #include "session/demux_click.h"
+#include "session/matroska_box.h"
+#include "session/session_observer.h"
+#include "session/session_report.h"
 
 namespace tessaly::app {
 namespace {
@@ -14,7 +15,7 @@ std::string reportName(const Session& s) {
 }
 
 std::vector<std::string> followUpNames(const Session& s) {
-  std::vector<std::string> names = matroskaNames(s);
+  std::vector<std::string> names = matroskaNames(matroskaRequest(s, nullptr));
   if (!names.empty()) names.push_back(reportName(s));
   return names;
 }
@@ -22,7 +23,8 @@ std::vector<std::string> followUpNames(const Session& s) {
 void followUp(Session& s) {
   // A stopped demux gets neither (the step says why), as on the command line.
   if (!matroskaOutput(s).empty() && !s.StopRequested) {
-    writeExtraFile(s, reportName(s), reportJson(jobReport(s)));
+    SessionObserver observer(s);
+    writeExtraFile(observer, reportName(s), reportJson(sessionReport(s)));
   }
   matroskaStep(s, {nullptr, matroskaTrackTypes});
 }
@@ -30,7 +32,7 @@ void followUp(Session& s) {
 }  // namespace
 
 DemuxFollowUp matroskaFollowUp() {
-  return {followUpNames, followUp, {}};
+  return {followUpNames, followUp};
 }
 
 }  // namespace tessaly::app

@@ -17,6 +17,7 @@
 #include "app/status_panels.h"
 #include "app/stream_box.h"
 #include "report/stream_tip.h"
+#include "session/session_report.h"
 
 namespace tessaly::app {
 namespace {
@@ -143,7 +144,8 @@ void Binding::mirrorButtons() {
 }
 
 void Binding::mirrorBoxes() {
-  const std::map<std::string, std::string> tips = streamTips(s_);
+  const std::map<std::string, std::string> tips =
+      streamTips(sessionReport(s_), s_.fMain.eEVOfile.text);
   forEachBox([&](StreamBox* box, const CheckBox& record) {
     const auto tip = tips.find(box->objectName().toStdString());
     showBox(box, record, tip == tips.end() ? std::string() : tip->second);

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "catalogue/box_names.h"
 #include "catalogue/captions.h"
 #include "engine/codecs.h"
 #include "engine/stream_facts.h"
-#include "job/output_set.h"
-#include "session/selection.h"
 
 namespace tessaly {
 namespace {
@@ -15,22 +14,21 @@ std::optional<std::string> nonEmpty(const std::string& text) {
   return text.empty() ? std::nullopt : std::optional(text);
 }
 
-// The playlist's facts of a stream, from the title that plays the chosen EVO file.
-const TrackFact* trackFact(const Session& s, StreamGroup group, int number) {
-  const TitleFacts* title = chosenTitle(s);
+// The playlist's facts of a stream, from the title that plays the EVO file.
+const TrackFact* trackFact(const TitleFacts* title, StreamGroup group, int number) {
   return title ? tessaly::trackFact(*title, group, number) : nullptr;
 }
 
-void addTiming(StreamEntry& e, const Session& s, const StreamFacts& r) {
+void addTiming(StreamEntry& e, const Findings& found, const StreamFacts& r) {
   if (!r.timed) return;
   const auto first = static_cast<std::int64_t>(smallestPts(r));
   e.firstPts = first;
   e.lastPts = first + (r.highest - r.lowest);
-  e.delayMs = delayMs(s.Found.streams, e.slot);
+  e.delayMs = delayMs(found.streams, e.slot);
 }
 
-StreamEntry streamEntry(const Session& s, int slot) {
-  const StreamFacts& r = s.Found.streams[slot];
+StreamEntry streamEntry(const Findings& found, const TitleFacts* title, int slot) {
+  const StreamFacts& r = found.streams[slot];
   const SlotGroup& group = *groupOfSlot(slot);
   StreamEntry e;
   e.slot = slot;
@@ -39,22 +37,22 @@ StreamEntry streamEntry(const Session& s, int slot) {
   const Codec* codec = codecOf(group.group, r.value);
   e.codec = codec ? codec->name : "";
   e.ids = r.ids;
-  if (OutputSet::hasEntry(slot)) e.box = boxName(group.group, e.number);
-  // A stream written carries its box's caption in its output's name; any other the
+  e.box = slotBoxName(slot);
+  // A stream written carries the caption its output was named with; any other the
   // caption "Read EVO" gives it.
   e.caption = StreamCaption(slot, r.value);
-  if (const auto output = s.Found.outputs.find(slot); output != s.Found.outputs.end()) {
+  if (const auto output = found.outputs.find(slot); output != found.outputs.end()) {
     e.output = output->second;
-    e.caption = slotBox(s.fMain, slot).caption;
+    e.caption = found.captions.at(slot);
   }
   e.packets = r.packets;
   e.bytes = r.bytes;
   if (group.group == StreamGroup::Sub) e.units = r.timedPackets;
-  if (const auto units = s.Found.subpictures.find(slot); units != s.Found.subpictures.end()) {
+  if (const auto units = found.subpictures.find(slot); units != found.subpictures.end()) {
     e.unitFacts = units->second;
   }
-  addTiming(e, s, r);
-  if (const TrackFact* track = trackFact(s, group.group, e.number)) {
+  addTiming(e, found, r);
+  if (const TrackFact* track = trackFact(title, group.group, e.number)) {
     e.language = nonEmpty(track->language);
     e.description = nonEmpty(track->description);
     e.langcodeExtension = track->extension;
@@ -62,36 +60,31 @@ StreamEntry streamEntry(const Session& s, int slot) {
   return e;
 }
 
-std::optional<TitleEntry> titleEntry(const Session& s) {
-  const TitleFacts* title = chosenTitle(s);
+std::optional<TitleEntry> titleEntry(const TitleFacts* title, const std::string& playlist) {
   if (!title) return std::nullopt;
-  TitleEntry t{s.Playlist.file, title->name, std::nullopt, title->chapters};
+  TitleEntry t{playlist, title->name, std::nullopt, title->chapters};
   if (title->durationMs >= 0) t.durationMs = title->durationMs;
   return t;
 }
 
 }  // namespace
 
-const TitleFacts* chosenTitle(const Session& s) {
-  return s.Playlist.titleFor(s.BaseName);
-}
-
-std::string playlistLanguage(const Session& s, int slot) {
+std::string playlistLanguage(const TitleFacts* title, int slot) {
   const SlotGroup& group = *groupOfSlot(slot);
-  const TrackFact* track = trackFact(s, group.group, slot - group.firstSlot);
+  const TrackFact* track = trackFact(title, group.group, slot - group.firstSlot);
   return track ? track->language : "";
 }
 
-JobReport jobReport(const Session& s) {
+JobReport jobReport(const Findings& found, const TitleFacts* title, const std::string& playlist) {
   JobReport report;
-  report.file = s.Found.file;
-  report.size = s.Found.size;
-  report.continuedWith = nonEmpty(s.Found.continuedWith);
+  report.file = found.file;
+  report.size = found.size;
+  report.continuedWith = nonEmpty(found.continuedWith);
   for (int slot = 1; slot <= kSlots; ++slot) {
-    if (s.Found.streams[slot].value >= 0) report.streams.push_back(streamEntry(s, slot));
+    if (found.streams[slot].value >= 0) report.streams.push_back(streamEntry(found, title, slot));
   }
-  report.title = titleEntry(s);
-  report.warnings = s.Found.warnings;
+  report.title = titleEntry(title, playlist);
+  report.warnings = found.warnings;
   return report;
 }
 

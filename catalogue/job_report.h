@@ -1,6 +1,6 @@
-// The report of the last "Read EVO" or "Demux" as plain records: the input, every stream
-// found with its figures, delay and playlist language, the playlist's title and the
-// warnings. The report writer and the window's tooltips read it.
+// The report of a "Read EVO" or "Demux" as plain records: the input, every stream found
+// with its figures, delay and playlist language, the playlist's title and the warnings.
+// The report writer, the Matroska step and the window's tooltips read it.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "catalogue/findings.h"
+#include "playlist/title_facts.h"
 
 namespace tessaly {
 
@@ -49,16 +50,12 @@ struct JobReport {
   std::vector<std::string> warnings;
 };
 
-// The title that plays the chosen EVO file, when the last "Read XPL" found it for the
-// file chosen now; nullptr otherwise.
-const TitleFacts* chosenTitle(const Session& session);
+// The playlist's language of the stream in `slot` (audio or subpicture), from `title`
+// (the title that plays the EVO file; nullptr for none); empty when not known.
+std::string playlistLanguage(const TitleFacts* title, int slot);
 
-// The playlist's language of the stream in `slot` (audio or subpicture), from the title
-// that plays the chosen EVO file; empty when not known.
-std::string playlistLanguage(const Session& session, int slot);
-
-// The report of what the session found last; empty of streams before any "Read EVO" or
-// "Demux".
-JobReport jobReport(const Session& session);
+// The report of what a job found; `title` is the title of the playlist `playlist` that
+// plays the EVO file, nullptr when none is known.
+JobReport jobReport(const Findings& found, const TitleFacts* title, const std::string& playlist);
 
 }  // namespace tessaly

@@ -1,68 +1,65 @@
-// tessaly-cli demux EVO [options]: "Read EVO", the selection, then "Demux".
+// tessaly-cli demux EVO [options]: "Demux" as a request built from the arguments, with
+// the outputs found in the one pass over the EVO file or labelled by the playlist first.
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
-#include "cli/cli_host.h"
+#include "catalogue/captions.h"
+#include "catalogue/iso639.h"
+#include "catalogue/job_report.h"
+#include "catalogue/scan.h"
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
+#include "cli/stream_selection.h"
 #include "cli/verbs.h"
+#include "job/demux.h"
+#include "job/output_names.h"
 #include "job/output_set.h"
+#include "job/vobsub_palette.h"
 #include "mux/matroska_step.h"
 #include "mux/text_file.h"
 #include "platform/files.h"
+#include "platform/paths.h"
+#include "playlist/read_xpl.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
-#include "session/demux_click.h"
-#include "session/invoke.h"
-#include "session/read_xpl_click.h"
-#include "session/selection.h"
 
 namespace tessaly::cli {
 namespace {
 
-constexpr std::size_t kExtensionLength = 5;  // the extension edits take five characters
+constexpr std::size_t kExtensionLength = 5;  // as the window's extension edits take them
 
-struct SelectedBox {
-  std::string name;
-  CheckBox* box;
+// The job as the arguments ask for it, before any file is read.
+struct DemuxJob {
+  std::string evo;  // full path
+  std::optional<std::vector<SelectedStream>> selection;
+  std::string xpl;  // full path; empty without --xpl
+  bool fastCheck = false;
+  DemuxRequest request;
+  MatroskaRequest matroska;  // output empty without --mkv
+  std::string report;        // empty without --report
 };
 
-// True for the boxes that have an output entry: all but cbVideo2..cbVideo7.
-bool hasOutput(const Window& w, const CheckBox* box) {
-  const auto& slots = OutputSet::jobOrder();
-  return std::any_of(slots.begin(), slots.end(),
-                     [&](int slot) { return &slotBox(w, slot) == box; });
-}
+// The output of each labelled or scanned stream: the playlist's title and the scan are
+// what the window's boxes would show before "Demux".
+struct Labels {
+  std::map<int, std::string> captions;  // slot -> caption, for the slots with an output entry
+  PlaylistFacts playlist;               // empty without --xpl
+  std::string baseName;                 // of the EVO file, whose title is looked for
+  std::string file;                     // what the labels come from, for the messages
 
-// The boxes named by --select, checked before any job runs.
-std::vector<SelectedBox> selectedBoxes(Session& s, const Arguments& arguments) {
-  std::vector<SelectedBox> boxes;
-  for (const auto& name : splitList(arguments.value("--select"))) {
-    CheckBox* box = findBox(s.fMain, name);
-    if (!box) throw UsageError("no stream box is named " + name);
-    if (!hasOutput(s.fMain, box)) throw UsageError(name + " has no output file");
-    boxes.push_back({name, box});
-  }
-  if (arguments.has("--select") && boxes.empty()) throw UsageError("--select names no box");
-  return boxes;
-}
+  // The title that plays the EVO file; nullptr for none.
+  const TitleFacts* title() const { return playlist.titleFor(baseName); }
+};
 
-// A selected box must stand for a stream that "Read EVO" or "Read XPL" found in `file`.
-void requireStreams(const std::vector<SelectedBox>& selected, const std::string& file) {
-  for (const auto& [name, box] : selected) {
-    if (!box->enabled) throw UsageError(name + " has no stream in " + file);
-  }
-}
-
-void setExtension(Edit& edit, const Arguments& arguments, const std::string& option) {
+void setExtension(std::string& extension, const Arguments& arguments, const std::string& option) {
   if (!arguments.has(option)) return;
-  const std::string extension = arguments.value(option);
+  extension = arguments.value(option);
   if (extension.size() > kExtensionLength) {
     throw UsageError(option + " takes at most 5 characters");
   }
-  edit.text = extension;
 }
 
 // An option that chooses one of `forms`, the first being the standard one and the default;
@@ -87,100 +84,192 @@ VobSubPalette vobsubPalette(const Arguments& arguments) {
   return *palette;
 }
 
+OutputForms outputForms(const Arguments& arguments) {
+  constexpr std::array kSubpictureForms{SubpictureOutputs::Raw, SubpictureOutputs::Timed,
+                                        SubpictureOutputs::Pgs};
+  OutputForms forms;
+  forms.subpictures =
+      kSubpictureForms.at(chosen(arguments, "--subpictures", {"raw", "timed", "pgs"}));
+  forms.names = chosen(arguments, "--names", {"described", "codec"}) ? OutputNames::Codec
+                                                                     : OutputNames::Described;
+  forms.lpcm = chosen(arguments, "--lpcm", {"raw", "wav"}) ? LpcmOutputs::Wav : LpcmOutputs::Raw;
+  // A film leaves nothing out: the forms Matroska takes, unless chosen otherwise.
+  if (arguments.has("--mkv") && !arguments.has("--subpictures")) {
+    forms.subpictures = kFilmSubpictures;
+  }
+  if (arguments.has("--mkv") && !arguments.has("--lpcm")) forms.lpcm = kFilmLpcm;
+  return forms;
+}
+
 // --mkv: the job goes on to a Matroska file, or writes mkvmerge's call into an option file.
-void applyMatroska(Session& s, const Arguments& arguments) {
+MatroskaRequest matroskaRequest(const Arguments& arguments, const std::string& outputBase) {
   for (const char* option : {"--mkvmerge-options", "--keep-streams"}) {
     if (arguments.has(option) && !arguments.has("--mkv")) {
       throw UsageError(std::string(option) + " goes with --mkv");
     }
   }
-  if (!arguments.has("--mkv")) return;
-  s.Matroska = {arguments.value("--mkv"), arguments.value("--mkvmerge-options"),
-                arguments.has("--keep-streams"), "leave out --mkv"};
-  s.FollowUp = {matroskaNames,
-                [](Session& session) {
-                  matroskaStep(session, {mkvmergeOptionFile, matroskaTrackTypes});
-                },
-                {}};
+  if (!arguments.has("--mkv")) return {};
+  return {arguments.value("--mkv"), outputBase + ".chapters.xml",
+          arguments.value("--mkvmerge-options"), arguments.has("--keep-streams"),
+          "leave out --mkv"};
 }
 
-void applyOptions(Session& s, const Arguments& arguments) {
-  auto& w = s.fMain;
-  setExtension(w.eVideoExt, arguments, "--video-ext");
-  setExtension(w.eAudioExt, arguments, "--audio-ext");
-  setExtension(w.eSubExt, arguments, "--sub-ext");
-  w.eWorkdir.text = arguments.value("--out");
-  w.cbContinue.ticked = !arguments.has("--no-continue");
+DemuxJob demuxJob(const Arguments& arguments) {
+  DemuxJob job;
+  job.evo = evoFile(singleOperand(arguments, "EVO file"));
+  job.selection = selectedStreams(arguments);
+  if (arguments.has("--xpl")) job.xpl = xplFile(arguments.value("--xpl"));
   // The operator of a command line sees no boxes: streams that start late must not be
   // missed unless the fast check is asked for.
   if (arguments.has("--fast") && arguments.has("--full")) {
     throw UsageError("--fast and --full exclude each other");
   }
-  w.cbFastCheck.ticked = arguments.has("--fast");
-  constexpr std::array kSubpictureForms{SubpictureOutputs::Raw, SubpictureOutputs::Timed,
-                                        SubpictureOutputs::Pgs};
-  s.SubOutputs = kSubpictureForms.at(chosen(arguments, "--subpictures", {"raw", "timed", "pgs"}));
-  s.Names = chosen(arguments, "--names", {"described", "codec"}) ? OutputNames::Codec
-                                                                 : OutputNames::Described;
-  s.Lpcm = chosen(arguments, "--lpcm", {"raw", "wav"}) ? LpcmOutputs::Wav : LpcmOutputs::Raw;
-  // A film leaves nothing out: the forms Matroska takes, unless chosen otherwise.
-  if (arguments.has("--mkv") && !arguments.has("--subpictures")) s.SubOutputs = kFilmSubpictures;
-  if (arguments.has("--mkv") && !arguments.has("--lpcm")) s.Lpcm = kFilmLpcm;
-  if (arguments.has("--vobsub-palette")) s.VobSubColours = vobsubPalette(arguments);
-  applyMatroska(s, arguments);
-  // The report is written after the job, yet checked with its outputs before any is made.
-  if (arguments.has("--report")) s.FollowUp.written = {arguments.value("--report")};
+  job.fastCheck = arguments.has("--fast");
+  DemuxRequest& request = job.request;
+  request.segments = demuxSegments(job.evo, !arguments.has("--no-continue"));
+  request.outputBase = outputBase(arguments.value("--out"), baseName(fileNamePart(job.evo)));
+  setExtension(request.extensions.video, arguments, "--video-ext");
+  setExtension(request.extensions.audio, arguments, "--audio-ext");
+  setExtension(request.extensions.sub, arguments, "--sub-ext");
+  request.forms = outputForms(arguments);
+  if (arguments.has("--vobsub-palette")) request.vobsubPalette = vobsubPalette(arguments);
+  job.matroska = matroskaRequest(arguments, request.outputBase);
+  job.report = arguments.value("--report");
+  if (!job.xpl.empty()) request.alsoReads = {job.xpl};
+  return job;
 }
 
-// Ticks exactly the given boxes, each change counting as a click.
-void tickExactly(Session& s, const std::vector<SelectedBox>& selected) {
-  const auto tick = [&](CheckBox& box) {
-    const bool named = std::any_of(selected.begin(), selected.end(),
-                                   [&](const SelectedBox& item) { return item.box == &box; });
-    setTicked(s, box, named);
-  };
-  std::for_each(s.fMain.cbVideo.begin(), s.fMain.cbVideo.end(), tick);
-  std::for_each(s.fMain.cbAudio.begin(), s.fMain.cbAudio.end(), tick);
-  std::for_each(s.fMain.cbSub.begin(), s.fMain.cbSub.end(), tick);
+// "Read XPL": the title that plays the EVO file labels its streams. Nullopt on failure.
+std::optional<Labels> playlistLabels(const DemuxJob& job, CliObserver& observer) {
+  const std::string base = baseName(fileNamePart(job.evo));
+  XplResult result = readXpl({job.xpl, base, {}, {}, {}}, observer);
+  if (!observer.succeeded([&] { rethrowFailure(result.error); })) return std::nullopt;
+  endJob(observer);
+  Labels labels;
+  for (const BoxLabel& label : result.labels) {
+    const int slot = slotGroup(label.group).firstSlot + label.number;
+    if (OutputSet::hasEntry(slot)) labels.captions[slot] = label.label;
+  }
+  labels.playlist = std::move(result.facts);
+  labels.baseName = base;
+  labels.file = fileNamePart(job.xpl);
+  return labels;
 }
 
-// Labels the boxes by "Read XPL" when a playlist is given, by "Read EVO" otherwise.
-bool labelBoxes(Session& s, const Arguments& arguments) {
-  return arguments.has("--xpl") ? invoke(s, bReadXPLClick) : readEVO(s);
+// "Read EVO" before the demux. Nullopt on failure.
+std::optional<Labels> scannedLabels(DemuxJob& job, CliObserver& observer) {
+  ScanResult result = scanEvo({job.evo, job.fastCheck}, observer);
+  if (!observer.succeeded([&] { rethrowFailure(result.error); })) return std::nullopt;
+  if (result.end == JobEnd::FastCheckLimit) {
+    observer.showError("only the first 300 MB were read (fast check); --full reads the whole file");
+  }
+  endJob(observer);
+  Labels labels;
+  for (int slot : OutputSet::jobOrder()) {
+    if (result.table[slot] > -1) labels.captions[slot] = StreamCaption(slot, result.table[slot]);
+  }
+  labels.file = fileNamePart(job.evo);
+  job.request.scanned = std::move(result.found.streams);
+  return labels;
+}
+
+// Every selected stream must be one that was labelled, found or written.
+void requireStreams(const std::vector<SelectedStream>& selection, const std::set<int>& found,
+                    const std::string& file) {
+  for (const SelectedStream& stream : selection) {
+    if (!found.count(stream.slot)) throw UsageError(stream.name + " has no stream in " + file);
+  }
+}
+
+// The outputs up front, in job order: each labelled stream that the selection names.
+void requestOutputs(DemuxJob& job, const Labels& labels) {
+  std::set<int> labelled;
+  for (const auto& [slot, caption] : labels.captions) labelled.insert(slot);
+  if (job.selection) requireStreams(*job.selection, labelled, labels.file);
+  for (int slot : OutputSet::jobOrder()) {
+    if (!labelled.count(slot) || (job.selection && !slotsOf(*job.selection).count(slot))) {
+      continue;
+    }
+    job.request.outputs.push_back({slot, labels.captions.at(slot)});
+    const std::string language = playlistLanguage(labels.title(), slot);
+    if (knownLanguage(language)) job.request.languages[slot] = language;
+  }
+}
+
+// How the outputs are found: labelled by the playlist; found by a scan first when the
+// subpicture forms need its facts (a stream whose units are too small for a timed output
+// is written raw, which only a scan of the whole stream can tell before its output is
+// made); otherwise created as the one pass finds their streams. Nullopt on failure.
+std::optional<Labels> chooseOutputs(DemuxJob& job, CliObserver& observer) {
+  std::optional<Labels> labels;
+  if (!job.xpl.empty()) {
+    labels = playlistLabels(job, observer);
+  } else if (job.request.forms.subpictures != SubpictureOutputs::Raw) {
+    labels = scannedLabels(job, observer);
+  } else {
+    Discovery discovery{job.fastCheck, std::nullopt};
+    if (job.selection) discovery.only = slotsOf(*job.selection);
+    job.request.discover = discovery;
+    return Labels{};
+  }
+  if (labels) requestOutputs(job, *labels);
+  return labels;
 }
 
 // --out names a folder that the job writes into: it is created, with its parents.
-bool createOutputFolder(Session& s, const std::string& folder) {
+bool createOutputFolder(CliObserver& observer, const std::string& folder) {
   std::error_code error;
   if (folder.empty() || std::filesystem::create_directories(folder, error) || !error) return true;
-  s.host.showError("Cannot create folder \"" + fullPath(folder) + "\". " + error.message());
+  observer.showError("Cannot create folder \"" + fullPath(folder) + "\". " + error.message());
   return false;
 }
 
-int runDemux(Session& s, const Arguments& arguments) {
-  const std::string evo = singleOperand(arguments, "EVO file");
-  const std::vector<SelectedBox> selected = selectedBoxes(s, arguments);
-  applyOptions(s, arguments);
-  chooseEVO(s, evo);
-  if (arguments.has("--xpl")) chooseXPL(s, arguments.value("--xpl"));
-  if (!labelBoxes(s, arguments)) return kJobFailed;
-  if (interrupted()) return statusAfterJobs(s);  // no new job after a stop signal
-  if (arguments.has("--select")) {
-    requireStreams(selected, arguments.has("--xpl") ? s.XPLname : s.EVOname);
-    tickExactly(s, selected);
+bool nothingToDemux(CliObserver& observer) {
+  observer.showError("no stream box is ticked: nothing to demux");
+  return false;
+}
+
+// The demux and the Matroska step; false when either failed.
+bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
+  result = runDemux(job.request, observer);
+  if (!observer.succeeded([&] { rethrowFailure(result.error); })) return false;
+  if (job.request.discover && result.end != JobEnd::Stopped) {
+    if (result.made.empty()) return nothingToDemux(observer);
+    std::set<int> written;
+    for (const MadeFile& file : result.made) written.insert(file.slot);
+    if (job.selection) requireStreams(*job.selection, written, fileNamePart(job.evo));
   }
-  if (!s.fMain.bDemux.enabled) {
-    s.host.showError("no stream box is ticked: nothing to demux");
+  job.matroska.demux = &result;
+  const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
+  if (!observer.succeeded([&] { matroskaStep(job.matroska, observer, json); })) return false;
+  endJob(observer);
+  return true;
+}
+
+int runDemuxVerb(CliObserver& observer, const Arguments& arguments) {
+  DemuxJob job = demuxJob(arguments);
+  const std::optional<Labels> labels = chooseOutputs(job, observer);
+  if (!labels) return kJobFailed;
+  // The later files (the chapter file once the title is known) are checked with the
+  // outputs before any is made.
+  job.matroska.title = labels->title();
+  job.request.alsoCreates = matroskaNames(job.matroska);
+  if (!job.report.empty()) job.request.alsoCreates.push_back(job.report);
+  if (interrupted()) return statusAfterJobs(observer);  // no new job after a stop signal
+  if (!job.request.discover && job.request.outputs.empty()) {
+    nothingToDemux(observer);
     return kJobFailed;
   }
-  if (!createOutputFolder(s, s.fMain.eWorkdir.text)) return kJobFailed;
-  if (!invoke(s, bDemuxClick)) return kJobFailed;
-  const int status = statusAfterJobs(s);  // a job cut short gets no report
-  if (status != kSuccess || !arguments.has("--report")) return status;
+  if (!createOutputFolder(observer, arguments.value("--out"))) return kJobFailed;
+  DemuxResult result;
+  if (!demuxAndMux(job, result, observer)) return kJobFailed;
+  const int status = statusAfterJobs(observer);  // a job cut short gets no report
+  if (status != kSuccess || job.report.empty()) return status;
   const auto writeReport = [&] {
-    writeTextFile(arguments.value("--report"), reportJson(jobReport(s)));
+    writeTextFile(job.report,
+                  reportJson(jobReport(result.found, labels->title(), labels->playlist.file)));
   };
-  return invoke(s, writeReport) ? kSuccess : kJobFailed;
+  return observer.succeeded(writeReport) ? kSuccess : kJobFailed;
 }
 
 }  // namespace
@@ -188,15 +277,17 @@ int runDemux(Session& s, const Arguments& arguments) {
 Verb demuxVerb() {
   return {"demux",
           "EVO",
-          "Reads EVO as \"Read EVO\" does, then writes every ticked stream to a file of its\n"
-          "      own as \"Demux\" does, continuing with e.g. FEATURE_2.EVO after FEATURE_1.EVO.\n"
-          "      With --xpl the boxes are labelled by \"Read XPL\" instead of \"Read EVO\".",
+          "Writes every stream of EVO to a file of its own as \"Demux\" does, continuing\n"
+          "      with e.g. FEATURE_2.EVO after FEATURE_1.EVO, in one read of each file; the\n"
+          "      outputs are named as \"Read EVO\" captions their streams, or by --xpl.",
           {{"--out", "DIR", "output folder, created when missing (default: the current folder)"},
-           {"--select", "BOX,...", "tick exactly these boxes, e.g. cbVideo0,cbAudio03,cbSub12"},
-           {"--xpl", "XPL", "label the boxes from this playlist (VPLST000.XPL)"},
+           {"--select", "STREAM,...",
+            "write only these streams: box names (cbVideo0,cbAudio03,cbSub12) or\n"
+            "                        group and number as the EVO counts (video0,audio3,sub12)"},
+           {"--xpl", "XPL", "name the outputs from this playlist (VPLST000.XPL), as \"Read XPL\""},
            {"--no-continue", "", "do not continue with the second segment"},
-           {"--fast", "", "\"Read EVO\" reads only ~300 MB: later streams are missed"},
-           {"--full", "", "read the whole file in \"Read EVO\" (the default)"},
+           {"--fast", "", "look for streams in the first ~300 MB only: later streams are missed"},
+           {"--full", "", "look for streams in the whole file (the default)"},
            {"--report", "FILE", "write the report (JSON) of the demux to FILE"},
            {"--video-ext", "E", "video output extension (default mpv, at most 5 characters)"},
            {"--audio-ext", "E", "audio output extension (default mpa)"},
@@ -216,7 +307,7 @@ Verb demuxVerb() {
            {"--mkvmerge-options", "FILE.json",
             "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead"},
            {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"}},
-          runDemux};
+          runDemuxVerb};
 }
 
 }  // namespace tessaly::cli

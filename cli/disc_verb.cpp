@@ -6,15 +6,14 @@
 #include "cli/disc_text.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
-#include "session/invoke.h"
 
 namespace tessaly::cli {
 namespace {
 
-int runDisc(Session& s, const Arguments& arguments) {
+int runDisc(CliObserver& observer, const Arguments& arguments) {
   const std::string path = singleOperand(arguments, "disc folder");
   Disc disc;
-  if (!invoke(s, [&] { disc = readDisc(path); })) return kJobFailed;
+  if (!observer.succeeded([&] { disc = readDisc(path); })) return kJobFailed;
   const std::string text = arguments.has("--json") ? discJson(disc) : discText(disc);
   std::fputs(text.c_str(), stdout);
   return kSuccess;

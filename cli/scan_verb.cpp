@@ -1,35 +1,43 @@
-// tessaly-cli scan EVO [--full] [--json]: "Read EVO", then the ticked boxes or the report.
+// tessaly-cli scan EVO [--full] [--json]: "Read EVO", then the streams as the window's
+// boxes would show them, or the report.
 #include <cstdio>
 
+#include "catalogue/box_names.h"
+#include "catalogue/captions.h"
+#include "catalogue/job_report.h"
+#include "catalogue/scan.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
+#include "job/output_set.h"
 #include "report/report_json.h"
-#include "session/selection.h"
 
 namespace tessaly::cli {
 namespace {
 
-template <typename Boxes>
-void printTicked(const Boxes& boxes, BoxGroup group) {
-  for (std::size_t n = 0; n < boxes.size(); ++n) {
-    if (!boxes[n].ticked) continue;
-    std::printf("%s\t%s\n", boxName(group, static_cast<int>(n)).c_str(), boxes[n].caption.c_str());
+// One line per stream found with an output entry, in job order: its box name, a tab and
+// the caption "Read EVO" gives it.
+void printStreams(const SlotTable& table) {
+  for (int slot : OutputSet::jobOrder()) {
+    if (table[slot] < 0) continue;
+    std::printf("%s\t%s\n", slotBoxName(slot).c_str(), StreamCaption(slot, table[slot]).c_str());
   }
 }
 
-int runScan(Session& s, const Arguments& arguments) {
-  const std::string evo = singleOperand(arguments, "EVO file");
-  chooseEVO(s, evo);
-  s.fMain.cbFastCheck.ticked = !arguments.has("--full");
-  if (!readEVO(s)) return kJobFailed;
-  if (arguments.has("--json")) {
-    std::fputs(reportJson(jobReport(s)).c_str(), stdout);
-    return statusAfterJobs(s);
+int runScan(CliObserver& observer, const Arguments& arguments) {
+  const std::string evo = evoFile(singleOperand(arguments, "EVO file"));
+  const ScanResult result = scanEvo({evo, !arguments.has("--full")}, observer);
+  if (!observer.succeeded([&] { rethrowFailure(result.error); })) return kJobFailed;
+  // Only the fast check and a stop signal end a scan early on a command line.
+  if (result.end == JobEnd::FastCheckLimit) {
+    observer.showError("only the first 300 MB were read (fast check); --full reads the whole file");
   }
-  printTicked(s.fMain.cbVideo, BoxGroup::Video);
-  printTicked(s.fMain.cbAudio, BoxGroup::Audio);
-  printTicked(s.fMain.cbSub, BoxGroup::Sub);
-  return statusAfterJobs(s);
+  endJob(observer);
+  if (arguments.has("--json")) {
+    std::fputs(reportJson(jobReport(result.found, nullptr, "")).c_str(), stdout);
+  } else {
+    printStreams(result.table);
+  }
+  return statusAfterJobs(observer);
 }
 
 }  // namespace

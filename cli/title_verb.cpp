@@ -7,8 +7,6 @@
 #include "cli/verbs.h"
 #include "disc/title_demux.h"
 #include "playlist/attr_value.h"
-#include "session/invoke.h"
-#include "session/session_observer.h"
 
 namespace tessaly::cli {
 namespace {
@@ -40,21 +38,20 @@ const DiscTitle& chosenTitle(const DiscPlaylist& playlist, const Arguments& argu
                                     : playlist.file + " has no main feature: give a title NUMBER");
 }
 
-int runTitle(Session& s, const Arguments& arguments) {
+int runTitle(CliObserver& observer, const Arguments& arguments) {
   if (arguments.operands.empty() || arguments.operands.size() > 2) {
     throw UsageError("title takes the disc and at most a title NUMBER");
   }
   if (!arguments.has("--out")) throw UsageError("title needs --out DIR");
   TitleDemuxResult result;
-  const bool done = invoke(s, [&] {
+  const bool done = observer.succeeded([&] {
     const Disc disc = readDisc(arguments.operands[0]);
     const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
-    SessionObserver observer(s);
     result = demuxTitle({disc.videoFolder, title, arguments.value("--out")}, observer);
-    if (result.error) std::rethrow_exception(result.error);
+    rethrowFailure(result.error);
     endJob(observer);
   });
-  return done ? statusAfterJobs(s) : kJobFailed;
+  return done ? statusAfterJobs(observer) : kJobFailed;
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/cli_host.h"
+#include "cli/cli_observer.h"
 #include "cli/standard_output.h"
-#include "session/log.h"
+#include "platform/visible_text.h"
 
 namespace tessaly::cli {
 namespace {
@@ -36,11 +36,9 @@ int runVerb(const Verb& verb, const std::vector<std::string>& args, bool statusI
   const Arguments arguments = parseArguments(args, verb.options);
   const bool data = std::any_of(verb.dataOptions.begin(), verb.dataOptions.end(),
                                 [&](const std::string& option) { return arguments.has(option); });
-  CliHost host(statusIsTerminal, data);
-  Session session(host);
-  host.attach(session);
+  CliObserver observer(statusIsTerminal, data);
   installStopSignals();
-  const int status = verb.run(session, arguments);
+  const int status = verb.run(observer, arguments);
   return standardOutputComplete() || status != kSuccess ? status : kJobFailed;
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/arguments.h"
-#include "session/session.h"
+#include "cli/cli_observer.h"
 
 namespace tessaly::cli {
 
@@ -18,8 +18,8 @@ struct Verb {
   std::string operands;  // as the usage text shows them, e.g. "EVO"
   std::string summary;   // what the verb does, for --help
   std::vector<OptionRule> options;
-  // Runs the verb on a fresh session; returns the exit status. Throws UsageError.
-  int (*run)(Session& session, const Arguments& arguments);
+  // Runs the verb; returns the exit status. Throws UsageError before any job runs.
+  int (*run)(CliObserver& observer, const Arguments& arguments);
   // Options that make standard output data: given one, the log goes to standard error.
   std::vector<std::string> dataOptions = {};
 };

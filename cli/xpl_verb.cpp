@@ -2,19 +2,21 @@
 // the tree and the boxes that the playlist labelled, or the list of titles; the chosen
 // EVO file's chapters into a file.
 #include <cstdio>
+#include <map>
 #include <stdexcept>
+#include <utility>
 
-#include "catalogue/job_report.h"
+#include "catalogue/box_names.h"
 #include "cli/evo_steps.h"
 #include "cli/standard_output.h"
 #include "cli/verbs.h"
 #include "job/output_check.h"
+#include "job/output_names.h"
 #include "mux/text_file.h"
+#include "platform/paths.h"
 #include "playlist/chapter_files.h"
 #include "playlist/playlist_facts.h"
-#include "session/invoke.h"
-#include "session/read_xpl_click.h"
-#include "session/selection.h"
+#include "playlist/read_xpl.h"
 
 namespace tessaly::cli {
 namespace {
@@ -26,37 +28,36 @@ void printTree(const std::vector<TreeNode>& nodes, const std::string& indent) {
   }
 }
 
-template <typename Boxes>
-void printLabelled(const Boxes& boxes, BoxGroup group) {
-  for (std::size_t n = 0; n < boxes.size(); ++n) {
-    if (!boxes[n].enabled || !boxes[n].ticked) continue;
-    std::printf("%s\t%s\n", boxName(group, static_cast<int>(n)).c_str(), boxes[n].caption.c_str());
+// The boxes the title labels, in box order, each with its last label.
+void printLabelled(const std::vector<BoxLabel>& labels) {
+  std::map<std::pair<StreamGroup, int>, std::string> boxes;
+  for (const BoxLabel& label : labels) boxes[{label.group, label.number}] = label.label;
+  for (const auto& [box, caption] : boxes) {
+    std::printf("%s\t%s\n", boxName(box.first, box.second).c_str(), caption.c_str());
   }
 }
 
-void printResults(const Window& w) {
+void printResults(const XplResult& result) {
   std::puts("[memo]");
-  for (const auto& line : w.mXPL.lines) std::puts(line.c_str());
+  for (const auto& line : result.memo) std::puts(line.c_str());
   std::puts("[tree]");
-  printTree(w.tvXPL.nodes, "");
+  printTree(result.tree, "");
   std::puts("[boxes]");
-  printLabelled(w.cbVideo, BoxGroup::Video);
-  printLabelled(w.cbAudio, BoxGroup::Audio);
-  printLabelled(w.cbSub, BoxGroup::Sub);
+  printLabelled(result.labels);
 }
 
-// The chosen title's chapters into `path`; an error when no title plays the EVO file or
-// the title has no chapters.
-void writeChapters(const Session& s, const std::string& path) {
-  const TitleFacts* title = chosenTitle(s);
-  if (!title) throw std::runtime_error("no title of the playlist plays " + s.EVOname);
+// The chapters of the title that plays `evo` into `path`; an error when no title plays
+// the EVO file or the title has no chapters.
+void writeChapters(const PlaylistFacts& facts, const std::string& evo, const std::string& path) {
+  const TitleFacts* title = facts.titleFor(baseName(fileNamePart(evo)));
+  if (!title) throw std::runtime_error("no title of the playlist plays " + fileNamePart(evo));
   if (title->chapters.empty()) {
     throw std::runtime_error("the title \"" + title->name + "\" has no chapters");
   }
   writeTextFile(path, chapterFile(*title, path));
 }
 
-int runXpl(Session& s, const Arguments& arguments) {
+int runXpl(CliObserver& observer, const Arguments& arguments) {
   const std::string xpl = singleOperand(arguments, "playlist file");
   if (arguments.has("--chapters") && !arguments.has("--evo")) {
     throw UsageError("--chapters needs --evo: the chapters are those of its title");
@@ -65,19 +66,22 @@ int runXpl(Session& s, const Arguments& arguments) {
   const auto checkChapters = [&] {
     NameCheck(inputIds({arguments.value("--evo"), xpl})).check({arguments.value("--chapters")});
   };
-  if (arguments.has("--chapters") && !invoke(s, checkChapters)) return kJobFailed;
-  if (arguments.has("--evo")) chooseEVO(s, arguments.value("--evo"));
-  chooseXPL(s, xpl);
-  if (!invoke(s, bReadXPLClick)) return kJobFailed;
-  if (arguments.has("--chapters") &&
-      !invoke(s, [&] { writeChapters(s, arguments.value("--chapters")); })) {
+  if (arguments.has("--chapters") && !observer.succeeded(checkChapters)) return kJobFailed;
+  const std::string evo = arguments.has("--evo") ? evoFile(arguments.value("--evo")) : "";
+  const XplResult result =
+      readXpl({xplFile(xpl), baseName(fileNamePart(evo)), {}, {}, {}}, observer);
+  if (!observer.succeeded([&] { rethrowFailure(result.error); })) return kJobFailed;
+  endJob(observer);
+  if (arguments.has("--chapters") && !observer.succeeded([&] {
+        writeChapters(result.facts, evo, arguments.value("--chapters"));
+      })) {
     return kJobFailed;
   }
   flushStandardOutput();
   if (arguments.has("--titles")) {
-    for (const TitleFacts& title : s.Playlist.titles) std::puts(titleLine(title).c_str());
+    for (const TitleFacts& title : result.facts.titles) std::puts(titleLine(title).c_str());
   } else {
-    printResults(s.fMain);
+    printResults(result);
   }
   return kSuccess;
 }

@@ -24,6 +24,10 @@ class PesWalker {
   PesWalker(SlotTable& table, PassObserver& observer, PassMode mode);
 
   // Walks `count` bytes at `data`; the payload runs handed to sinks point into `data`.
+  // Invariant: a PES packet cut across two feeds (two read chunks of a pass), at any byte
+  // of its header or payload, is walked as the same packet uncut: the same table entries,
+  // the same observer calls and the same payload bytes to the same sinks in the same
+  // order, a run cut at the chunk's end arriving as two runs.
   void feed(const std::uint8_t* data, std::size_t count);
   const PassState& state() const { return s_; }
 

@@ -190,6 +190,14 @@ class DemuxRun {
 
 }  // namespace
 
+std::vector<std::string> demuxSegments(const std::string& path, bool continued) {
+  std::vector<std::string> files{path};
+  if (continued && endsWith(fileNamePart(path), "_1.EVO")) {  // case-sensitive on purpose
+    files.push_back(path.substr(0, path.size() - 5) + "2.EVO");
+  }
+  return files;
+}
+
 DemuxResult runDemux(const DemuxRequest& request, JobObserver& observer) {
   DemuxResult result;
   try {

@@ -59,6 +59,10 @@ struct DemuxResult {
   std::vector<MadeFile> made;  // in the order made
 };
 
+// The segments of a job on `path`: the file, then, when `continued` and the file is the
+// first of a numbered pair, the second one (FEATURE_1.EVO continues in FEATURE_2.EVO).
+std::vector<std::string> demuxSegments(const std::string& path, bool continued);
+
 // Runs the job; every output is closed when it returns. Never throws: a failure is the
 // result's, with what was made before it. The front end ends the job (endJob) once every
 // step it adds is done.

@@ -6,6 +6,16 @@
 #include "platform/paths.h"
 
 namespace tessaly {
+
+std::string baseName(const std::string& evoFileName) {
+  return evoFileName.size() > 4 ? evoFileName.substr(0, evoFileName.size() - 4) : "";
+}
+
+std::string outputBase(const std::string& folder, const std::string& baseName) {
+  if (folder.empty()) return baseName;
+  return folder + (folder.back() == kSeparator ? "" : "/") + baseName;
+}
+
 namespace {
 
 // A part of a file name: neither a folder separator nor a NUL (which would cut the

@@ -6,6 +6,14 @@
 
 namespace tessaly {
 
+// The base name of an EVO file's outputs: its file name less the last four characters
+// (".EVO"); empty for a name of four characters or fewer.
+std::string baseName(const std::string& evoFileName);
+
+// The outputs' folder and base name: `folder` (with a final "/" added when missing)
+// followed by `baseName`; `baseName` alone for no folder.
+std::string outputBase(const std::string& folder, const std::string& baseName);
+
 // outputBase + "." + caption + "." + extension. Captions may come from the disc's
 // playlist, so a "/" or a NUL in the caption or the extension becomes "_": the name
 // never leaves the output folder. A caption too long for the folder's limit on file

@@ -6,20 +6,29 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "job/demux.h"
+#include "platform/job_observer.h"
+#include "playlist/title_facts.h"
 
 namespace tessaly {
 
-// The Matroska file the job makes: the request's, else OutputBase + ".mkv" when the
-// window's box "Make a Matroska file (needs mkvmerge)" is ticked; empty for none.
-std::string matroskaOutput(const Session& session);
+struct MatroskaRequest {
+  std::string output;        // the Matroska file; empty: the step makes nothing
+  std::string chapterFile;   // where the title's chapters go, when it has any
+  std::string optionFile;    // when set, mkvmerge's call is written there instead of run
+  bool keepStreams = false;  // keep the outputs that went into the Matroska file
+  // How the operator does without it, for the message when mkvmerge is missing.
+  std::string leaveOut;
+  const DemuxResult* demux = nullptr;  // what the demux made and found; only the step reads it
+  const TitleFacts* title = nullptr;   // the title that plays the EVO file; nullptr: none
+};
 
-// The names the step creates (the Matroska file, the chapter file of the title that plays
-// the EVO file, the option file), for the job's check before any file is made.
-std::vector<std::string> matroskaNames(const Session& session);
+// The names the step creates (the Matroska file, the chapter file of a title with
+// chapters, the option file), for the job's check before any file is made.
+std::vector<std::string> matroskaNames(const MatroskaRequest& request);
 
 // Writes `text` into the file `name` (created or truncated), logging "Writing NAME".
-void writeExtraFile(Session& session, const std::string& name, const std::string& text);
+void writeExtraFile(JobObserver& observer, const std::string& name, const std::string& text);
 
 // What the step needs of JSON, made outside the core by the front ends.
 struct MatroskaJson {
@@ -36,6 +45,6 @@ struct MatroskaJson {
 // there and hold, as `mkvmerge -J` describes it, the tracks handed in, of their types:
 // otherwise the job fails naming the file, and every stream is kept. Streams are removed
 // only after that check, and never after a stop.
-void matroskaStep(Session& session, const MatroskaJson& json);
+void matroskaStep(const MatroskaRequest& request, JobObserver& observer, const MatroskaJson& json);
 
 }  // namespace tessaly

@@ -3,7 +3,6 @@
 #include "platform/child_process.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "session/log.h"
 
 namespace tessaly {
 namespace {
@@ -29,32 +28,32 @@ bool startsWith(const std::string& line, std::string_view prefix) {
 // errors to the log, the first error kept for the failure's message.
 class GuiLines {
  public:
-  GuiLines(Session& s, std::string program, std::string output)
-      : s_(s), program_(std::move(program)), output_(std::move(output)) {}
+  GuiLines(JobObserver& observer, std::string program, std::string output)
+      : observer_(observer), program_(std::move(program)), output_(std::move(output)) {}
 
   void take(const std::string& line) {
     if (startsWith(line, kProgress)) {
-      slog(s_, "Muxing " + fileNamePart(output_) + " " + line.substr(kProgress.size()), 1);
+      observer_.status(1, "Muxing " + fileNamePart(output_) + " " + line.substr(kProgress.size()));
     } else if (startsWith(line, kWarning)) {
-      log(s_, program_ + ": Warning: " + line.substr(kWarning.size()));
+      observer_.log(program_ + ": Warning: " + line.substr(kWarning.size()));
     } else if (startsWith(line, kError)) {
       if (firstError_.empty()) firstError_ = line.substr(kError.size());
-      log(s_, program_ + ": Error: " + line.substr(kError.size()));
+      observer_.log(program_ + ": Error: " + line.substr(kError.size()));
     }
   }
   const std::string& firstError() const { return firstError_; }
 
  private:
-  Session& s_;
+  JobObserver& observer_;
   std::string program_;
   std::string output_;
   std::string firstError_;
 };
 
 // Cancel is seen at each breath of the window, as during a pass.
-bool stopAsked(Session& s) {
-  s.host.processMessages();
-  return s.StopRequested;
+bool stopAsked(JobObserver& observer) {
+  observer.breathe();
+  return observer.stopRequested();
 }
 
 std::string failure(const std::string& what, const ProgramEnd& end, const std::string& error) {
@@ -70,32 +69,33 @@ std::vector<std::string> call(const std::string& program, const std::vector<std:
   return arguments;
 }
 
-// Runs an MKVToolNix program with Cancel enabled (asking first, as while streams are
-// written); it stays so when an error ends the run. Nullopt when stopped.
-std::optional<ProgramEnd> runTool(Session& s, const std::vector<std::string>& arguments,
-                                  const std::function<void(const std::string&)>& line) {
-  s.StopRequested = false;
-  s.Writing = true;
-  s.fMain.bCancel.enabled = true;
+// Runs an MKVToolNix program stoppable as a writing pass is (Cancel asks first); it stays
+// so when an error ends the run. Nullopt when stopped.
+std::optional<ProgramEnd> runTool(JobObserver& observer, const std::vector<std::string>& arguments,
+                                  const std::function<void(const std::string&)>& line,
+                                  const std::string& leaveOut) {
+  observer.stoppableBegins(true);
   ProgramEnd end;
   try {
-    end = runProgram(arguments, line, [&] { return stopAsked(s); });
+    end = runProgram(arguments, line, [&] { return stopAsked(observer); });
   } catch (const ProgramNotFound&) {
     throw Error(arguments.front() + " was not found; install MKVToolNix (Debian package " +
-                "mkvtoolnix) or " + s.Matroska.leaveOut);
+                "mkvtoolnix) or " + leaveOut);
   }
-  s.fMain.bCancel.enabled = false;
+  observer.stoppableEnds();
   if (end.stopped) return std::nullopt;
   return end;
 }
 
 // Runs the program with --gui-mode; false when stopped, a failure throws `what`.
-bool runGui(Session& s, const std::string& program, const std::vector<std::string>& arguments,
-            const std::string& output, const std::string& what) {
+bool runGui(JobObserver& observer, const std::string& program,
+            const std::vector<std::string>& arguments, const std::string& output,
+            const std::string& what, const std::string& leaveOut) {
   std::vector<std::string> more{"--gui-mode"};
   more.insert(more.end(), arguments.begin(), arguments.end());
-  GuiLines lines(s, program, output);
-  const auto end = runTool(s, call(program, more), [&](const std::string& l) { lines.take(l); });
+  GuiLines lines(observer, program, output);
+  const auto end = runTool(
+      observer, call(program, more), [&](const std::string& l) { lines.take(l); }, leaveOut);
   if (!end) return false;
   if (end->exitStatus != 0 && end->exitStatus != kWarnings) {
     throw Error(failure(what, *end, lines.firstError()));
@@ -105,20 +105,25 @@ bool runGui(Session& s, const std::string& program, const std::vector<std::strin
 
 }  // namespace
 
-bool runMkvmerge(Session& s, const std::vector<std::string>& arguments, const std::string& output) {
-  return runGui(s, "mkvmerge", arguments, output,
-                "mkvmerge could not make " + fileNamePart(output));
+bool runMkvmerge(JobObserver& observer, const std::vector<std::string>& arguments,
+                 const std::string& output, const std::string& leaveOut) {
+  return runGui(observer, "mkvmerge", arguments, output,
+                "mkvmerge could not make " + fileNamePart(output), leaveOut);
 }
 
-bool setMatroskaTitle(Session& s, const std::string& output, const std::string& title) {
-  return runGui(s, "mkvpropedit", {fullPath(output), "--edit", "info", "--set", "title=" + title},
-                output, "mkvpropedit could not set the title of " + fileNamePart(output));
+bool setMatroskaTitle(JobObserver& observer, const std::string& output, const std::string& title,
+                      const std::string& leaveOut) {
+  return runGui(observer, "mkvpropedit",
+                {fullPath(output), "--edit", "info", "--set", "title=" + title}, output,
+                "mkvpropedit could not set the title of " + fileNamePart(output), leaveOut);
 }
 
-std::optional<std::string> identifyMatroska(Session& s, const std::string& output) {
+std::optional<std::string> identifyMatroska(JobObserver& observer, const std::string& output,
+                                            const std::string& leaveOut) {
   std::string text;
-  const auto end = runTool(s, call("mkvmerge", {"-J", fullPath(output)}),
-                           [&](const std::string& line) { text += line + "\n"; });
+  const auto end = runTool(
+      observer, call("mkvmerge", {"-J", fullPath(output)}),
+      [&](const std::string& line) { text += line + "\n"; }, leaveOut);
   if (!end) return std::nullopt;
   if (end->exitStatus != 0) {
     throw Error(failure("mkvmerge -J could not read " + fullPath(output), *end, ""));

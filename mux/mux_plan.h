@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "catalogue/findings.h"
+#include "engine/stream_slots.h"
+#include "job/output_forms.h"
 
 namespace tessaly {
 

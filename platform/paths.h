@@ -13,5 +13,7 @@ std::string fileNamePart(const std::string& path);
 std::string folderPart(const std::string& path);
 // True when text ends with suffix (case-sensitive).
 bool endsWith(const std::string& text, const std::string& suffix);
+// The extension of the file-name part, from its last "." on, in upper case (".EVO").
+std::string upperExtension(const std::string& path);
 
 }  // namespace tessaly

@@ -13,10 +13,11 @@ std::string streamTip(const StreamEntry& e) {
          "\nLanguage: " + e.language.value_or("unknown");
 }
 
-std::map<std::string, std::string> streamTips(const Session& s) {
+std::map<std::string, std::string> streamTips(const JobReport& report,
+                                              const std::string& chosenFile) {
   std::map<std::string, std::string> tips;
-  if (s.Found.file.empty() || s.Found.file != s.fMain.eEVOfile.text) return tips;
-  for (const StreamEntry& entry : jobReport(s).streams) {
+  if (report.file.empty() || report.file != chosenFile) return tips;
+  for (const StreamEntry& entry : report.streams) {
     if (!entry.box.empty()) tips[entry.box] = streamTip(entry);
   }
   return tips;

@@ -11,8 +11,9 @@ namespace tessaly {
 
 std::string streamTip(const StreamEntry& entry);
 
-// The tips of the boxes whose streams the last "Read EVO" or "Demux" found in the EVO
-// file chosen now, by box name; none for a file that was chosen since.
-std::map<std::string, std::string> streamTips(const Session& session);
+// The tips of the boxes whose streams `report` found in `chosenFile` (the EVO file chosen
+// now), by box name; none when the report is of another file.
+std::map<std::string, std::string> streamTips(const JobReport& report,
+                                              const std::string& chosenFile);
 
 }  // namespace tessaly

@@ -1,29 +1,17 @@
 #include "session/demux_click.h"
 
 #include "catalogue/iso639.h"
-#include "catalogue/job_report.h"
 #include "job/demux.h"
+#include "job/output_names.h"
 #include "job/output_set.h"
 #include "platform/paths.h"
 #include "session/invoke.h"
 #include "session/selection.h"
 #include "session/session_observer.h"
+#include "session/session_report.h"
 
 namespace tessaly {
 namespace {
-
-// The segments of the job: the chosen file, then, when "Continue with second  EVO" is
-// ticked as the job starts and the file is the first of a numbered pair, the second one
-// (FEATURE_1.EVO continues in FEATURE_2.EVO). The job reads the option again, and looks
-// for the file, before it goes on.
-std::vector<std::string> segments(const Session& s) {
-  const std::string& path = s.fMain.eEVOfile.text;
-  std::vector<std::string> files{path};
-  if (s.fMain.cbContinue.ticked && endsWith(s.EVOname, "_1.EVO")) {  // case-sensitive on purpose
-    files.push_back(path.substr(0, path.size() > 5 ? path.size() - 5 : 0) + "2.EVO");
-  }
-  return files;
-}
 
 // "Outputs for other tools" chooses every form; a Matroska file takes its own.
 OutputForms outputForms(const Session& s) {
@@ -39,7 +27,9 @@ OutputForms outputForms(const Session& s) {
 DemuxRequest demuxRequest(const Session& s) {
   const Window& w = s.fMain;
   DemuxRequest request;
-  request.segments = segments(s);
+  // "Continue with second  EVO" as the job starts; the job reads the option again, and
+  // looks for the file, before it goes on.
+  request.segments = demuxSegments(s.fMain.eEVOfile.text, s.fMain.cbContinue.ticked);
   request.outputBase = OutputBase(s);
   request.extensions = {w.eVideoExt.text, w.eAudioExt.text, w.eSubExt.text};
   request.forms = outputForms(s);
@@ -47,15 +37,12 @@ DemuxRequest demuxRequest(const Session& s) {
     const CheckBox& box = slotBox(w, slot);
     if (!box.ticked) continue;
     request.outputs.push_back({slot, box.caption});
-    const std::string language = playlistLanguage(s, slot);
+    const std::string language = playlistLanguage(chosenTitle(s), slot);
     if (knownLanguage(language)) request.languages[slot] = language;
   }
   if (s.FollowUp.names) request.alsoCreates = s.FollowUp.names(s);
-  const auto& written = s.FollowUp.written;
-  request.alsoCreates.insert(request.alsoCreates.end(), written.begin(), written.end());
   request.alsoReads = {w.eXPLfile.text, s.Playlist.file};
   request.scanned = s.Found.streams;  // "Read EVO"'s
-  request.vobsubPalette = s.VobSubColours;
   return request;
 }
 
@@ -80,9 +67,7 @@ void demuxJob(Session& s) {
 }  // namespace
 
 std::string OutputBase(const Session& s) {
-  const std::string& folder = s.fMain.eWorkdir.text;
-  if (folder.empty()) return s.BaseName;
-  return folder + (folder.back() == kSeparator ? "" : "/") + s.BaseName;
+  return outputBase(s.fMain.eWorkdir.text, s.BaseName);
 }
 
 void bDemuxClick(Session& s) {

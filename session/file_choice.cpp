@@ -1,10 +1,9 @@
 #include "session/file_choice.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
+#include "job/output_names.h"
 #include "platform/paths.h"
 #include "session/xpl_choice.h"
 
@@ -15,16 +14,6 @@ constexpr const char* kDiscVideoFolder = "HVDVD_TS/";
 constexpr const char* kDiscPlaylistFolder = "ADV_OBJ/";
 constexpr const char* kPlaylistName = "VPLST000.XPL";
 
-// The extension of the file-name part, from its last "." on, in upper case.
-std::string upperExtension(const std::string& path) {
-  const std::string name = fileNamePart(path);
-  const auto dot = name.rfind('.');
-  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return extension;
-}
-
 }  // namespace
 
 void EVOadj(Session& s) {
@@ -32,7 +21,7 @@ void EVOadj(Session& s) {
   const std::string& path = w.eEVOfile.text;
   w.bCheck.enabled = !path.empty();
   s.EVOname = fileNamePart(path);
-  s.BaseName = s.EVOname.size() > 4 ? s.EVOname.substr(0, s.EVOname.size() - 4) : "";
+  s.BaseName = baseName(s.EVOname);
   s.EVOdir = folderPart(path);
   w.odEVOfile.initialDir = s.EVOdir;
   w.eXPLfile.text = kPlaylistName;

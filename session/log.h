@@ -3,14 +3,10 @@
 
 #include <string>
 
+#include "platform/visible_text.h"
 #include "session/session.h"
 
 namespace tessaly {
-
-// `text` with its control characters (C0, DEL and, in UTF-8, C1) shown as \xHH: a file
-// name holding ESC, BEL or a line break cannot drive the operator's terminal or forge a
-// log line. Every text of the log, the status bar and the error messages passes here.
-std::string visibleText(const std::string& text);
 
 // Appends one line to the log (mMessage) and shows it at once.
 void log(Session& session, const std::string& text);

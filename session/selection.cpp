@@ -16,19 +16,10 @@ void forAllBoxes(Window& w, Visit visit) {
 
 }  // namespace
 
-std::string boxName(BoxGroup group, int number) {
-  const SlotGroup& g = slotGroup(group);
-  return g.boxPrefix + numberText(g, number);
-}
-
 CheckBox* findBox(Window& w, const std::string& name) {
-  for (const SlotGroup& group : kSlotGroups) {
-    const std::span<CheckBox> boxes = groupBoxes(w, group.group);
-    for (std::size_t n = 0; n < boxes.size(); ++n) {
-      if (name == boxName(group.group, static_cast<int>(n))) return &boxes[n];
-    }
-  }
-  return nullptr;
+  const auto box = boxOfName(name);
+  if (!box) return nullptr;
+  return &groupBoxes(w, box->group)[static_cast<std::size_t>(box->number)];
 }
 
 void Resetcbs(Session& s) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "catalogue/box_names.h"
 #include "engine/stream_slots.h"
 #include "session/session.h"
 
@@ -11,8 +12,6 @@ namespace tessaly {
 // The boxes come in the stream table's slot groups.
 using BoxGroup = StreamGroup;
 
-// The window name of a box: cbVideo0..cbVideo7, cbAudio00..cbAudio15, cbSub00..cbSub15.
-std::string boxName(BoxGroup group, int number);
 // The box of a window name, or nullptr when the name is not one of the 40.
 CheckBox* findBox(Window& window, const std::string& name);
 

@@ -11,7 +11,6 @@
 #include "catalogue/findings.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
-#include "job/vobsub_palette.h"
 #include "playlist/title_facts.h"
 #include "session/host.h"
 #include "session/window.h"
@@ -20,24 +19,12 @@ namespace tessaly {
 
 struct Session;
 
-// The Matroska file that "Demux" may go on to make through mkvmerge.
-struct MatroskaRequest {
-  std::string output;        // the file; empty: as the window's box says (OutputBase + ".mkv")
-  std::string optionFile;    // when set, mkvmerge's call is written there instead of run
-  bool keepStreams = false;  // keep the outputs that went into the Matroska file
-  // How the operator does without it, for the message when mkvmerge is missing.
-  std::string leaveOut = "untick \"Make a Matroska file (needs mkvmerge)\"";
-};
-
 // A step that a front end adds to "Demux" after its streams (the Matroska file): the names
 // it creates, checked with the outputs' before any file is made, and the step itself, run
-// once the outputs are closed and before "Done.". Either may be nullptr. `written` are
-// the files the front end writes itself once the job is done (the command line's
-// --report), checked with the rest.
+// once the outputs are closed and before "Done.". Either may be nullptr.
 struct DemuxFollowUp {
   std::vector<std::string> (*names)(const Session& session) = nullptr;
   void (*run)(Session& session) = nullptr;
-  std::vector<std::string> written;
 };
 
 struct Session {
@@ -60,9 +47,7 @@ struct Session {
   SubpictureOutputs SubOutputs = SubpictureOutputs::Raw;
   OutputNames Names = OutputNames::Described;
   LpcmOutputs Lpcm = LpcmOutputs::Raw;
-  VobSubPalette VobSubColours = kReadablePalette;
   std::vector<MadeFile> Made;  // the files the last demux job made, in the order made
-  MatroskaRequest Matroska;
   DemuxFollowUp FollowUp;
   Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
 

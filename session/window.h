@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/box_names.h"
 #include "engine/stream_slots.h"
 #include "playlist/xpl_tree.h"
 
@@ -62,10 +63,6 @@ struct Geometry {
 
 // Page indexes of PageControl, in tab order.
 enum Page : int { tsStatus = 0, tsVideo, tsAudio, tsSubpicture, tsXPL, tsOption };
-
-constexpr std::size_t kVideoBoxes = 8;
-constexpr std::size_t kAudioBoxes = 16;
-constexpr std::size_t kSubBoxes = 16;
 
 struct Window {
   Window();

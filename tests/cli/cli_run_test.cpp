@@ -78,7 +78,7 @@ TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(lines(r.err).back(),
             "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") + "\". Not a directory");
-  EXPECT_EQ(lines(r.out).back(), "Done.");  // of "Read EVO": the demux never started
+  EXPECT_EQ(r.out, "");  // refused before the file was read
 
   writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
   r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
@@ -103,6 +103,44 @@ TEST_F(CliRunTest, WithoutMkvmergeTheMatroskaStepFailsAndTheStreamsStay) {
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.DD+.stream.03.mpa")), expected[20]);
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
   EXPECT_NE(lines(r.out).back(), "Done.");
+}
+
+// The demux finds its streams in the pass that writes them: each segment is read once,
+// whether the outputs are found, selected or labelled by the playlist first.
+TEST_F(CliRunTest, DemuxReadsEachSegmentOnce) {
+  const auto first = writeEvo("FEATURE_1.EVO", [](PsWriter& w) {
+    w.navPack();
+    for (int n = 0; n < 500; ++n) {  // some 4 MB: a second read cannot hide in the margin
+      w.pack(Stream::vc1(0));
+      w.pack(Stream::ddPlus(3), 1500);
+      w.pack(Stream::subpicture(12), 500);
+    }
+    w.pack(Stream::mlp(1), 1400);  // found at the end: its output comes late
+  });
+  writeEvo("FEATURE_2.EVO", feature, 2);
+  testing::writeFile(in.file("VPLST000.XPL"), std::string(kPlaylist));
+  const auto segments =
+      fs::file_size(in.file("FEATURE_1.EVO")) + fs::file_size(in.file("FEATURE_2.EVO"));
+  constexpr std::uint64_t kMargin = 256 * 1024;  // the loader's and the playlist's reads
+  const std::string evo = in.file("FEATURE_1.EVO");
+  for (const std::vector<std::string>& more : {std::vector<std::string>{},
+                                               {"--select", "video0,cbAudio01"},
+                                               {"--xpl", in.file("VPLST000.XPL")}}) {
+    SCOPED_TRACE(more.empty() ? "found" : more.front());
+    fs::remove_all(out.path());
+    std::vector<std::string> args{"demux", evo, "--out", out.path()};
+    args.insert(args.end(), more.begin(), more.end());
+    const Outcome r = run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_GE(r.bytesRead, segments);
+    EXPECT_LT(r.bytesRead, segments + kMargin);
+    EXPECT_EQ(lines(r.out).back(), "Done.");
+  }
+  // The last stream found had its output created when it was found, and holds it all.
+  fs::remove_all(out.path());
+  ASSERT_EQ(run({"demux", evo, "--out", out.path(), "--no-continue"}).status, 0);
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.MLP.stream.01.mpa")), first.at(18));
+  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.Subpicture.12.sup")), first.at(45));
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {

@@ -8,7 +8,7 @@
 #include "disc_fixture.h"
 #include "mux/mkvmerge_run.h"
 #include "mux/mux_plan.h"
-#include "support/recording_host.h"
+#include "support/recording_observer.h"
 
 namespace tessaly {
 namespace {
@@ -80,8 +80,7 @@ TEST_F(MatroskaValuesTest, HostileTitlesReachTheFileAsTheirText) {
 TEST(MatroskaValues, LineBreaksAndQuotesTravelWhole) {
   testing::TempDir dir;
   commandOutput("ffmpeg -v error -f lavfi -i sine=d=1 -c:a ac3 -f ac3 '" + dir.file("a.ac3") + "'");
-  testing::RecordingHost host;
-  Session s{host};
+  testing::RecordingObserver observer;
   for (const std::string text : {"One\nTwo\r\n\"three\" 'four'", "-o\n--help", "@x\ny"}) {
     SCOPED_TRACE(text);
     MuxSource source;
@@ -89,9 +88,9 @@ TEST(MatroskaValues, LineBreaksAndQuotesTravelWhole) {
     source.files = {{17, dir.file("a.ac3"), FileForm::Raw}};
     source.name = text;
     const MuxPlan plan = muxPlan({dir.file("t.mkv"), text, "", ""}, {source});
-    ASSERT_TRUE(runMkvmerge(s, plan.arguments, dir.file("t.mkv")));
+    ASSERT_TRUE(runMkvmerge(observer, plan.arguments, dir.file("t.mkv"), ""));
     if (!plan.titleAfter.empty()) {
-      ASSERT_TRUE(setMatroskaTitle(s, dir.file("t.mkv"), text));
+      ASSERT_TRUE(setMatroskaTitle(observer, dir.file("t.mkv"), text, ""));
     }
     const Json file = identified(dir.file("t.mkv"));
     EXPECT_EQ(file.at("container").at("properties").value("title", ""), text);

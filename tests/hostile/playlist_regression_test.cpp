@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "catalogue/job_report.h"
 #include "session/file_choice.h"
 #include "session/invoke.h"
 #include "session/read_xpl_click.h"
+#include "session/session_report.h"
 #include "session/xpl_choice.h"
 #include "support/error_message.h"
 #include "support/hostile_playlists.h"

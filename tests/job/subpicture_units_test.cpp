@@ -6,9 +6,11 @@
 
 #include <sstream>
 
+#include "job/demux.h"
 #include "job_fixture.h"
 #include "session/demux_click.h"
 #include "support/child_process.h"
+#include "support/recording_observer.h"
 #include "tools/subpicture_units.h"
 
 namespace tessaly {
@@ -122,12 +124,17 @@ TEST_F(SubpictureUnitsTest, TheVobSubIndexTakesTheVideosFrameAndAPaletteThatShow
   for (std::size_t outline : {0, 2}) EXPECT_EQ(shown[outline], "000000") << outline;
 
   // Without the video's output no sequence header is read: HD DVD's frame. The operator's
-  // palette stands as given.
-  setTicked(s, slotBox(s.fMain, kVideoSlot), false);
-  for (std::size_t n = 0; n < s.VobSubColours.size(); ++n) {
-    s.VobSubColours[n] = static_cast<std::uint32_t>(0x10203 * n);
+  // palette (the command line's request) stands as given.
+  DemuxRequest request;
+  request.segments = {in.file("WITHOUT.EVO")};
+  request.outputBase = out.file("WITHOUT");
+  request.forms.subpictures = SubpictureOutputs::Timed;
+  request.outputs = {{kSubSlot, "Subpicture.00"}};
+  for (std::size_t n = 0; n < request.vobsubPalette.size(); ++n) {
+    request.vobsubPalette[n] = static_cast<std::uint32_t>(0x10203 * n);
   }
-  demux("WITHOUT.EVO");
+  testing::RecordingObserver observer;
+  ASSERT_FALSE(runDemux(request, observer).error);
   EXPECT_EQ(sizeLine("WITHOUT.Subpicture.00.idx"), "size: 1920x1080");
   const std::vector<std::string> chosen = palette("WITHOUT.Subpicture.00.idx");
   ASSERT_EQ(chosen.size(), 16u);

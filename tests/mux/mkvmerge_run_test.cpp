@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "platform/error.h"
-#include "support/recording_host.h"
+#include "support/recording_observer.h"
 #include "support/temp_dir.h"
 
 namespace tessaly {
@@ -29,7 +29,7 @@ class MkvmergeRunTest : public ::testing::Test {
 
   std::string failure(const std::vector<std::string>& arguments) {
     try {
-      runMkvmerge(s, arguments, "/o/film.mkv");
+      runMkvmerge(observer, arguments, "/o/film.mkv", "leave out --mkv");
     } catch (const Error& error) {
       return error.what();
     }
@@ -37,8 +37,7 @@ class MkvmergeRunTest : public ::testing::Test {
   }
 
   testing::TempDir bin;
-  testing::RecordingHost host;
-  Session s{host};
+  testing::RecordingObserver observer;
 
  private:
   std::string saved_;
@@ -52,17 +51,18 @@ TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
          "printf 'mkvmerge v74\\n#GUI#progress 50%%\\r#GUI#progress 100%%\\r'\n"
          "echo '#GUI#warning Track 1: 2730 bytes of invalid data were skipped.'\n"
          "exit 1\n");
-  EXPECT_TRUE(runMkvmerge(s, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv"));
+  EXPECT_TRUE(runMkvmerge(observer, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv", ""));
   const auto called = testing::readFile(bin.file("arguments"));
   EXPECT_EQ(
       std::string(called.begin(), called.end()),
       "--command-line-charset\nUTF-8\n--output-charset\nUTF-8\n--gui-mode\n-o\n/o/film.mkv\n/o/"
       "a b.eac3\n");
-  EXPECT_EQ(s.fMain.statusBar.panels[1], " Muxing film.mkv 100%");
-  EXPECT_EQ(host.logged,
+  EXPECT_EQ(observer.statuses.back(), std::make_pair(1, std::string("Muxing film.mkv 100%")));
+  EXPECT_EQ(observer.logged,
             std::vector<std::string>{
                 "mkvmerge: Warning: Track 1: 2730 bytes of invalid data were skipped."});
-  EXPECT_FALSE(s.fMain.bCancel.enabled);
+  EXPECT_TRUE(observer.writing);  // stoppable as a writing pass: Cancel asks first
+  EXPECT_FALSE(observer.stoppable);
 }
 
 TEST_F(MkvmergeRunTest, ExitStatusTwoFailsWithItsFirstError) {
@@ -78,16 +78,17 @@ TEST_F(MkvmergeRunTest, ExitStatusTwoFailsWithItsFirstError) {
 // Cancel, seen at the breaths while mkvmerge runs, ends it with SIGTERM.
 TEST_F(MkvmergeRunTest, CancelStopsMkvmerge) {
   script("echo '#GUI#progress 1%'\nexec sleep 25\n");
-  host.onMessages = [&] {
-    if (s.fMain.statusBar.panels[1] == " Muxing film.mkv 1%") s.StopRequested = true;
+  observer.onBreath = [&] {
+    if (!observer.statuses.empty() && observer.statuses.back().second == "Muxing film.mkv 1%") {
+      observer.stop = true;
+    }
   };
-  EXPECT_FALSE(runMkvmerge(s, {}, "/o/film.mkv"));
-  EXPECT_TRUE(s.StopRequested);
+  EXPECT_FALSE(runMkvmerge(observer, {}, "/o/film.mkv", ""));
+  EXPECT_TRUE(observer.stop);
 }
 
 TEST_F(MkvmergeRunTest, WithoutMkvmergeTheMessageSaysWhatToInstall) {
   ::setenv("PATH", bin.path().c_str(), 1);  // holds no mkvmerge yet
-  s.Matroska.leaveOut = "leave out --mkv";
   EXPECT_EQ(failure({}),
             "mkvmerge was not found; install MKVToolNix (Debian package mkvtoolnix) or leave out "
             "--mkv");

@@ -1,5 +1,5 @@
 // A program run as a child process: its exit status, what it wrote to standard output
-// and standard error, and its peak resident memory. Header-only.
+// and standard error, its peak resident memory and the bytes it read. Header-only.
 #pragma once
 
 #include <fcntl.h>
@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,7 +28,20 @@ struct ChildRun {
   std::string out;
   std::string err;
   long peakKiB = 0;  // the child's peak resident memory
+  // What the child's read calls returned, all files together (/proc/PID/io's rchar).
+  std::uint64_t bytesRead = 0;
 };
+
+// rchar of /proc/PID/io: the bytes that process's reads returned; 0 when not known.
+inline std::uint64_t bytesReadBy(pid_t pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return 0;
+}
 
 inline std::string textOf(const std::string& path) {
   const auto bytes = readFile(path);
@@ -98,6 +113,10 @@ inline ChildRun runChild(const std::string& program, const std::vector<std::stri
   envp.push_back(nullptr);
   char** childEnvironment = environment.empty() ? environ : envp.data();
   if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), childEnvironment) == 0) {
+    // Counted once the child has ended, before it is reaped.
+    siginfo_t ended{};
+    ::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT);
+    result.bytesRead = bytesReadBy(pid);
     int status = 0;
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);

@@ -1,4 +1,4 @@
-#include "cli/cli_host.h"
+#include "cli/cli_observer.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -6,8 +6,10 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/arguments.h"
 #include "cli/standard_output.h"
-#include "session/log.h"
+#include "platform/error.h"
+#include "platform/visible_text.h"
 
 namespace tessaly::cli {
 namespace {
@@ -16,11 +18,6 @@ volatile std::sig_atomic_t firstStopSignal = 0;
 
 void onStopSignal(int signal) {
   if (firstStopSignal == 0) firstStopSignal = signal;
-}
-
-std::string trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 // Columns of the terminal on standard error; a longer line would wrap and could no
@@ -51,17 +48,17 @@ int stopSignal() {
   return firstStopSignal;
 }
 
-CliHost::CliHost(bool selfUpdating, bool logOnStandardError)
+CliObserver::CliObserver(bool selfUpdating, bool logOnStandardError)
     : selfUpdating_(selfUpdating), log_(logOnStandardError ? stderr : stdout) {}
 
-CliHost::~CliHost() {
+CliObserver::~CliObserver() {
   clearStatusLine();
 }
 
-void CliHost::logAppended(const std::string& line) {
+void CliObserver::log(const std::string& text) {
   const bool redraw = lineShown_;
   clearStatusLine();
-  std::fprintf(log_, "%s\n", line.c_str());
+  std::fprintf(log_, "%s\n", visibleText(text).c_str());
   if (log_ == stdout) {
     flushStandardOutput();
   } else {
@@ -70,54 +67,53 @@ void CliHost::logAppended(const std::string& line) {
   if (redraw) drawStatusLine();
 }
 
-void CliHost::statusChanged(int panel) {
-  if (!session_) return;
-  if (panel == 1) progressSet_ = true;
+void CliObserver::status(int panel, const std::string& text) {
+  const std::string shown = visibleText(text);
+  panels_.at(static_cast<unsigned>(panel)) = shown;
   if (selfUpdating_) {
     drawStatusLine();
-    return;
+  } else if (!shown.empty()) {
+    std::fprintf(stderr, "%s\n", shown.c_str());
   }
-  const std::string text =
-      trimmed(session_->fMain.statusBar.panels.at(static_cast<unsigned>(panel)));
-  if (!text.empty()) std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-void CliHost::processMessages() {
-  if (interrupted() && session_) session_->StopRequested = true;
-}
-
-bool CliHost::askYesNo(const std::string&) {
-  return interrupted();
-}
-
-void CliHost::showError(const std::string& message) {
+void CliObserver::showError(const std::string& message) {
   clearStatusLine();
   std::fprintf(stderr, "tessaly-cli: %s\n", visibleText(message).c_str());
 }
 
-bool CliHost::runDialog(FileDialog&) {
+bool CliObserver::succeeded(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const UsageError&) {
+    throw;
+  } catch (const StreamError& error) {
+    log(error.detail());  // which file, and why: the message itself is fixed
+    showError(error.what());
+  } catch (const std::exception& error) {
+    showError(error.what());
+  }
   return false;
 }
 
 // "[state] text": panel 0's state word, then panel 1's progress text.
-std::string CliHost::statusLine() const {
-  const auto& panels = session_->fMain.statusBar.panels;
+std::string CliObserver::statusLine() const {
   std::string line = "[";  // appended, not "[" + ... + "]": GCC 12 -O3 warns falsely (-Wrestrict)
-  line += trimmed(panels[0]);
+  line += panels_[0];
   line += ']';
-  const std::string text = progressSet_ ? trimmed(panels[1]) : std::string();
-  if (!text.empty()) line += " " + text;
+  if (!panels_[1].empty()) line += " " + panels_[1];
   return line.substr(0, terminalWidth());
 }
 
-void CliHost::clearStatusLine() {
+void CliObserver::clearStatusLine() {
   if (!lineShown_) return;
   std::fputs("\r\x1b[K", stderr);
   std::fflush(stderr);
   lineShown_ = false;
 }
 
-void CliHost::drawStatusLine() {
+void CliObserver::drawStatusLine() {
   std::fprintf(stderr, "\r\x1b[K%s", statusLine().c_str());
   std::fflush(stderr);
   lineShown_ = true;
