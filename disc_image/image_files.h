@@ -21,6 +21,7 @@ class ImageFiles final : public DiscFiles {
   std::vector<DiscEntry> list(const std::string& folder) const override;
   std::string pathOf(const std::string& folder, const std::string& name) const override;
   // Throws "Cannot open file ..." for a path that is no file in the image, and imageError.
+  // `access` is the image's, as it was opened once for all its files: shared.
   std::unique_ptr<PassInput> open(const std::string& path, Access access) const override;
   bool exists(const std::string& path) const override;
   // The image, for every file in it.
