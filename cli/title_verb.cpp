@@ -3,6 +3,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "cli/disc_operand.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
 #include "disc/title_demux.h"
@@ -45,9 +46,11 @@ int runTitle(CliObserver& observer, const Arguments& arguments) {
   if (!arguments.has("--out")) throw UsageError("title needs --out DIR");
   TitleDemuxResult result;
   const bool done = observer.succeeded([&] {
-    const Disc disc = readDisc(arguments.operands[0]);
+    const DiscOperand operand = readDiscOperand(arguments.operands[0]);
+    const Disc& disc = operand.disc;
     const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
-    result = demuxTitle({disc.videoFolder, title, arguments.value("--out")}, observer);
+    result = demuxTitle({disc.videoFolder, title, arguments.value("--out"), operand.files.get()},
+                        observer);
     rethrowFailure(result.error);
     endJob(observer);
   });
@@ -59,9 +62,10 @@ int runTitle(CliObserver& observer, const Arguments& arguments) {
 Verb titleVerb() {
   return {"title",
           "DISC [NUMBER]",
-          "Demuxes title NUMBER of the disc (by default the main feature of the boot\n"
-          "      playlist): every clip's EVO in title order, each track into one output named\n"
-          "      after the title and the track (\"The Feature.audio1.eng.DD+.eac3\").",
+          "Demuxes title NUMBER of the disc, its folder or its image (by default the main\n"
+          "      feature of the boot playlist): every clip's EVO in title order, each track\n"
+          "      into one output named after the title and the track\n"
+          "      (\"The Feature.audio1.eng.DD+.eac3\").",
           {{"--playlist", "VPLSTnnn.XPL", "the playlist of the title (default: the boot playlist)"},
            {"--out", "DIR", "the folder of the outputs"}},
           runTitle};

@@ -32,12 +32,12 @@ struct PlaylistFile {
 };
 
 // The playlists of ADV_OBJ by their numbers.
-std::map<int, PlaylistFile> playlistFiles(const Folder& disc) {
+std::map<int, PlaylistFile> playlistFiles(const DiscFiles& source, const Folder& disc) {
   std::map<int, PlaylistFile> files;
-  const FolderEntry* objects = disc.find("ADV_OBJ");
+  const DiscEntry* objects = disc.find("ADV_OBJ");
   if (!objects || !objects->folder) return files;
-  const Folder folder(disc.pathOf(*objects));
-  for (const FolderEntry& entry : folder.entries()) {
+  const Folder folder(source, disc.pathOf(*objects));
+  for (const DiscEntry& entry : folder.entries()) {
     const int number = playlistNumber(entry.name);
     if (number >= 0 && !entry.folder)
       files.emplace(number, PlaylistFile{entry.name, folder.pathOf(entry)});
@@ -48,18 +48,20 @@ std::map<int, PlaylistFile> playlistFiles(const Folder& disc) {
 // A clip's EVO: the file of the .MAP's stem and the extension .EVO in the video folder.
 void findEvo(DiscClip& clip, const Folder& video) {
   const std::string stem = clip.map.substr(0, clip.map.rfind('.'));
-  const FolderEntry* evo = video.find(stem + ".EVO");
+  const DiscEntry* evo = video.find(stem + ".EVO");
   if (!evo || evo->folder) return;
   clip.evo = evo->name;
   clip.evoSize = evo->size;
 }
 
-DiscPlaylist readDiscPlaylist(const PlaylistFile& file, const Folder& video) {
+DiscPlaylist readDiscPlaylist(const DiscFiles& files, const PlaylistFile& file,
+                              const Folder& video) {
   DiscPlaylist playlist;
   playlist.file = file.name;
   TitleReader reader;
   try {
-    scanPlaylist(file.path, [&](const std::string& tag) { reader.tag(tag); });
+    const auto input = files.open(file.path, Access::Exclusive);
+    scanPlaylist(*input, [&](const std::string& tag) { reader.tag(tag); });
   } catch (const Error& error) {
     playlist.error = error.what();
     return playlist;
@@ -124,15 +126,19 @@ const DiscTitle* Disc::mainFeature() const {
 }
 
 Disc readDisc(const std::string& path) {
+  return readDisc(folderFiles(), discFolder(path));
+}
+
+Disc readDisc(const DiscFiles& files, const std::string& root) {
   Disc disc;
-  disc.path = discFolder(path);
-  const Folder top(disc.path);
-  const FolderEntry* videoFolder = top.find("HVDVD_TS");
+  disc.path = root;
+  const Folder top(files, disc.path);
+  const DiscEntry* videoFolder = top.find("HVDVD_TS");
   disc.videoFolder = videoFolder ? top.pathOf(*videoFolder) : std::string();
-  const Folder video(disc.videoFolder);
+  const Folder video(files, disc.videoFolder);
   std::vector<DiscPlaylist> playlists;
-  for (const auto& [number, file] : playlistFiles(top)) {
-    playlists.push_back(readDiscPlaylist(file, video));
+  for (const auto& [number, file] : playlistFiles(files, top)) {
+    playlists.push_back(readDiscPlaylist(files, file, video));
   }
   if (playlists.empty()) return disc;
   const std::size_t boot = bootIndex(playlists);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/disc_files.h"
 #include "playlist/title_facts.h"
 
 namespace tessaly {
@@ -53,7 +54,7 @@ struct DiscPlaylist {
 };
 
 struct Disc {
-  std::string path;                     // the disc's folder
+  std::string path;                     // the disc's folder, or its image
   std::string videoFolder;              // its HVDVD_TS, as the disc spells it
   std::string boot;                     // the highest-numbered playlist with a title with clips
   std::string playerBoot;               // the highest-numbered playlist, which the player boots
@@ -66,6 +67,10 @@ struct Disc {
 // The disc at `path`: its folder or any file inside it. Throws "No HD DVD disc at "PATH":
 // no HVDVD_TS folder in it or above it". A playlist that cannot be read keeps its error.
 Disc readDisc(const std::string& path);
+
+// The disc whose top folder is `root` in `files` (a disc image's "IMAGE.iso"): its playlists
+// and EVOs looked for and read there.
+Disc readDisc(const DiscFiles& files, const std::string& root);
 
 // Marks the titles of a playlist: the other titles under 10 minutes as extras and, in the
 // boot playlist, the main feature: the longest title whose clips all have EVOs (of equal

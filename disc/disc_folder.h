@@ -3,38 +3,38 @@
 // and folders seen (no links).
 #pragma once
 
-#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace tessaly {
+#include "engine/disc_files.h"
 
-struct FolderEntry {
-  std::string name;  // as the folder spells it
-  bool folder = false;
-  std::int64_t size = 0;  // of a regular file
-};
+namespace tessaly {
 
 class Folder {
  public:
-  // Lists `path`; a folder that cannot be read lists nothing.
-  explicit Folder(std::string path);
+  // Lists `path` in `files`; a folder that cannot be read lists nothing.
+  Folder(const DiscFiles& files, std::string path);
 
   // The entry named `name` ignoring case, or nullptr.
-  const FolderEntry* find(const std::string& name) const;
+  const DiscEntry* find(const std::string& name) const;
   // The path of entry `entry`.
-  std::string pathOf(const FolderEntry& entry) const;
-  const std::vector<FolderEntry>& entries() const { return entries_; }
+  std::string pathOf(const DiscEntry& entry) const;
+  const std::vector<DiscEntry>& entries() const { return entries_; }
 
  private:
+  const DiscFiles& files_;
   std::string path_;
-  std::vector<FolderEntry> entries_;
+  std::vector<DiscEntry> entries_;
   std::map<std::string, std::size_t> byName_;  // upper-cased name -> the first such entry
 };
 
-// The disc folder of `path`: the nearest folder, from `path` up, that holds HVDVD_TS.
-// Throws "No HD DVD disc at "PATH": no HVDVD_TS folder in it or above it".
+// The disc folder of `path` on disk: the nearest folder, from `path` up, that holds
+// HVDVD_TS; nullopt when there is none.
+std::optional<std::string> findDiscFolder(const std::string& path);
+
+// The same, or throws "No HD DVD disc at "PATH": no HVDVD_TS folder in it or above it".
 std::string discFolder(const std::string& path);
 
 }  // namespace tessaly

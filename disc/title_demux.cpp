@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t kCopyChunk = 1 << 20;
 
 std::string clipPath(const TitleDemuxRequest& request, const DiscClip& clip) {
-  return request.videoFolder + kSeparator + *clip.evo;
+  return request.files->pathOf(request.videoFolder, *clip.evo);
 }
 
 void checkClips(const TitleDemuxRequest& request) {
@@ -35,7 +35,7 @@ void checkClips(const TitleDemuxRequest& request) {
       throw Error("Clip " + std::to_string(n + 1) + " of " + name + " (" + clip.map +
                   ") has no EVO");
     }
-    InputFile(clipPath(request, clip), Access::Shared);  // throws "Cannot open file ..."
+    request.files->open(clipPath(request, clip), Access::Shared);  // "Cannot open file ..."
   }
 }
 
@@ -112,6 +112,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   const ScratchFolder scratch(request.outputFolder);
   DemuxRequest clip;
   clip.segments = {clipPath(request, request.title.clips[n])};
+  clip.files = request.files;
   clip.outputBase = scratch.path() + kSeparator + titleFileName(request.title);
   clip.forms.names = OutputNames::Codec;
   clip.outputs = clipOutputs(request.title, n);
@@ -123,9 +124,11 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
 
 void runTitle(const TitleDemuxRequest& request, JobObserver& observer, TitleDemuxResult& result) {
   checkClips(request);
-  std::vector<std::string> clips;
-  for (const DiscClip& clip : request.title.clips) clips.push_back(clipPath(request, clip));
-  TitleOutputs outputs(request.outputFolder, inputIds(clips), result.made);
+  std::vector<FileId> inputs;
+  for (const DiscClip& clip : request.title.clips) {
+    if (const auto id = request.files->holder(clipPath(request, clip))) inputs.push_back(*id);
+  }
+  TitleOutputs outputs(request.outputFolder, std::move(inputs), result.made);
   for (std::size_t n = 0; n < request.title.clips.size(); ++n) {
     result.end = demuxClip(request, n, outputs, observer);
     if (result.end != JobEnd::Complete) break;

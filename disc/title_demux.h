@@ -15,6 +15,7 @@ struct TitleDemuxRequest {
   std::string videoFolder;  // the disc's HVDVD_TS, where the clips' EVOs are
   DiscTitle title;
   std::string outputFolder;
+  const DiscFiles* files = &folderFiles();  // the disc's: a folder on disk, or an image
 };
 
 struct TitleDemuxResult {

@@ -36,6 +36,8 @@ class DiscImage {
 
   // The image's path as it was given.
   const std::string& path() const;
+  // The image file's own: no output may be written over it.
+  const FileId& id() const { return image_->id(); }
   // Every file and folder, sorted by path.
   const std::vector<ImageEntry>& entries() const { return entries_; }
   // The HVDVD_TS folder at the root, in whatever case the image has it.

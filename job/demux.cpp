@@ -1,5 +1,6 @@
 #include "job/demux.h"
 
+#include <memory>
 #include <optional>
 
 #include "catalogue/captions.h"
@@ -20,13 +21,13 @@ OutputPacket outputPacket(const PacketStart& packet) {
           codec ? static_cast<int>(codec - kCodecs.data()) : -1, packet.lpcmFormat};
 }
 
-// The files the job reads: the open first segment, each later one that exists now, and
-// the files the request names besides.
-std::vector<FileId> inputFiles(const FileInput& first, const DemuxRequest& request) {
-  std::vector<std::string> paths(request.segments.begin() + 1, request.segments.end());
-  paths.insert(paths.end(), request.alsoReads.begin(), request.alsoReads.end());
-  std::vector<FileId> inputs = inputIds(paths);
-  inputs.push_back(first.id());
+// The files the job reads: those that hold the segments now (the first is open), and the
+// files the request names besides.
+std::vector<FileId> inputFiles(const DemuxRequest& request) {
+  std::vector<FileId> inputs = inputIds(request.alsoReads);
+  for (const std::string& segment : request.segments) {
+    if (const auto id = request.files->holder(segment)) inputs.push_back(*id);
+  }
   return inputs;
 }
 
@@ -142,13 +143,13 @@ class DemuxRun {
       : request_(request), observer_(observer), result_(result) {}
 
   void run() {
-    std::optional<FileInput> input;
     logOpening(request_.segments.at(0), observer_);
-    input.emplace(request_.segments.front(), Access::Exclusive);
+    std::unique_ptr<PassInput> input =
+        request_.files->open(request_.segments.front(), Access::Exclusive);
     result_.found.file = input->path();
     result_.found.size = input->size();
     logFileSize(*input, observer_);
-    JobOutputs outputs(request_, observer_, result_, inputFiles(*input, request_));
+    JobOutputs outputs(request_, observer_, result_, inputFiles(request_));
     if (request_.discover) {
       outputs.checkLaterSteps();
     } else {
@@ -160,7 +161,7 @@ class DemuxRun {
          ++n) {
       const std::string& next = request_.segments[n];
       input.reset();
-      input.emplace(next, Access::Exclusive);
+      input = request_.files->open(next, Access::Exclusive);
       observer_.log("Continue on " + fileNamePart(next));
       if (result_.found.continuedWith.empty()) result_.found.continuedWith = next;
       end = pass(*input, outputs, false);
@@ -180,7 +181,7 @@ class DemuxRun {
   // Tested after the pass before, in this order: a stopped pass never continues, the
   // observer may say no, and the file may have been removed meanwhile.
   bool goesOn(PassEnd end, const std::string& next) {
-    return end != PassEnd::Stopped && observer_.continueWith(next) && fileExists(next);
+    return end != PassEnd::Stopped && observer_.continueWith(next) && request_.files->exists(next);
   }
 
   const DemuxRequest& request_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/findings.h"
+#include "engine/disc_files.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
 #include "job/vobsub_palette.h"
@@ -35,7 +36,8 @@ struct DemuxRequest {
   // later one after the one before ended, unless the job was stopped, the observer says no
   // or the file no longer exists ("Continue on NAME"). The outputs run on across them.
   std::vector<std::string> segments;
-  std::string outputBase;  // folder and base name of the outputs
+  const DiscFiles* files = &folderFiles();  // where the segments are: on disk, or in an image
+  std::string outputBase;                   // folder and base name of the outputs
   Extensions extensions;
   OutputForms forms;
   std::vector<OutputRequest> outputs;  // created before the first pass, in this order

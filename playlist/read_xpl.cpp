@@ -21,13 +21,19 @@ constexpr std::int64_t kMaxPlaylistSize = 16 * 1048576;
 constexpr std::size_t kMaxMemoLines = 65536;
 constexpr std::size_t kChunkSize = 32768;
 
+void checkPlaylistSize(const PassInput& input) {
+  if (input.size() > kMaxPlaylistSize) {
+    throw openError(input.path(), "The playlist is larger than 16 MiB");
+  }
+}
+
 void openPlaylist(std::optional<FileInput>& input, const std::string& path) {
   input.emplace(path, Access::Exclusive);
-  if (input->size() > kMaxPlaylistSize) throw openError(path, "The playlist is larger than 16 MiB");
+  checkPlaylistSize(*input);
 }
 
 // Reads the file in 32 KiB chunks and scans each; `chunk` is told the bytes read so far.
-void scanFile(FileInput& file, XplScanner& scanner,
+void scanFile(PassInput& file, XplScanner& scanner,
               const std::function<void(std::int64_t)>& chunk) {
   while (file.position() < file.size()) {
     const auto bytes = file.next(kChunkSize);
@@ -98,8 +104,13 @@ XplResult readXpl(const XplRequest& request, JobObserver& observer) {
 void scanPlaylist(const std::string& path, const std::function<void(const std::string&)>& onTag) {
   std::optional<FileInput> file;
   openPlaylist(file, path);
+  scanPlaylist(*file, onTag);
+}
+
+void scanPlaylist(PassInput& playlist, const std::function<void(const std::string&)>& onTag) {
+  checkPlaylistSize(playlist);
   XplScanner scanner(onTag);
-  scanFile(*file, scanner, [](std::int64_t) {});
+  scanFile(playlist, scanner, [](std::int64_t) {});
 }
 
 PlaylistFacts readPlaylist(const std::string& path, const std::string& baseName) {

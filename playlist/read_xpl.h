@@ -17,6 +17,8 @@
 
 namespace tessaly {
 
+class PassInput;
+
 // A stream box that the title's track labels: caption (and, for audio and subtitles, hint).
 struct BoxLabel {
   StreamGroup group = StreamGroup::Video;
@@ -54,6 +56,8 @@ XplResult readXpl(const XplRequest& request, JobObserver& observer);
 // cuts them; throws "Cannot open file ..." (also for a playlist over 16 MiB) and "Stream
 // read error".
 void scanPlaylist(const std::string& path, const std::function<void(const std::string&)>& onTag);
+// The same for a playlist open from its start (a file inside a disc image).
+void scanPlaylist(PassInput& playlist, const std::function<void(const std::string&)>& onTag);
 
 // The facts of the playlist at `path`, for the title that plays the EVO file of base name
 // `baseName` when given; throws "Cannot open file ..." (also for a playlist over 16 MiB)
