@@ -1,13 +1,19 @@
-// tessaly-cli title DISC [NUMBER] [--playlist VPLSTnnn.XPL] --out DIR: demuxes a title of
-// the disc, by default the main feature of the boot playlist, every clip in title order.
+// tessaly-cli title DISC [NUMBER] [--playlist VPLSTnnn.XPL] --out DIR [--mkv FILE]: demuxes
+// a title of the disc, by default the main feature of the boot playlist, every clip in
+// title order, and with --mkv muxes its tracks into one Matroska file.
 #include <charconv>
 #include <stdexcept>
 
 #include "cli/disc_operand.h"
 #include "cli/evo_steps.h"
+#include "cli/mkvmerge_options.h"
+#include "cli/title_matroska.h"
 #include "cli/verbs.h"
 #include "disc/title_demux.h"
+#include "mux/matroska_step.h"
+#include "platform/paths.h"
 #include "playlist/attr_value.h"
+#include "report/matroska_tracks.h"
 
 namespace tessaly::cli {
 namespace {
@@ -39,21 +45,44 @@ const DiscTitle& chosenTitle(const DiscPlaylist& playlist, const Arguments& argu
                                     : playlist.file + " has no main feature: give a title NUMBER");
 }
 
+// --mkv: the title's tracks go into one Matroska file, with the title's name and chapters.
+MatroskaRequest matroskaRequest(const Arguments& arguments, const std::string& outputBase,
+                                const TitleFacts& facts) {
+  if (!arguments.has("--mkv")) return {};
+  return {arguments.value("--mkv"),
+          outputBase + ".chapters.xml",
+          "",
+          false,
+          "leave out --mkv",
+          nullptr,
+          &facts};
+}
+
+void makeTitle(CliObserver& observer, const Arguments& arguments) {
+  const DiscOperand operand = readDiscOperand(arguments.operands[0]);
+  const Disc& disc = operand.disc;
+  const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
+  const std::string folder = arguments.value("--out");
+  const TitleFacts facts = chapterFacts(title);
+  const MatroskaRequest matroska =
+      matroskaRequest(arguments, folder + kSeparator + titleFileName(title), facts);
+  // The film forms: every track can go into the Matroska file.
+  const TitleDemuxRequest request{
+      disc.videoFolder,       title, folder, operand.files.get(), !matroska.output.empty(),
+      matroskaNames(matroska)};
+  const TitleDemuxResult result = demuxTitle(request, observer);
+  rethrowFailure(result.error);
+  const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
+  matroskaStep(matroska, observer, json, result.end, titleSources(title, result.made));
+  endJob(observer);
+}
+
 int runTitle(CliObserver& observer, const Arguments& arguments) {
   if (arguments.operands.empty() || arguments.operands.size() > 2) {
     throw UsageError("title takes the disc and at most a title NUMBER");
   }
   if (!arguments.has("--out")) throw UsageError("title needs --out DIR");
-  TitleDemuxResult result;
-  const bool done = observer.succeeded([&] {
-    const DiscOperand operand = readDiscOperand(arguments.operands[0]);
-    const Disc& disc = operand.disc;
-    const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
-    result = demuxTitle({disc.videoFolder, title, arguments.value("--out"), operand.files.get()},
-                        observer);
-    rethrowFailure(result.error);
-    endJob(observer);
-  });
+  const bool done = observer.succeeded([&] { makeTitle(observer, arguments); });
   return done ? statusAfterJobs(observer) : kJobFailed;
 }
 
@@ -67,7 +96,11 @@ Verb titleVerb() {
           "      into one output named after the title and the track\n"
           "      (\"The Feature.audio1.eng.DD+.eac3\").",
           {{"--playlist", "VPLSTnnn.XPL", "the playlist of the title (default: the boot playlist)"},
-           {"--out", "DIR", "the folder of the outputs"}},
+           {"--out", "DIR", "the folder of the outputs"},
+           {"--mkv", "FILE.mkv",
+            "then mux every track into FILE.mkv with mkvmerge: the title's name and\n"
+            "                        chapters, each track's language, name and flags\n"
+            "                        (subpictures pgs or VobSub, lpcm wav)"}},
           runTitle};
 }
 

@@ -45,6 +45,7 @@ struct DiscTitle {
   std::vector<ChapterFact> chapters;
   std::vector<DiscTrack> audio;  // by track number
   std::vector<DiscTrack> subtitles;
+  std::string defaultLanguage;  // of its title set, as written ("en")
 };
 
 struct DiscPlaylist {

@@ -2,11 +2,14 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string_view>
 
+#include "catalogue/job_report.h"
+#include "disc/title_parts.h"
 #include "job/demux.h"
 #include "job/output_check.h"
 #include "job/output_set.h"
@@ -19,10 +22,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kCopyChunk = 1 << 20;
-
 std::string clipPath(const TitleDemuxRequest& request, const DiscClip& clip) {
   return request.files->pathOf(request.videoFolder, *clip.evo);
+}
+
+// A WAV file has its sizes in its header: parts of one cannot be joined byte after byte.
+void checkWavParts(const DiscTitle& title) {
+  for (const DiscTrack& track : title.audio) {
+    const auto clips = std::count_if(track.streams.begin(), track.streams.end(),
+                                     [](const std::optional<int>& s) { return s.has_value(); });
+    if (track.coding == "LPCM" && clips > 1) {
+      throw Error("Track audio" + std::to_string(track.track) + " of title " +
+                  std::to_string(title.number) +
+                  " is LPCM in more than one clip: its WAV parts cannot be joined");
+    }
+  }
 }
 
 void checkClips(const TitleDemuxRequest& request) {
@@ -37,22 +51,30 @@ void checkClips(const TitleDemuxRequest& request) {
     }
     request.files->open(clipPath(request, clip), Access::Shared);  // "Cannot open file ..."
   }
+  if (request.film) checkWavParts(title);
 }
 
 // The outputs of one clip: the main video, and each track the clip maps to a stream with
-// an output entry.
-std::vector<OutputRequest> clipOutputs(const DiscTitle& title, std::size_t clip) {
+// an output entry; with the track each slot's stream feeds.
+struct ClipOutputs {
   std::vector<OutputRequest> outputs{{kVideoSlot, "video"}};
+  std::map<int, int> tracks{{kVideoSlot, 0}};  // slot -> track number
+};
+
+ClipOutputs clipOutputs(const DiscTitle& title, std::size_t clip) {
+  ClipOutputs result;
   const auto add = [&](const std::vector<DiscTrack>& tracks, const char* kind, int firstSlot) {
     for (const DiscTrack& track : tracks) {
       const auto& stream = track.streams.at(clip);
       const int slot = stream ? firstSlot + *stream - 1 : 0;
-      if (stream && OutputSet::hasEntry(slot)) outputs.push_back({slot, trackCaption(kind, track)});
+      if (!stream || !OutputSet::hasEntry(slot)) continue;
+      result.outputs.push_back({slot, trackCaption(kind, track)});
+      result.tracks[slot] = track.track;
     }
   };
   add(title.audio, "audio", kAudioSlot);
   add(title.subtitles, "subtitle", kSubSlot);
-  return outputs;
+  return result;
 }
 
 // A scratch folder inside the output folder for one clip's outputs, removed with them.
@@ -78,33 +100,56 @@ class ScratchFolder {
 // The title's outputs, each created at its first part and appended to by the later ones.
 class TitleOutputs {
  public:
-  TitleOutputs(std::string folder, std::vector<FileId> inputs, std::vector<std::string>& made)
-      : folder_(std::move(folder)), names_(std::move(inputs)), made_(made) {}
+  TitleOutputs(std::string folder, std::vector<FileId> inputs,
+               const std::vector<std::string>& alsoCreates, std::vector<TitleOutput>& made)
+      : folder_(std::move(folder)), names_(std::move(inputs)), made_(made) {
+    names_.check(alsoCreates);
+  }
 
-  void append(const std::string& part) {
+  // Appends a clip's part, which begins `offsetMs` into the title; `output` is what the
+  // title's output of the part holds.
+  void append(const std::string& part, std::int64_t offsetMs, const TitleOutput& output) {
     const std::string name = fileNamePart(part);
-    auto& output = outputs_[name];
-    if (!output) {
+    Output& title = outputs_[name];
+    PartPlace place{offsetMs, 0, !title.file};
+    if (!title.file) {
       const std::string path = folder_ + kSeparator + name;
       names_.check({path});  // never an input, whatever the title's name
-      output = std::make_unique<OutputFile>(path);
-      made_.push_back(path);
+      title.file = std::make_unique<OutputFile>(path);
+      made_.push_back(output);
+      made_.back().name = path;
     }
-    InputFile input(part, Access::Shared);
-    for (auto bytes = input.next(kCopyChunk); !bytes.empty(); bytes = input.next(kCopyChunk)) {
-      output->write(bytes.data(), bytes.size());
+    // A VobSub index part comes before its NAME.sub part: the positions count the joined
+    // NAME.sub's bytes before this clip's.
+    if (output.form == FileForm::VobSubIndex) {
+      place.streamBytes = outputs_[name.substr(0, name.size() - 3) + "sub"].bytes;
     }
+    title.bytes += appendPart(*title.file, part, output.form, place);
   }
   void closeAll() {
-    for (auto& [name, output] : outputs_) output->close();
+    for (auto& [name, output] : outputs_) {
+      if (output.file) output.file->close();
+    }
   }
 
  private:
+  struct Output {
+    std::unique_ptr<OutputFile> file;
+    std::uint64_t bytes = 0;
+  };
   std::string folder_;
   NameCheck names_;
-  std::vector<std::string>& made_;
-  std::map<std::string, std::unique_ptr<OutputFile>> outputs_;
+  std::vector<TitleOutput>& made_;
+  std::map<std::string, Output> outputs_;
 };
+
+// The track's delay after the clip's video in what the demux of the clip found.
+std::optional<std::int64_t> delayIn(const JobReport& report, int slot) {
+  for (const StreamEntry& entry : report.streams) {
+    if (entry.slot == slot) return entry.delayMs;
+  }
+  return std::nullopt;
+}
 
 // Demuxes clip `n` into a scratch folder and appends its outputs to the title's.
 JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& outputs,
@@ -115,10 +160,28 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   clip.files = request.files;
   clip.outputBase = scratch.path() + kSeparator + titleFileName(request.title);
   clip.forms.names = OutputNames::Codec;
-  clip.outputs = clipOutputs(request.title, n);
+  if (request.film) {
+    clip.forms.subpictures = kFilmSubpictures;
+    clip.forms.lpcm = kFilmLpcm;
+  }
+  const ClipOutputs wanted = clipOutputs(request.title, n);
+  clip.outputs = wanted.outputs;
   DemuxResult result = runDemux(clip, observer);
   if (result.error) std::rethrow_exception(result.error);
-  for (const MadeFile& file : result.made) outputs.append(file.name);
+  const JobReport report = jobReport(result.found, nullptr, "");
+  const std::int64_t offsetMs = std::max<std::int64_t>(request.title.clips[n].titleBeginMs, 0);
+  for (const MadeFile& file : result.made) {
+    TitleOutput output;
+    output.name = file.name;
+    output.form = file.form;
+    output.group = groupOfSlot(file.slot)->group;
+    output.track = wanted.tracks.at(file.slot);
+    output.codec = result.table[file.slot];
+    if (output.group != StreamGroup::Video) {
+      output.delayMs = offsetMs + delayIn(report, file.slot).value_or(0);
+    }
+    outputs.append(file.name, offsetMs, output);
+  }
   return result.end;
 }
 
@@ -128,7 +191,7 @@ void runTitle(const TitleDemuxRequest& request, JobObserver& observer, TitleDemu
   for (const DiscClip& clip : request.title.clips) {
     if (const auto id = request.files->holder(clipPath(request, clip))) inputs.push_back(*id);
   }
-  TitleOutputs outputs(request.outputFolder, std::move(inputs), result.made);
+  TitleOutputs outputs(request.outputFolder, std::move(inputs), request.alsoCreates, result.made);
   for (std::size_t n = 0; n < request.title.clips.size(); ++n) {
     result.end = demuxClip(request, n, outputs, observer);
     if (result.end != JobEnd::Complete) break;

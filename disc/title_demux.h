@@ -2,11 +2,14 @@
 // named after the title and the track, fed from the stream that each clip maps it to.
 #pragma once
 
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "disc/disc.h"
+#include "job/output_forms.h"
 #include "platform/job_observer.h"
 
 namespace tessaly {
@@ -16,12 +19,27 @@ struct TitleDemuxRequest {
   DiscTitle title;
   std::string outputFolder;
   const DiscFiles* files = &folderFiles();  // the disc's: a folder on disk, or an image
+  // The forms a Matroska file takes: subpictures as PGS or VobSub, LPCM as WAV.
+  bool film = false;
+  // The files that later steps make (a Matroska file, its chapters), checked with the
+  // outputs before any is made.
+  std::vector<std::string> alsoCreates;
+};
+
+// A file of the title's outputs, and the track it holds.
+struct TitleOutput {
+  std::string name;  // as "Creating " logged it
+  FileForm form = FileForm::Raw;
+  StreamGroup group = StreamGroup::Video;
+  int track = 0;                        // the DiscTrack's number; 0 for the video
+  std::int32_t codec = -1;              // the value its stream registered in its first clip
+  std::optional<std::int64_t> delayMs;  // after the title's start; none for the video
 };
 
 struct TitleDemuxResult {
   JobEnd end = JobEnd::Complete;
   std::exception_ptr error;       // what ended a failed job
-  std::vector<std::string> made;  // the outputs, in the order first written
+  std::vector<TitleOutput> made;  // the outputs, in the order first written
 };
 
 // The file name part of every output: the title's name without the characters file
@@ -34,7 +52,10 @@ std::string trackCaption(const char* kind, const DiscTrack& track);
 
 // Checks the title before anything is written: it has clips and every clip an EVO that
 // opens ("Title N has no clips", "Clip K of title N (NAME.MAP) has no EVO", "Cannot open
-// file ..."), then demuxes clip by clip. Never throws: a failure is the result's.
+// file ..."), and for a film no LPCM track in more than one clip ("Track audioN of title N
+// is LPCM in more than one clip: its WAV parts cannot be joined"), then demuxes clip by
+// clip, each clip's part of a track appended to the track's output (disc/title_parts.h).
+// Never throws: a failure is the result's.
 TitleDemuxResult demuxTitle(const TitleDemuxRequest& request, JobObserver& observer);
 
 }  // namespace tessaly

@@ -52,7 +52,10 @@ void TitleReader::tag(const std::string& text) {
   if (name == "SubpictureAttributeItem" || name == "SubtitleAttributeItem") {
     attributeItem(*tag, kSubtitle);
   }
-  if (name == "TitleSet") clock_ = timeBase(tag->attribute("timeBase"));
+  if (name == "TitleSet") {
+    clock_ = timeBase(tag->attribute("timeBase"));
+    defaultLanguage_ = tag->attribute("defaultLanguage");
+  }
   if (name == "Title") openTitle(*tag);
   if (inTitle_ && name != "Title") titleContent(*tag);
 }
@@ -76,6 +79,7 @@ void TitleReader::openTitle(const XmlTag& tag) {
   title.id = head.id;
   title.name = head.name.empty() ? head.id : head.name;
   title.durationMs = head.durationMs;
+  title.defaultLanguage = defaultLanguage_;
   titles_.push_back(std::move(title));
   inTitle_ = !tag.selfClosing;
   chapters_ = 0;

@@ -44,6 +44,7 @@ class TitleReader {
   std::array<std::map<int, std::string>, 2> codecs_;  // MediaAttributeList: index -> codec
   std::array<std::size_t, 2> attributeItems_{};       // the items of each kind met so far
   TimeBase clock_ = timeBase("");                     // of the current title set
+  std::string defaultLanguage_;                       // of the current title set
   std::vector<DiscTitle> titles_;
   std::size_t clips_ = 0;  // in the playlist so far
   bool inTitle_ = false;

@@ -196,6 +196,33 @@ void writeOptionFile(const MatroskaRequest& r, JobObserver& o, const MuxPlan& pl
   writeExtraFile(o, r.optionFile, json.optionFile(plan.arguments));
 }
 
+// Nothing is made after a stopped demux.
+bool stopped(JobEnd end, JobObserver& o) {
+  if (end != JobEnd::Stopped) return false;
+  o.log("No Matroska file: the demux was stopped.");
+  return true;
+}
+
+void muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
+             const std::vector<MuxSource>& sources) {
+  const MuxRequest request = muxRequest(r, o);
+  const MuxPlan plan = muxPlan(request, sources);
+  for (const std::string& note : plan.notes) o.log(note);
+  if (plan.tracks.empty()) {
+    o.log("No Matroska file: no output can go into " + r.output + ".");
+    return;
+  }
+  if (const TitleFacts* title = chapteredTitle(r)) {
+    noteChapterLanguage(o, *title);
+    writeExtraFile(o, request.chapters, matroskaChapters(*title));
+  }
+  if (!r.optionFile.empty() && json.optionFile) {
+    writeOptionFile(r, o, plan, json);
+    return;
+  }
+  runAndTidy(r, o, plan, request.chapters, json);
+}
+
 }  // namespace
 
 std::vector<std::string> matroskaNames(const MatroskaRequest& r) {
@@ -212,27 +239,14 @@ void writeExtraFile(JobObserver& o, const std::string& name, const std::string& 
 }
 
 void matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json) {
-  if (r.output.empty()) return;
-  if (r.demux->end == JobEnd::Stopped) {
-    o.log("No Matroska file: the demux was stopped.");
-    return;
-  }
-  const MuxRequest request = muxRequest(r, o);
-  const MuxPlan plan = muxPlan(request, muxSources(r, o));
-  for (const std::string& note : plan.notes) o.log(note);
-  if (plan.tracks.empty()) {
-    o.log("No Matroska file: no output can go into " + r.output + ".");
-    return;
-  }
-  if (const TitleFacts* title = chapteredTitle(r)) {
-    noteChapterLanguage(o, *title);
-    writeExtraFile(o, request.chapters, matroskaChapters(*title));
-  }
-  if (!r.optionFile.empty() && json.optionFile) {
-    writeOptionFile(r, o, plan, json);
-    return;
-  }
-  runAndTidy(r, o, plan, request.chapters, json);
+  if (r.output.empty() || stopped(r.demux->end, o)) return;
+  muxStep(r, o, json, muxSources(r, o));
+}
+
+void matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json, JobEnd end,
+                  const std::vector<MuxSource>& sources) {
+  if (r.output.empty() || stopped(end, o)) return;
+  muxStep(r, o, json, sources);
 }
 
 }  // namespace tessaly

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "job/demux.h"
+#include "mux/mux_plan.h"
 #include "platform/job_observer.h"
 #include "playlist/title_facts.h"
 
@@ -46,5 +47,10 @@ struct MatroskaJson {
 // otherwise the job fails naming the file, and every stream is kept. Streams are removed
 // only after that check, and never after a stop.
 void matroskaStep(const MatroskaRequest& request, JobObserver& observer, const MatroskaJson& json);
+
+// The step on outputs that another job made, which ended as `end`, described as `sources`
+// (a title's, clip by clip): the request's demux is not read.
+void matroskaStep(const MatroskaRequest& request, JobObserver& observer, const MatroskaJson& json,
+                  JobEnd end, const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

@@ -1,6 +1,8 @@
 #include "mux/mux_plan.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <utility>
 
 #include "engine/codecs.h"
@@ -28,19 +30,31 @@ int subtitleFile(const MuxSource& source) {
   return pgs >= 0 ? pgs : fileIn(source, FileForm::VobSubIndex);
 }
 
+bool flagged(const MuxSource& source, std::string_view flag) {
+  return std::find(source.flags.begin(), source.flags.end(), flag) != source.flags.end();
+}
+
 // A subtitle track that players show also when no subtitles are chosen.
 bool forced(const MuxSource& source) {
   if (source.group != StreamGroup::Sub) return false;
   const auto& units = source.units;
-  return source.langcodeExtension == kForcedSubtitles ||
+  return source.langcodeExtension == kForcedSubtitles || flagged(source, "forced") ||
          (units && units->units > 0 && units->forcedUnits == units->units);
 }
 
 // Audio that is neither commentary nor for the visually impaired, as far as the playlist says.
 bool normalAudio(const MuxSource& source) {
   const std::string& e = source.langcodeExtension;
-  return e.empty() || e == kNormalAudio || e == kUnspecified;
+  return (e.empty() || e == kNormalAudio || e == kUnspecified) && !flagged(source, "commentary") &&
+         !flagged(source, "visual_impaired");
 }
+
+// The flags that Matroska keeps of the disc's, by mkvmerge's options.
+constexpr std::array<std::pair<std::string_view, const char*>, 3> kMatroskaFlags{{
+    {"hearing_impaired", "--hearing-impaired-flag"},
+    {"visual_impaired", "--visual-impaired-flag"},
+    {"commentary", "--commentary-flag"},
+}};
 
 // Which tracks players choose by default: the first video, the first normal audio and
 // forced subtitles.
@@ -94,6 +108,9 @@ void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
               source.description.empty() ? source.name : source.description);
   trackOption(plan.arguments, "--default-track-flag", isDefault ? "1" : "0");
   if (forced(source)) trackOption(plan.arguments, "--forced-display-flag", "1");
+  for (const auto& [flag, option] : kMatroskaFlags) {
+    if (flagged(source, flag)) trackOption(plan.arguments, option, "1");
+  }
   // PGS and VobSub index count their times from video stream 0 already.
   const int subtitle = subtitleFile(source);
   if (source.delayMs && *source.delayMs != 0 && subtitle < 0) {

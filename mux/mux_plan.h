@@ -26,6 +26,9 @@ struct MuxSource {
   std::optional<std::int64_t> delayMs;   // after video stream 0; none for that stream
   std::optional<SubpictureUnits> units;  // a subpicture stream's, as its output read them
   std::string langcodeExtension;         // the playlist's, after the language: "01", "09", ...
+  // What the disc says of the track beyond its extension: forced, hearing_impaired,
+  // visual_impaired, commentary, ... (disc/track_language.h).
+  std::vector<std::string> flags;
 };
 
 struct MuxRequest {
@@ -56,10 +59,12 @@ bool safeArgument(const std::string& value);
 // subpictures, as the boxes): raw subpictures, HD-DVD SUP files, headerless LPCM and
 // empty outputs stay out, each with a note. Subpictures go in as PGS or VobSub, timed
 // from video stream 0 already, with the forced flag when the playlist says forced
-// subtitles or every unit starts forced. Every track has its default flag: on for the
-// first video, the first normal audio and forced subtitles, off for the others. Nothing in the call
-// can be read as an option or an option file: files go by full paths, track values inside
-// "0:VALUE", and a title that is no safeArgument() is left for titleAfter.
+// subtitles or every unit starts forced; the hearing impaired, visual impaired and
+// commentary flags follow the source's flags. Every track has its default flag: on for the
+// first video, the first normal audio (no commentary, not for the visually impaired) and forced
+// subtitles, off for the others. Nothing in the call can be read as an option or an option file:
+// files go by full paths, track values inside "0:VALUE", and a title that is no safeArgument() is
+// left for titleAfter.
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

@@ -1,0 +1,63 @@
+#include "cli/title_matroska.h"
+
+#include <filesystem>
+
+namespace tessaly::cli {
+namespace {
+
+const std::vector<DiscTrack>& tracksOf(const DiscTitle& title, StreamGroup group) {
+  return group == StreamGroup::Audio ? title.audio : title.subtitles;
+}
+
+// The source of a track: what the disc says of it, and the parts made of it.
+MuxSource trackSource(const DiscTrack* track, StreamGroup group,
+                      const std::vector<TitleOutput>& made) {
+  MuxSource source;
+  source.group = group;
+  const int number = track ? track->track : 0;
+  for (const TitleOutput& output : made) {
+    if (output.group != group || output.track != number) continue;
+    if (source.files.empty()) {
+      source.codec = output.codec;
+      source.delayMs = output.delayMs;
+    }
+    source.files.push_back({0, output.name, output.form});
+  }
+  if (source.files.empty()) return source;
+  std::error_code ignored;
+  source.empty = std::filesystem::file_size(source.files.front().name, ignored) == 0;
+  if (!track) {
+    source.name = "video";
+    return source;
+  }
+  source.name = trackCaption(group == StreamGroup::Audio ? "audio" : "subtitle", *track);
+  source.description = track->description;
+  source.language = track->language.value_or("");
+  source.flags = track->flags;
+  return source;
+}
+
+}  // namespace
+
+TitleFacts chapterFacts(const DiscTitle& title) {
+  TitleFacts facts;
+  facts.number = title.number;
+  facts.id = title.id;
+  facts.name = title.name;
+  facts.durationMs = title.durationMs;
+  facts.chapters = title.chapters;
+  facts.defaultLanguage = title.defaultLanguage;
+  return facts;
+}
+
+std::vector<MuxSource> titleSources(const DiscTitle& title, const std::vector<TitleOutput>& made) {
+  std::vector<MuxSource> sources{trackSource(nullptr, StreamGroup::Video, made)};
+  for (const StreamGroup group : {StreamGroup::Audio, StreamGroup::Sub}) {
+    for (const DiscTrack& track : tracksOf(title, group)) {
+      sources.push_back(trackSource(&track, group, made));
+    }
+  }
+  return sources;
+}
+
+}  // namespace tessaly::cli
