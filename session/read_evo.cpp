@@ -10,6 +10,9 @@
 namespace tessaly {
 namespace {
 
+constexpr const char* kFastCheckStopped =
+    "Fast EVO checking stopped at 300 MB; streams that begin later are not listed.";
+
 // One catalogue row: the box shows whether its slot holds a stream; a found stream is
 // ticked (a click, as far as "Demux" is concerned) and captioned.
 void showSlot(Session& s, int slot) {
@@ -37,6 +40,7 @@ void readEVO(Session& s) {
   rethrowFailure(result.error);
   for (int slot : OutputSet::jobOrder()) showSlot(s, slot);  // the 34 rows, in order
   endJob(observer);
+  if (result.end == JobEnd::FastCheckLimit) observer.log(kFastCheckStopped);
   w.bCheck.enabled = true;
 }
 

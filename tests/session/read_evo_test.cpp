@@ -3,6 +3,7 @@
 #include "catalogue/captions.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -147,6 +148,30 @@ TEST_F(ReadEvoTest, FileSizeIsLoggedInWholeMebibytesRoundedDown) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "File size: 0 Mbytes."), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "File size: 1 Mbytes."), lines.end());
   EXPECT_EQ(tickedCount(), 0);
+}
+
+// A scan that the fast check cuts short says so after its lines; one that reads the
+// whole file does not.
+TEST_F(ReadEvoTest, FastCheckSaysWhereItStoppedTheScan) {
+  const std::string path = dir.file("FEATURE_1.EVO");
+  testing::writeFile(path, std::vector<std::uint8_t>{});
+  ASSERT_EQ(::truncate(path.c_str(), 300100000), 0);  // zeros that take no disk space
+  WMDropFiles(s, {path});
+  const std::string said =
+      "Fast EVO checking stopped at 300 MB; streams that begin later are not listed.";
+  auto& lines = s.fMain.mMessage.lines;
+  for (const bool fast : {true, false}) {
+    lines.clear();
+    s.fMain.cbFastCheck.ticked = fast;
+    ASSERT_TRUE(invoke(s, bCheckClick));
+    const std::vector<std::string> end(lines.end() - 2, lines.end());
+    if (fast) {
+      EXPECT_EQ(end, (std::vector<std::string>{"Done.", said}));
+    } else {
+      EXPECT_EQ(lines.back(), "Done.");
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), said), 0);
+    }
+  }
 }
 
 TEST_F(ReadEvoTest, MissingFileEndsTheRunAtTheOpen) {
