@@ -5,16 +5,10 @@
 
 #include "job/output_names.h"
 #include "platform/paths.h"
+#include "playlist/disc_playlist.h"
 #include "session/xpl_choice.h"
 
 namespace tessaly {
-namespace {
-
-constexpr const char* kDiscVideoFolder = "HVDVD_TS/";
-constexpr const char* kDiscPlaylistFolder = "ADV_OBJ/";
-constexpr const char* kPlaylistName = "VPLST000.XPL";
-
-}  // namespace
 
 void EVOadj(Session& s) {
   auto& w = s.fMain;
@@ -25,9 +19,9 @@ void EVOadj(Session& s) {
   s.EVOdir = folderPart(path);
   w.odEVOfile.initialDir = s.EVOdir;
   w.eXPLfile.text = kPlaylistName;
-  const std::string discFolder = kDiscVideoFolder;
-  if (endsWith(s.EVOdir, discFolder)) {
-    s.XPLdir = s.EVOdir.substr(0, s.EVOdir.size() - discFolder.size()) + kDiscPlaylistFolder;
+  const std::string playlistFolder = discPlaylistFolder(s.EVOdir);
+  if (!playlistFolder.empty()) {
+    s.XPLdir = playlistFolder;
     w.odXPL.initialDir = s.XPLdir;
     s.XPLname = kPlaylistName;
     w.odXPL.fileName = s.XPLname;

@@ -1,4 +1,6 @@
 // tessaly-cli run as a program on generated files.
+#include <set>
+
 #include "cli/verbs.h"
 #include "cli_run.h"
 
@@ -141,6 +143,60 @@ TEST_F(CliRunTest, DemuxReadsEachSegmentOnce) {
   ASSERT_EQ(run({"demux", evo, "--out", out.path(), "--no-continue"}).status, 0);
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.MLP.stream.01.mpa")), first.at(18));
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.Subpicture.12.sup")), first.at(45));
+}
+
+// Without --xpl, demux takes the playlist beside the EVO's HVDVD_TS folder; --no-xpl, or a
+// playlist there that cannot be read or has no title for the EVO, leaves the outputs to
+// the EVO's own streams, while the same playlist asked for with --xpl fails the job.
+TEST_F(CliRunTest, DemuxTakesThePlaylistBesideTheDiscUnlessRefusedOrUnusable) {
+  fs::create_directories(in.file("HVDVD_TS"));
+  fs::create_directories(in.file("ADV_OBJ"));
+  writeEvo("HVDVD_TS/FEATURE_1.EVO", feature);
+  const std::string xpl = in.file("ADV_OBJ/VPLST000.XPL");
+  const auto demux = [&](std::vector<std::string> more, std::set<std::string>& made) {
+    fs::remove_all(out.path());
+    std::vector<std::string> args{"demux", in.file("HVDVD_TS/FEATURE_1.EVO"), "--out", out.path()};
+    args.insert(args.end(), more.begin(), more.end());
+    const Outcome r = run(args);
+    made.clear();
+    if (fs::exists(out.path())) {
+      for (const auto& entry : fs::directory_iterator(out.path())) {
+        made.insert(entry.path().filename().string());
+      }
+    }
+    return r;
+  };
+  const std::set<std::string> labelled{"FEATURE_1.VC-1.stream.0.mpv",
+                                       "FEATURE_1.DD+.6ch.stream.03.English.mpa"};
+  std::set<std::string> made;
+  testing::writeFile(xpl, std::string(kPlaylist));
+  Outcome r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Playlist found: " + xpl + "\nOpen VPLST000.XPL\n"), std::string::npos);
+  EXPECT_EQ(made, labelled);
+
+  r = demux({"--no-xpl"}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("VPLST000.XPL"), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+  EXPECT_EQ(made.count("FEATURE_1.MLP.stream.01.mpa"), 1u);
+
+  std::string otherTitle(kPlaylist);
+  otherTitle.replace(otherTitle.find("FEATURE_1.MAP"), 9, "FEATURE_9");
+  testing::writeFile(xpl, otherTitle);
+  r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("going on without the playlist " + xpl), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+
+  fs::resize_file(xpl, 17 * 1024 * 1024);  // too large to be read
+  r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("going on without the playlist " + xpl), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+  EXPECT_EQ(demux({"--xpl", xpl}, made).status, 1);
+  EXPECT_TRUE(made.empty());
+  EXPECT_EQ(demux({"--xpl", xpl, "--no-xpl"}, made).status, 2);
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
