@@ -22,6 +22,7 @@
 #include "mux/text_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "playlist/clip_chapters.h"
 #include "playlist/disc_playlist.h"
 #include "playlist/read_xpl.h"
 #include "report/matroska_tracks.h"
@@ -277,6 +278,13 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
     if (job.selection) requireStreams(*job.selection, written, fileNamePart(job.evo));
   }
   job.matroska.demux = &result;
+  // The Matroska file holds only the clips that were read: their chapters, from 0.
+  std::optional<TitleFacts> demuxed;
+  if (job.matroska.title) {
+    demuxed = titleOfClips(*job.matroska.title,
+                           clipNames({result.found.file, result.found.continuedWith}));
+    job.matroska.title = &*demuxed;
+  }
   const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
   if (!observer.succeeded([&] { matroskaStep(job.matroska, observer, json); })) return false;
   endJob(observer);

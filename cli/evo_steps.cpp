@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "cli/verbs.h"
+#include "job/output_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -34,6 +35,14 @@ std::string evoFile(const std::string& path) {
 
 std::string xplFile(const std::string& path) {
   return fileWith(path, ".XPL");
+}
+
+std::vector<std::string> clipNames(const std::vector<std::string>& evoFiles) {
+  std::vector<std::string> names;
+  for (const std::string& file : evoFiles) {
+    if (!file.empty()) names.push_back(baseName(fileNamePart(file)));
+  }
+  return names;
 }
 
 int statusAfterJobs(CliObserver& observer) {

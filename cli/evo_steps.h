@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
@@ -17,6 +18,10 @@ std::string evoFile(const std::string& path);
 
 // The full path of a playlist operand; a name without the extension .XPL is a UsageError.
 std::string xplFile(const std::string& path);
+
+// The base names of EVO files (FEATURE_1 for .../FEATURE_1.EVO), for the playlist's clips
+// that they hold; empty paths are left out.
+std::vector<std::string> clipNames(const std::vector<std::string>& evoFiles);
 
 // The exit status once the jobs have ended normally: a job that a stop signal cut short
 // did not do all that was asked, which is told on standard error and by exit status
