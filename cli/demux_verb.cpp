@@ -293,6 +293,7 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
 
 int runDemuxVerb(CliObserver& observer, const Arguments& arguments) {
   DemuxJob job = demuxJob(arguments);
+  if (!programStreamInput(observer, job.evo)) return kJobFailed;
   const std::optional<Labels> labels = chooseOutputs(job, observer);
   if (!labels) return kJobFailed;
   // The later files (the chapter file once the title is known) are checked with the

@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "cli/verbs.h"
+#include "engine/program_stream_file.h"
 #include "job/output_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -30,7 +31,18 @@ std::string singleOperand(const Arguments& arguments, const std::string& what) {
 }
 
 std::string evoFile(const std::string& path) {
-  return fileWith(path, ".EVO");
+  if (!programStreamName(path)) throw UsageError("not an .EVO, .VOB, .MPG or .MPEG file: " + path);
+  return fullPath(path);
+}
+
+bool programStreamInput(CliObserver& observer, const std::string& evo) {
+  try {
+    if (startsAsProgramStream(evo)) return true;
+  } catch (const std::exception&) {
+    return true;  // the job's own open names the reason
+  }
+  observer.showError("Not an MPEG program stream: \"" + evo + "\"");
+  return false;
 }
 
 std::string xplFile(const std::string& path) {

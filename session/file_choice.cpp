@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/program_stream_file.h"
 #include "job/output_names.h"
 #include "platform/paths.h"
 #include "playlist/disc_playlist.h"
@@ -49,11 +50,10 @@ void bbEVOClick(Session& s) {
 void WMDropFiles(Session& s, const std::vector<std::string>& paths) {
   if (paths.empty() || s.busy) return;
   const std::string& path = paths.front();
-  const std::string extension = upperExtension(path);
-  if (extension == ".EVO") {
+  if (programStreamName(path)) {
     s.fMain.eEVOfile.text = path;
     EVOadj(s);
-  } else if (extension == ".XPL") {
+  } else if (upperExtension(path) == ".XPL") {
     s.fMain.eXPLfile.text = path;
     XPLadj(s);
   }

@@ -82,7 +82,10 @@ TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
             "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") + "\". Not a directory");
   EXPECT_EQ(r.out, "");  // refused before the file was read
 
-  writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
+  writeEvo("EMPTY_1.EVO", [](PsWriter& w) {  // a program stream, but of no stream
+    w.navPack();
+    w.garbage(100);
+  });
   r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
@@ -197,6 +200,34 @@ TEST_F(CliRunTest, DemuxTakesThePlaylistBesideTheDiscUnlessRefusedOrUnusable) {
   EXPECT_EQ(demux({"--xpl", xpl}, made).status, 1);
   EXPECT_TRUE(made.empty());
   EXPECT_EQ(demux({"--xpl", xpl, "--no-xpl"}, made).status, 2);
+}
+
+// A program stream is taken under any of its names; a file of that name without one in
+// its first MiB is refused before any output is made.
+TEST_F(CliRunTest, InputsAreTakenByContentUnderAnyProgramStreamName) {
+  const auto streams = writeEvo("clip.vob", feature);
+  ASSERT_EQ(run({"demux", in.file("clip.vob"), "--out", out.path(), "--no-continue"}).status, 0);
+  EXPECT_EQ(testing::readFile(out.file("clip.VC-1.stream.0.mpv")), streams.at(1));
+  fs::remove_all(out.path());
+  fs::create_directories(out.path());
+
+  writeEvo("late.MPEG", [](PsWriter& w) {
+    w.garbage(1024 * 1024);  // the stream begins past the first MiB
+    feature(w);
+  });
+  testing::writeFile(in.file("notes.Mpg"), std::string(2000, '\0') + "\x01\xB9 no stream");
+  for (const std::string name : {"late.MPEG", "notes.Mpg"}) {
+    for (const std::string verb : {"scan", "demux"}) {
+      SCOPED_TRACE(verb + " " + name);
+      std::vector<std::string> args{verb, in.file(name)};
+      if (verb == "demux") args.insert(args.end(), {"--out", out.path()});
+      const Outcome r = run(args);
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.err, "tessaly-cli: Not an MPEG program stream: \"" + in.file(name) + "\"\n");
+      EXPECT_EQ(r.out, "");
+    }
+  }
+  EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
