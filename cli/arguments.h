@@ -9,7 +9,7 @@
 
 namespace tessaly::cli {
 
-// A wrong command line; its message is shown with the usage text (exit status 2).
+// A wrong command line; its message is shown with a pointer to --help (exit status 2).
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

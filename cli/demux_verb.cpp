@@ -22,6 +22,8 @@
 #include "mux/text_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "playlist/clip_chapters.h"
+#include "playlist/disc_playlist.h"
 #include "playlist/read_xpl.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
@@ -35,7 +37,8 @@ constexpr std::size_t kExtensionLength = 5;  // as the window's extension edits 
 struct DemuxJob {
   std::string evo;  // full path
   std::optional<std::vector<SelectedStream>> selection;
-  std::string xpl;  // full path; empty without --xpl
+  std::string xpl;        // full path; empty without --xpl and without a playlist beside the disc
+  bool xplFound = false;  // the playlist beside the disc, not asked for
   bool fastCheck = false;
   DemuxRequest request;
   MatroskaRequest matroska;  // output empty without --mkv
@@ -114,11 +117,32 @@ MatroskaRequest matroskaRequest(const Arguments& arguments, const std::string& o
           "leave out --mkv"};
 }
 
+// The disc's playlist beside the EVO file's video folder; empty when there is none.
+std::string playlistBeside(const std::string& evo) {
+  const std::string folder = discPlaylistFolder(folderPart(evo));
+  std::error_code error;
+  if (folder.empty() || !std::filesystem::is_regular_file(folder + kPlaylistName, error)) return "";
+  return folder + kPlaylistName;
+}
+
+// --xpl, else the playlist beside the disc unless --no-xpl.
+void choosePlaylist(DemuxJob& job, const Arguments& arguments) {
+  if (arguments.has("--xpl") && arguments.has("--no-xpl")) {
+    throw UsageError("--xpl and --no-xpl exclude each other");
+  }
+  if (arguments.has("--xpl")) {
+    job.xpl = xplFile(arguments.value("--xpl"));
+  } else if (!arguments.has("--no-xpl")) {
+    job.xpl = playlistBeside(job.evo);
+    job.xplFound = !job.xpl.empty();
+  }
+}
+
 DemuxJob demuxJob(const Arguments& arguments) {
   DemuxJob job;
   job.evo = evoFile(singleOperand(arguments, "EVO file"));
   job.selection = selectedStreams(arguments);
-  if (arguments.has("--xpl")) job.xpl = xplFile(arguments.value("--xpl"));
+  choosePlaylist(job, arguments);
   // The operator of a command line sees no boxes: streams that start late must not be
   // missed unless the fast check is asked for.
   if (arguments.has("--fast") && arguments.has("--full")) {
@@ -196,24 +220,38 @@ void requestOutputs(DemuxJob& job, const Labels& labels) {
   }
 }
 
+// The labels of the playlist. A playlist found beside the disc that cannot be read, or
+// that has no title for the EVO file, was not asked for: the job goes on without it.
+std::optional<Labels> playlistOrNothing(DemuxJob& job, CliObserver& observer) {
+  if (job.xplFound) observer.log("Playlist found: " + job.xpl);
+  std::optional<Labels> labels = playlistLabels(job, observer);
+  if (!job.xplFound || (labels && labels->title())) return labels;
+  observer.showError("warning: going on without the playlist " + job.xpl);
+  job.xpl.clear();
+  job.request.alsoReads.clear();
+  return std::nullopt;
+}
+
 // How the outputs are found: labelled by the playlist; found by a scan first when the
 // subpicture forms need its facts (a stream whose units are too small for a timed output
 // is written raw, which only a scan of the whole stream can tell before its output is
 // made); otherwise created as the one pass finds their streams. Nullopt on failure.
 std::optional<Labels> chooseOutputs(DemuxJob& job, CliObserver& observer) {
-  std::optional<Labels> labels;
+  const auto requested = [&](std::optional<Labels> labels) {
+    if (labels) requestOutputs(job, *labels);
+    return labels;
+  };
   if (!job.xpl.empty()) {
-    labels = playlistLabels(job, observer);
-  } else if (job.request.forms.subpictures != SubpictureOutputs::Raw) {
-    labels = scannedLabels(job, observer);
-  } else {
-    Discovery discovery{job.fastCheck, std::nullopt};
-    if (job.selection) discovery.only = slotsOf(*job.selection);
-    job.request.discover = discovery;
-    return Labels{};
+    std::optional<Labels> labels = playlistOrNothing(job, observer);
+    if (!job.xpl.empty()) return requested(std::move(labels));
   }
-  if (labels) requestOutputs(job, *labels);
-  return labels;
+  if (job.request.forms.subpictures != SubpictureOutputs::Raw) {
+    return requested(scannedLabels(job, observer));
+  }
+  Discovery discovery{job.fastCheck, std::nullopt};
+  if (job.selection) discovery.only = slotsOf(*job.selection);
+  job.request.discover = discovery;
+  return Labels{};
 }
 
 // --out names a folder that the job writes into: it is created, with its parents.
@@ -240,6 +278,13 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
     if (job.selection) requireStreams(*job.selection, written, fileNamePart(job.evo));
   }
   job.matroska.demux = &result;
+  // The Matroska file holds only the clips that were read: their chapters, from 0.
+  std::optional<TitleFacts> demuxed;
+  if (job.matroska.title) {
+    demuxed = titleOfClips(*job.matroska.title,
+                           clipNames({result.found.file, result.found.continuedWith}));
+    job.matroska.title = &*demuxed;
+  }
   const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
   if (!observer.succeeded([&] { matroskaStep(job.matroska, observer, json); })) return false;
   endJob(observer);
@@ -248,6 +293,7 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
 
 int runDemuxVerb(CliObserver& observer, const Arguments& arguments) {
   DemuxJob job = demuxJob(arguments);
+  if (!programStreamInput(observer, job.evo)) return kJobFailed;
   const std::optional<Labels> labels = chooseOutputs(job, observer);
   if (!labels) return kJobFailed;
   // The later files (the chapter file once the title is known) are checked with the
@@ -284,7 +330,10 @@ Verb demuxVerb() {
            {"--select", "STREAM,...",
             "write only these streams: box names (cbVideo0,cbAudio03,cbSub12) or\n"
             "                        group and number as the EVO counts (video0,audio3,sub12)"},
-           {"--xpl", "XPL", "name the outputs from this playlist (VPLST000.XPL), as \"Read XPL\""},
+           {"--xpl", "XPL",
+            "name the outputs from this playlist (default: ../ADV_OBJ/VPLST000.XPL\n"
+            "                        beside the EVO's HVDVD_TS folder, when there is one)"},
+           {"--no-xpl", "", "do not look for the playlist beside the disc"},
            {"--no-continue", "", "do not continue with the second segment"},
            {"--fast", "", "look for streams in the first ~300 MB only: later streams are missed"},
            {"--full", "", "look for streams in the whole file (the default)"},

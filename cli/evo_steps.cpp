@@ -3,6 +3,8 @@
 #include <csignal>
 
 #include "cli/verbs.h"
+#include "engine/program_stream_file.h"
+#include "job/output_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -29,11 +31,30 @@ std::string singleOperand(const Arguments& arguments, const std::string& what) {
 }
 
 std::string evoFile(const std::string& path) {
-  return fileWith(path, ".EVO");
+  if (!programStreamName(path)) throw UsageError("not an .EVO, .VOB, .MPG or .MPEG file: " + path);
+  return fullPath(path);
+}
+
+bool programStreamInput(CliObserver& observer, const std::string& evo) {
+  try {
+    if (startsAsProgramStream(evo)) return true;
+  } catch (const std::exception&) {
+    return true;  // the job's own open names the reason
+  }
+  observer.showError("Not an MPEG program stream: \"" + evo + "\"");
+  return false;
 }
 
 std::string xplFile(const std::string& path) {
   return fileWith(path, ".XPL");
+}
+
+std::vector<std::string> clipNames(const std::vector<std::string>& evoFiles) {
+  std::vector<std::string> names;
+  for (const std::string& file : evoFiles) {
+    if (!file.empty()) names.push_back(baseName(fileNamePart(file)));
+  }
+  return names;
 }
 
 int statusAfterJobs(CliObserver& observer) {

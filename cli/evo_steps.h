@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
@@ -11,12 +12,20 @@ namespace tessaly::cli {
 // The single operand of a verb; anything else is a UsageError naming `what`.
 std::string singleOperand(const Arguments& arguments, const std::string& what);
 
-// The full path of an EVO file operand; a name without the extension .EVO (in any case)
-// is a UsageError.
+// The full path of an EVO file operand; a name without the extension .EVO, .VOB, .MPG or
+// .MPEG (in any case) is a UsageError.
 std::string evoFile(const std::string& path);
+
+// False, after "Not an MPEG program stream: "PATH"", for a readable file whose first MiB
+// shows no program stream. A file that cannot be read is left to the job, which tells why.
+bool programStreamInput(CliObserver& observer, const std::string& evo);
 
 // The full path of a playlist operand; a name without the extension .XPL is a UsageError.
 std::string xplFile(const std::string& path);
+
+// The base names of EVO files (FEATURE_1 for .../FEATURE_1.EVO), for the playlist's clips
+// that they hold; empty paths are left out.
+std::vector<std::string> clipNames(const std::vector<std::string>& evoFiles);
 
 // The exit status once the jobs have ended normally: a job that a stop signal cut short
 // did not do all that was asked, which is told on standard error and by exit status

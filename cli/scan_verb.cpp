@@ -25,6 +25,7 @@ void printStreams(const SlotTable& table) {
 
 int runScan(CliObserver& observer, const Arguments& arguments) {
   const std::string evo = evoFile(singleOperand(arguments, "EVO file"));
+  if (!programStreamInput(observer, evo)) return kJobFailed;
   const ScanResult result = scanEvo({evo, !arguments.has("--full")}, observer);
   if (!observer.succeeded([&] { rethrowFailure(result.error); })) return kJobFailed;
   // Only the fast check and a stop signal end a scan early on a command line.

@@ -65,9 +65,15 @@ std::string usageText() {
          "2 a usage error, 128 + N a job stopped by signal N (130 for Ctrl-C).\n";
 }
 
+std::string verbUsageText(const Verb& verb) {
+  return "Usage: tessaly-cli " + verb.name + " " + verb.operands + " [OPTION...]\n\n" +
+         verbSection(verb);
+}
+
 int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {
+  const Verb* verb = args.empty() ? nullptr : findVerb(args.front());
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::fputs(usageText().c_str(), stdout);
+    std::fputs((verb ? verbUsageText(*verb) : usageText()).c_str(), stdout);
     return kSuccess;
   }
   if (std::find(args.begin(), args.end(), "--version") != args.end()) {
@@ -76,12 +82,13 @@ int runCommand(const std::vector<std::string>& args, bool statusIsTerminal) {
   }
   try {
     if (args.empty()) throw UsageError("no verb given");
-    const Verb* verb = findVerb(args.front());
     if (!verb) throw UsageError("unknown verb " + args.front());
     return runVerb(*verb, {args.begin() + 1, args.end()}, statusIsTerminal);
   } catch (const UsageError& error) {
-    std::fprintf(stderr, "tessaly-cli: %s\n\n%s", visibleText(error.what()).c_str(),
-                 usageText().c_str());
+    const std::string helpCommand =
+        verb ? "tessaly-cli " + verb->name + " --help" : "tessaly-cli --help";
+    std::fprintf(stderr, "tessaly-cli: %s\ntry '%s'\n", visibleText(error.what()).c_str(),
+                 helpCommand.c_str());
     return kUsageError;
   }
 }

@@ -33,8 +33,11 @@ Verb titleVerb();
 // Every verb, in the order --help lists them.
 const std::vector<Verb>& verbs();
 
-// The text that --help prints and a usage error follows.
+// The text that --help prints without a verb.
 std::string usageText();
+
+// The text that "VERB --help" prints: the verb's operands, summary and options.
+std::string verbUsageText(const Verb& verb);
 
 // Runs a whole command line (without the program name); returns the exit status.
 int runCommand(const std::vector<std::string>& args, bool statusIsTerminal);

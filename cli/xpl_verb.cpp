@@ -2,6 +2,7 @@
 // the tree and the boxes that the playlist labelled, or the list of titles; the chosen
 // EVO file's chapters into a file.
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -10,11 +11,13 @@
 #include "cli/evo_steps.h"
 #include "cli/standard_output.h"
 #include "cli/verbs.h"
+#include "job/demux.h"
 #include "job/output_check.h"
 #include "job/output_names.h"
 #include "mux/text_file.h"
 #include "platform/paths.h"
 #include "playlist/chapter_files.h"
+#include "playlist/clip_chapters.h"
 #include "playlist/playlist_facts.h"
 #include "playlist/read_xpl.h"
 
@@ -46,15 +49,27 @@ void printResults(const XplResult& result) {
   printLabelled(result.labels);
 }
 
-// The chapters of the title that plays `evo` into `path`; an error when no title plays
-// the EVO file or the title has no chapters.
-void writeChapters(const PlaylistFacts& facts, const std::string& evo, const std::string& path) {
-  const TitleFacts* title = facts.titleFor(baseName(fileNamePart(evo)));
-  if (!title) throw std::runtime_error("no title of the playlist plays " + fileNamePart(evo));
-  if (title->chapters.empty()) {
-    throw std::runtime_error("the title \"" + title->name + "\" has no chapters");
+// The EVO file and the segment a demux of it would continue with, when that exists.
+std::vector<std::string> segmentsOf(const std::string& evo) {
+  std::vector<std::string> segments;
+  for (const std::string& segment : demuxSegments(evo, true)) {
+    std::error_code error;
+    if (segments.empty() || std::filesystem::exists(segment, error)) segments.push_back(segment);
   }
-  writeTextFile(path, chapterFile(*title, path));
+  return segments;
+}
+
+// The chapters that the clips of `evo` and its continuation hold into `path`, from 0; an
+// error when no title plays the EVO file or those clips have no chapters.
+void writeChapters(const PlaylistFacts& facts, const std::string& evo, const std::string& path) {
+  const TitleFacts* whole = facts.titleFor(baseName(fileNamePart(evo)));
+  if (!whole) throw std::runtime_error("no title of the playlist plays " + fileNamePart(evo));
+  const TitleFacts title = titleOfClips(*whole, clipNames(segmentsOf(evo)));
+  if (title.chapters.empty()) {
+    const std::string where = whole->chapters.empty() ? "" : " in " + fileNamePart(evo);
+    throw std::runtime_error("the title \"" + title.name + "\" has no chapters" + where);
+  }
+  writeTextFile(path, chapterFile(title, path));
 }
 
 int runXpl(CliObserver& observer, const Arguments& arguments) {

@@ -102,6 +102,15 @@ std::optional<ChapterFact> chapterFact(const XmlTag& tag, const TimeBase& base,
   return ChapterFact{start, name.empty() ? "Chapter " + chapterNumber(position) : name};
 }
 
+ClipFact clipFact(const XmlTag& tag, const TimeBase& base) {
+  ClipFact clip{tag.attribute("src")};
+  if (tag.name == "PrimaryAudioVideoClip") {
+    clip.beginMs = timeMs(tag.attribute("titleTimeBegin"), base);
+    clip.endMs = timeMs(tag.attribute("titleTimeEnd"), base);
+  }
+  return clip;
+}
+
 FactsReader::FactsReader(const std::string& file, const std::string& baseName) {
   facts_.file = file;
   facts_.baseName = baseName;
@@ -175,7 +184,7 @@ void FactsReader::contentTag(TitleFacts& title, const XmlTag& tag) {
   } else if (tag.name == "Chapter") {
     chapterTag(title, tag);
   } else if (endsWith(tag.name, "Clip") && tag.attributes.count("src")) {
-    title.clips.push_back(tag.attribute("src"));
+    title.clips.push_back(clipFact(tag, clock_));
   }
 }
 
@@ -215,7 +224,7 @@ std::string titleLine(const TitleFacts& title) {
   const std::size_t chapters = title.chapters.size();
   line += ", " + std::to_string(chapters) + (chapters == 1 ? " chapter" : " chapters");
   for (std::size_t n = 0; n < title.clips.size(); ++n) {
-    line += (n == 0 ? "; " : ", ") + fileNamePart(title.clips[n]);
+    line += (n == 0 ? "; " : ", ") + fileNamePart(title.clips[n].src);
   }
   return line + ")";
 }

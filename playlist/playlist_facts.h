@@ -41,6 +41,10 @@ TitleFacts titleHead(const XmlTag& tag, const TimeBase& base, std::size_t positi
 std::optional<ChapterFact> chapterFact(const XmlTag& tag, const TimeBase& base,
                                        std::size_t position);
 
+// A clip tag (its name ends in "Clip") with its src; a PrimaryAudioVideoClip's
+// titleTimeBegin and titleTimeEnd on the clock `base`.
+ClipFact clipFact(const XmlTag& tag, const TimeBase& base);
+
 class FactsReader {
  public:
   // `baseName`: the base name of the EVO file whose title is looked for.

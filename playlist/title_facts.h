@@ -24,6 +24,13 @@ struct ChapterFact {
   std::string name;  // its displayName, or "Chapter NN" (its 1-based number) without one
 };
 
+// A clip of a title; a PrimaryAudioVideoClip also gives its span on the title's clock.
+struct ClipFact {
+  std::string src;
+  std::int64_t beginMs = -1;  // titleTimeBegin; -1 when not given or not readable
+  std::int64_t endMs = -1;    // titleTimeEnd
+};
+
 // An audio or subtitle stream of a title, by the playlist's streamNumber.
 struct TrackFact {
   std::string language;   // from langcode, "en:00" giving "en"; empty when unknown
@@ -40,10 +47,10 @@ inline constexpr std::string_view kForcedSubtitles = "09";
 struct TitleFacts {
   int number = 0;  // titleNumber, or the title's place in the playlist
   std::string id;
-  std::string name;                // displayName
-  std::string duration;            // titleDuration as written
-  std::int64_t durationMs = -1;    // -1 when it cannot be read
-  std::vector<std::string> clips;  // the src of each clip, in playlist order
+  std::string name;              // displayName
+  std::string duration;          // titleDuration as written
+  std::int64_t durationMs = -1;  // -1 when it cannot be read
+  std::vector<ClipFact> clips;   // in playlist order
   std::vector<ChapterFact> chapters;
   std::map<std::int32_t, TrackFact> audio;  // by streamNumber (the EVO's number + 1)
   std::map<std::int32_t, TrackFact> subtitles;

@@ -3,18 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/program_stream_file.h"
 #include "job/output_names.h"
 #include "platform/paths.h"
+#include "playlist/disc_playlist.h"
 #include "session/xpl_choice.h"
 
 namespace tessaly {
-namespace {
-
-constexpr const char* kDiscVideoFolder = "HVDVD_TS/";
-constexpr const char* kDiscPlaylistFolder = "ADV_OBJ/";
-constexpr const char* kPlaylistName = "VPLST000.XPL";
-
-}  // namespace
 
 void EVOadj(Session& s) {
   auto& w = s.fMain;
@@ -25,9 +20,9 @@ void EVOadj(Session& s) {
   s.EVOdir = folderPart(path);
   w.odEVOfile.initialDir = s.EVOdir;
   w.eXPLfile.text = kPlaylistName;
-  const std::string discFolder = kDiscVideoFolder;
-  if (endsWith(s.EVOdir, discFolder)) {
-    s.XPLdir = s.EVOdir.substr(0, s.EVOdir.size() - discFolder.size()) + kDiscPlaylistFolder;
+  const std::string playlistFolder = discPlaylistFolder(s.EVOdir);
+  if (!playlistFolder.empty()) {
+    s.XPLdir = playlistFolder;
     w.odXPL.initialDir = s.XPLdir;
     s.XPLname = kPlaylistName;
     w.odXPL.fileName = s.XPLname;
@@ -55,11 +50,10 @@ void bbEVOClick(Session& s) {
 void WMDropFiles(Session& s, const std::vector<std::string>& paths) {
   if (paths.empty() || s.busy) return;
   const std::string& path = paths.front();
-  const std::string extension = upperExtension(path);
-  if (extension == ".EVO") {
+  if (programStreamName(path)) {
     s.fMain.eEVOfile.text = path;
     EVOadj(s);
-  } else if (extension == ".XPL") {
+  } else if (upperExtension(path) == ".XPL") {
     s.fMain.eXPLfile.text = path;
     XPLadj(s);
   }

@@ -1,6 +1,8 @@
 // tessaly-cli run as a program on generated files.
-#include "cli_run.h"
+#include <set>
+
 #include "cli/verbs.h"
+#include "cli_run.h"
 
 namespace tessaly::cli {
 namespace {
@@ -80,7 +82,10 @@ TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
             "tessaly-cli: Cannot create folder \"" + out.file("plain/sub") + "\". Not a directory");
   EXPECT_EQ(r.out, "");  // refused before the file was read
 
-  writeEvo("EMPTY_1.EVO", [](PsWriter& w) { w.garbage(100); });
+  writeEvo("EMPTY_1.EVO", [](PsWriter& w) {  // a program stream, but of no stream
+    w.navPack();
+    w.garbage(100);
+  });
   r = run({"demux", in.file("EMPTY_1.EVO"), "--out", out.path()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
@@ -143,6 +148,88 @@ TEST_F(CliRunTest, DemuxReadsEachSegmentOnce) {
   EXPECT_EQ(testing::readFile(out.file("FEATURE_1.Subpicture.12.sup")), first.at(45));
 }
 
+// Without --xpl, demux takes the playlist beside the EVO's HVDVD_TS folder; --no-xpl, or a
+// playlist there that cannot be read or has no title for the EVO, leaves the outputs to
+// the EVO's own streams, while the same playlist asked for with --xpl fails the job.
+TEST_F(CliRunTest, DemuxTakesThePlaylistBesideTheDiscUnlessRefusedOrUnusable) {
+  fs::create_directories(in.file("HVDVD_TS"));
+  fs::create_directories(in.file("ADV_OBJ"));
+  writeEvo("HVDVD_TS/FEATURE_1.EVO", feature);
+  const std::string xpl = in.file("ADV_OBJ/VPLST000.XPL");
+  const auto demux = [&](std::vector<std::string> more, std::set<std::string>& made) {
+    fs::remove_all(out.path());
+    std::vector<std::string> args{"demux", in.file("HVDVD_TS/FEATURE_1.EVO"), "--out", out.path()};
+    args.insert(args.end(), more.begin(), more.end());
+    const Outcome r = run(args);
+    made.clear();
+    if (fs::exists(out.path())) {
+      for (const auto& entry : fs::directory_iterator(out.path())) {
+        made.insert(entry.path().filename().string());
+      }
+    }
+    return r;
+  };
+  const std::set<std::string> labelled{"FEATURE_1.VC-1.stream.0.mpv",
+                                       "FEATURE_1.DD+.6ch.stream.03.English.mpa"};
+  std::set<std::string> made;
+  testing::writeFile(xpl, std::string(kPlaylist));
+  Outcome r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Playlist found: " + xpl + "\nOpen VPLST000.XPL\n"), std::string::npos);
+  EXPECT_EQ(made, labelled);
+
+  r = demux({"--no-xpl"}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("VPLST000.XPL"), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+  EXPECT_EQ(made.count("FEATURE_1.MLP.stream.01.mpa"), 1u);
+
+  std::string otherTitle(kPlaylist);
+  otherTitle.replace(otherTitle.find("FEATURE_1.MAP"), 9, "FEATURE_9");
+  testing::writeFile(xpl, otherTitle);
+  r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("going on without the playlist " + xpl), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+
+  fs::resize_file(xpl, 17 * 1024 * 1024);  // too large to be read
+  r = demux({}, made);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("going on without the playlist " + xpl), std::string::npos);
+  EXPECT_EQ(made.size(), 4u);
+  EXPECT_EQ(demux({"--xpl", xpl}, made).status, 1);
+  EXPECT_TRUE(made.empty());
+  EXPECT_EQ(demux({"--xpl", xpl, "--no-xpl"}, made).status, 2);
+}
+
+// A program stream is taken under any of its names; a file of that name without one in
+// its first MiB is refused before any output is made.
+TEST_F(CliRunTest, InputsAreTakenByContentUnderAnyProgramStreamName) {
+  const auto streams = writeEvo("clip.vob", feature);
+  ASSERT_EQ(run({"demux", in.file("clip.vob"), "--out", out.path(), "--no-continue"}).status, 0);
+  EXPECT_EQ(testing::readFile(out.file("clip.VC-1.stream.0.mpv")), streams.at(1));
+  fs::remove_all(out.path());
+  fs::create_directories(out.path());
+
+  writeEvo("late.MPEG", [](PsWriter& w) {
+    w.garbage(1024 * 1024);  // the stream begins past the first MiB
+    feature(w);
+  });
+  testing::writeFile(in.file("notes.Mpg"), std::string(2000, '\0') + "\x01\xB9 no stream");
+  for (const std::string name : {"late.MPEG", "notes.Mpg"}) {
+    for (const std::string verb : {"scan", "demux"}) {
+      SCOPED_TRACE(verb + " " + name);
+      std::vector<std::string> args{verb, in.file(name)};
+      if (verb == "demux") args.insert(args.end(), {"--out", out.path()});
+      const Outcome r = run(args);
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.err, "tessaly-cli: Not an MPEG program stream: \"" + in.file(name) + "\"\n");
+      EXPECT_EQ(r.out, "");
+    }
+  }
+  EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
 TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
   writeEvo("FEATURE_1.EVO", feature);
   const std::string evo = in.file("FEATURE_1.EVO");
@@ -170,8 +257,12 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwoBeforeAnyJobRuns) {
     SCOPED_TRACE(args.empty() ? "(none)" : args.front() + " " + args.back());
     const Outcome r = run(args);
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err.rfind("tessaly-cli: ", 0), 0u);
-    EXPECT_NE(r.err.find(usageText()), std::string::npos);
+    const auto errorLines = lines(r.err);
+    ASSERT_EQ(errorLines.size(), 2u) << r.err;
+    EXPECT_EQ(errorLines[0].rfind("tessaly-cli: ", 0), 0u);
+    const bool knownVerb = !args.empty() && args.front() != "split";
+    EXPECT_EQ(errorLines[1], knownVerb ? "try 'tessaly-cli " + args.front() + " --help'"
+                                       : "try 'tessaly-cli --help'");
     EXPECT_EQ(r.out, "");
   }
   EXPECT_TRUE(fs::is_empty(out.path()));
@@ -226,16 +317,29 @@ TEST_F(CliRunTest, XplPrintsMemoTreeAndBoxesAndLabelsTheDemuxOutputs) {
   EXPECT_EQ(run({"xpl", in.file("FEATURE_1.EVO")}).status, 2);
 }
 
-TEST_F(CliRunTest, HelpDescribesEveryVerbAndOption) {
-  const Outcome r = run({"demux", "--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, usageText());
+// --help alone lists every verb; "VERB --help" only that verb, with each of its options.
+TEST_F(CliRunTest, HelpDescribesEveryVerbAndEachVerbItsOwnOptions) {
+  const Outcome all = run({"--help"});
+  EXPECT_EQ(all.status, 0);
+  EXPECT_EQ(all.out, usageText());
   for (const auto& verb : verbs()) {
-    EXPECT_NE(r.out.find("  " + verb.name + " " + verb.operands + "\n"), std::string::npos);
+    SCOPED_TRACE(verb.name);
+    EXPECT_NE(all.out.find("  " + verb.name + " " + verb.operands + "\n"), std::string::npos);
+    const Outcome own = run({verb.name, "--help"});
+    EXPECT_EQ(own.status, 0);
+    EXPECT_EQ(own.err, "");
+    EXPECT_EQ(own.out.rfind("Usage: tessaly-cli " + verb.name + " " + verb.operands, 0), 0u);
+    EXPECT_NE(own.out.find(verb.summary), std::string::npos);
     for (const auto& option : verb.options) {
-      EXPECT_NE(r.out.find(option.name + (option.valueName.empty() ? "" : " " + option.valueName)),
-                std::string::npos)
-          << option.name;
+      const std::string shown =
+          option.name + (option.valueName.empty() ? "" : " " + option.valueName);
+      EXPECT_NE(own.out.find(shown), std::string::npos) << option.name;
+      EXPECT_NE(all.out.find(shown), std::string::npos) << option.name;
+    }
+    for (const auto& other : verbs()) {
+      if (other.name != verb.name) {
+        EXPECT_EQ(own.out.find("  " + other.name + " " + other.operands + "\n"), std::string::npos);
+      }
     }
   }
 }

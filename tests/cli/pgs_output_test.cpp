@@ -23,8 +23,8 @@ TEST(PgsOutputTest, SampleDiscHdCaptionsDecodeAsTheirUnitsShowThem) {
   };
   std::filesystem::create_directory(dir.file("streams"));
   const ChildRun demux = runChild(TESSALY_CLI,
-                                  {"demux", evo(1), "--out", dir.file("streams"), "--select",
-                                   "cbSub00,cbSub01", "--subpictures", "pgs"},
+                                  {"demux", evo(1), "--no-xpl", "--out", dir.file("streams"),
+                                   "--select", "cbSub00,cbSub01", "--subpictures", "pgs"},
                                   dir);
   ASSERT_EQ(demux.status, 0) << demux.err;
   const auto log = lines(demux.out);

@@ -85,5 +85,44 @@ TEST_F(SampleDiscTest, TheFeaturesClipsHoldTheirSpansOfTheTitleClock) {
   EXPECT_EQ(video["WARNING"].start, video["FEATURE_1"].start);
 }
 
+// A file of some of the title's clips gets only their chapters, the first clip read at 0:
+// FEATURE_2 starts at the "Second Segment"; FEATURE_1 goes on into FEATURE_2 and keeps
+// every chapter up to its end; the warning card after them has none.
+TEST_F(SampleDiscTest, ChaptersFollowTheClipsThatWereRead) {
+  const std::string xpl = dir->file("disc/ADV_OBJ/VPLST000.XPL");
+  const auto xplChapters = [&](const std::string& name) {
+    const std::string file = dir->file(name + ".chapters.txt");
+    const Outcome r =
+        testing::runChild(TESSALY_CLI, {"xpl", xpl, "--evo", evo(name), "--chapters", file}, *dir);
+    return r.status == 0 ? testing::textOf(file)
+                         : "exit " + std::to_string(r.status) + ": " + r.err;
+  };
+  EXPECT_EQ(xplChapters("FEATURE_2"),
+            "CHAPTER01=00:00:00.000\nCHAPTER01NAME=Second Segment\n"
+            "CHAPTER02=00:00:31.448\nCHAPTER02NAME=End Credits\n");
+  EXPECT_EQ(xplChapters("FEATURE_1"),
+            "CHAPTER01=00:00:00.000\nCHAPTER01NAME=Opening\n"
+            "CHAPTER02=00:00:27.778\nCHAPTER02NAME=Chapter 02\n"
+            "CHAPTER03=00:01:21.582\nCHAPTER03NAME=Second Segment\n"
+            "CHAPTER04=00:01:53.030\nCHAPTER04NAME=End Credits\n");
+  EXPECT_EQ(xplChapters("WARNING").rfind("exit 1: ", 0), 0u);
+
+  // The Matroska file of FEATURE_2 alone: its chapter file, written with mkvmerge's call.
+  const std::string out = dir->file("mkv/");
+  const Outcome r =
+      testing::runChild(TESSALY_CLI,
+                        {"demux", evo("FEATURE_2"), "--xpl", xpl, "--out", out, "--mkv",
+                         out + "film.mkv", "--mkvmerge-options", out + "call.json"},
+                        *dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string chapters = testing::textOf(out + "FEATURE_2.chapters.xml");
+  EXPECT_EQ(chapters.find("Opening"), std::string::npos);
+  const auto second = chapters.find("Second Segment");
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_NE(chapters.rfind("<ChapterTimeStart>00:00:00.000</ChapterTimeStart>", second),
+            std::string::npos);
+  EXPECT_NE(chapters.find("<ChapterTimeStart>00:00:31.448</ChapterTimeStart>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tessaly::cli

@@ -49,7 +49,7 @@ class TimedSubpicturesPeersTest : public ::testing::Test {
     ASSERT_EQ(made.status, 0) << made.err;
     std::filesystem::create_directory(dir->file("streams"));
     demuxed = runChild(TESSALY_CLI,
-                       {"demux", evo(1), "--out", dir->file("streams"), "--select",
+                       {"demux", evo(1), "--no-xpl", "--out", dir->file("streams"), "--select",
                         "cbSub00,cbSub01", "--subpictures", "timed"},
                        *dir);
   }

@@ -73,6 +73,15 @@ TEST_F(FileChoiceTest, DropTakesTheFirstFileOnlyAndIgnoresOtherExtensions) {
   EXPECT_EQ(s.fMain.eEVOfile.text, "/x/FEATURE_1.Evo");
   WMDropFiles(s, {});
   EXPECT_EQ(s.fMain.eEVOfile.text, "/x/FEATURE_1.Evo");
+  // Any program stream's name, in any case; not one merely close to them.
+  for (const std::string name : {"/x/VTS_01_1.VOB", "/x/clip.mpg", "/x/clip.Mpeg", "/x/A.EVO"}) {
+    WMDropFiles(s, {name});
+    EXPECT_EQ(s.fMain.eEVOfile.text, name);
+  }
+  for (const std::string name : {"/x/clip.mp4", "/x/clip.mpegx", "/x/clip.MPE"}) {
+    WMDropFiles(s, {name});
+    EXPECT_EQ(s.fMain.eEVOfile.text, "/x/A.EVO") << name;
+  }
 }
 
 TEST_F(FileChoiceTest, DroppedPlaylistInAdvObjPointsTheEvoDialogAtTheDisc) {
