@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 constexpr const char* kVideoFolder = "HVDVD_TS";
 
 bool holdsVideoFolder(const fs::path& folder) {
-  const DiscEntry* video = Folder(folderFiles(), folder.string()).find(kVideoFolder);
+  const Folder listed(folderFiles(), folder.string());  // owns the entry found in it
+  const DiscEntry* video = listed.find(kVideoFolder);
   return video && video->folder;
 }
 
