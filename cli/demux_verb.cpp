@@ -232,26 +232,37 @@ std::optional<Labels> playlistOrNothing(DemuxJob& job, CliObserver& observer) {
   return std::nullopt;
 }
 
-// How the outputs are found: labelled by the playlist; found by a scan first when the
-// subpicture forms need its facts (a stream whose units are too small for a timed output
-// is written raw, which only a scan of the whole stream can tell before its output is
-// made); otherwise created as the one pass finds their streams. Nullopt on failure.
+// How the outputs are found: labelled by the playlist given with --xpl; found by a scan
+// first when the subpicture forms need its facts (a stream whose units are too small for
+// a timed output is written raw, which only a scan of the whole stream can tell before its
+// output is made); otherwise created as the one pass finds their streams. A playlist found
+// beside the disc gives the title (its name, chapters and languages) but not the outputs'
+// names: its captions follow the title's first clip, which need not be this EVO file's
+// (a later clip may carry a stream under another number, or lack it). Nullopt on failure.
 std::optional<Labels> chooseOutputs(DemuxJob& job, CliObserver& observer) {
   const auto requested = [&](std::optional<Labels> labels) {
     if (labels) requestOutputs(job, *labels);
     return labels;
   };
+  Labels title;
   if (!job.xpl.empty()) {
     std::optional<Labels> labels = playlistOrNothing(job, observer);
-    if (!job.xpl.empty()) return requested(std::move(labels));
+    if (!job.xplFound) return requested(std::move(labels));
+    if (labels) title = std::move(*labels);
+    title.captions.clear();
   }
   if (job.request.forms.subpictures != SubpictureOutputs::Raw) {
-    return requested(scannedLabels(job, observer));
+    std::optional<Labels> labels = scannedLabels(job, observer);
+    if (labels) {
+      labels->playlist = std::move(title.playlist);
+      labels->baseName = title.baseName;
+    }
+    return requested(std::move(labels));
   }
   Discovery discovery{job.fastCheck, std::nullopt};
   if (job.selection) discovery.only = slotsOf(*job.selection);
   job.request.discover = discovery;
-  return Labels{};
+  return title;
 }
 
 // --out names a folder that the job writes into: it is created, with its parents.
@@ -331,8 +342,9 @@ Verb demuxVerb() {
             "write only these streams: box names (cbVideo0,cbAudio03,cbSub12) or\n"
             "                        group and number as the EVO counts (video0,audio3,sub12)"},
            {"--xpl", "XPL",
-            "name the outputs from this playlist (default: ../ADV_OBJ/VPLST000.XPL\n"
-            "                        beside the EVO's HVDVD_TS folder, when there is one)"},
+            "name the outputs from this playlist; without it, ../ADV_OBJ/VPLST000.XPL\n"
+            "                        beside the EVO's HVDVD_TS folder gives the title, its\n"
+            "                        chapters and languages, the streams naming the outputs"},
            {"--no-xpl", "", "do not look for the playlist beside the disc"},
            {"--no-continue", "", "do not continue with the second segment"},
            {"--fast", "", "look for streams in the first ~300 MB only: later streams are missed"},
