@@ -66,8 +66,8 @@ std::vector<MuxSource> titleSources(const DiscTitle& title, const std::vector<Ti
 
 }  // namespace
 
-void demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska, JobObserver& observer,
-                    const MatroskaJson& json) {
+TitleDemuxResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
+                                JobObserver& observer, const MatroskaJson& json) {
   const TitleFacts facts = chapterFacts(request.title);
   matroska.title = &facts;
   matroska.chapterFile =
@@ -77,6 +77,7 @@ void demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska, JobObse
   const TitleDemuxResult result = demuxTitle(request, observer);
   rethrowFailure(result.error);
   matroskaStep(matroska, observer, json, result.end, titleSources(request.title, result.made));
+  return result;
 }
 
 }  // namespace tessaly

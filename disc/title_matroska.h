@@ -13,7 +13,8 @@ namespace tessaly {
 // the chapter file "NAME.chapters.xml" beside the outputs) are checked with the outputs
 // before any is made. The request's film, alsoCreates and the step's chapter file and
 // title are set here. Throws what ended a failed demux or step; the front end ends the job.
-void demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska, JobObserver& observer,
-                    const MatroskaJson& json);
+// Returns the demux's result: the title's outputs (removed again once they are in the film).
+TitleDemuxResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
+                                JobObserver& observer, const MatroskaJson& json);
 
 }  // namespace tessaly
