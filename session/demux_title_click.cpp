@@ -18,6 +18,16 @@ std::string withoutFinalSeparators(std::string folder) {
   return folder;
 }
 
+// Where the title's outputs go: eWorkdir, or when it is empty the folder that holds the
+// disc's folder or its image (never the disc itself). No final "/".
+std::string titleOutputFolder(const Session& s) {
+  const std::string& workdir = s.fMain.eWorkdir.text;
+  if (!workdir.empty()) return withoutFinalSeparators(workdir);
+  std::filesystem::path disc = std::filesystem::absolute(s.TitleDisc->disc.path).lexically_normal();
+  if (!disc.has_filename()) disc = disc.parent_path();  // "/media/disc/"
+  return disc.parent_path().string();
+}
+
 MatroskaRequest matroskaRequest(const Session& s, const std::string& folder,
                                 const DiscTitle& title) {
   MatroskaRequest request;
@@ -50,14 +60,6 @@ void demuxTitleJob(Session& s) {
 }
 
 }  // namespace
-
-std::string titleOutputFolder(const Session& s) {
-  const std::string& workdir = s.fMain.eWorkdir.text;
-  if (!workdir.empty()) return withoutFinalSeparators(workdir);
-  std::filesystem::path disc = std::filesystem::absolute(s.TitleDisc->disc.path).lexically_normal();
-  if (!disc.has_filename()) disc = disc.parent_path();  // "/media/disc/"
-  return disc.parent_path().string();
-}
 
 void bDemuxTitleClick(Session& s) {
   runJob(s, demuxTitleJob);
