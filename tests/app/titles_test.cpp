@@ -1,6 +1,7 @@
 // The titles page on the sample disc: listed after "Read XPL", on a dropped image the same,
 // "Demux title" making what `tessaly-cli title` makes (its tracks byte for byte, its film
-// with every track), and the window working again after a run that fails.
+// with every track), the window locked while it runs and Cancel stopping it, and the window
+// working again after a run that fails.
 #include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -92,6 +93,7 @@ class TitlesTest : public QObject {
   void demuxTitleMakesTheTracksOfTheCommandLineBesideTheDisc();
   void theMatroskaBoxMakesTheFilmOfTheCommandLine();
   void aFailedRunShowsTheErrorAndUnlocksTheWindow();
+  void cancelStopsTheTitleWhichLocksTheWindowWhileItRuns();
   void aDroppedImageListsTheSameTitlesAndDemuxesOrIsRefusedWithoutUdf();
 
  private:
@@ -215,6 +217,29 @@ void TitlesTest::aFailedRunShowsTheErrorAndUnlocksTheWindow() {
   QVERIFY(desk->find<QToolButton>("bbEVO")->isEnabled());
   QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
   QVERIFY(!desk->s.busy);
+}
+
+void TitlesTest::cancelStopsTheTitleWhichLocksTheWindowWhileItRuns() {
+  const TempDir out;
+  readSamplePlaylist();
+  desk->find<QLineEdit>("eWorkdir")->setText(QString::fromStdString(out.path()));
+  desk->prompts.answers = {true};
+  QStringList enabledDuringRun;
+  desk->app.host.onMessages = [&] {
+    for (const char* name : {"bDemuxTitle", "bReadXPL", "bDemux"}) {
+      if (desk->find<QPushButton>(name)->isEnabled()) enabledDuringRun << name;
+    }
+    if (desk->find<QPushButton>("bCancel")->isEnabled())
+      Desk::click(desk->find<QPushButton>("bCancel"));
+  };
+  Desk::click(demuxTitle());
+
+  QVERIFY2(enabledDuringRun.isEmpty(), qPrintable(enabledDuringRun.join(' ')));
+  QCOMPARE(desk->prompts.questions, QStringList{"Are you sure to stop demuxing?"});
+  const QString log = desk->find<QPlainTextEdit>("mMessage")->toPlainText();
+  QVERIFY2(!log.contains("Opening file FEATURE_2.EVO"), qPrintable(log));  // the next clip
+  QVERIFY(log.endsWith("Done."));
+  QVERIFY(demuxTitle()->isEnabled());
 }
 
 void TitlesTest::aDroppedImageListsTheSameTitlesAndDemuxesOrIsRefusedWithoutUdf() {
