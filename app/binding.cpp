@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <utility>
 
 #include "app/local_path.h"
@@ -12,6 +13,7 @@
 #include "app/stream_box.h"
 #include "session/cancel.h"
 #include "session/demux_click.h"
+#include "session/demux_title_click.h"
 #include "session/file_choice.h"
 #include "session/read_evo.h"
 #include "session/read_xpl_click.h"
@@ -25,6 +27,7 @@ Binding::Binding(Session& session, TfMain& window) : s_(session), w_(window) {
   connectBoxes();
   connectOptions();
   connectPathEdits();
+  connectTitles();
 }
 
 void Binding::run(Handler handler) {
@@ -34,8 +37,9 @@ void Binding::run(Handler handler) {
 
 void Binding::connectButtons() {
   const std::pair<QAbstractButton*, Handler> clicks[] = {
-      {w_.bCheck, bCheckClick},   {w_.bDemux, bDemuxClick}, {w_.bReadXPL, bReadXPLClick},
-      {w_.bCancel, bCancelClick}, {w_.bbEVO, bbEVOClick},   {w_.bbXPL, bbXPLClick},
+      {w_.bCheck, bCheckClick},           {w_.bDemux, bDemuxClick}, {w_.bReadXPL, bReadXPLClick},
+      {w_.bCancel, bCancelClick},         {w_.bbEVO, bbEVOClick},   {w_.bbXPL, bbXPLClick},
+      {w_.bDemuxTitle, bDemuxTitleClick},
   };
   for (const auto& [button, handler] : clicks) {
     QObject::connect(button, &QAbstractButton::clicked, button,
@@ -94,6 +98,17 @@ void Binding::connectPathEdits() {
       mirror();
     });
   }
+}
+
+// The row the operator selects is the title "Demux title" demuxes.
+void Binding::connectTitles() {
+  QObject::connect(w_.lvTitles, &QTreeWidget::itemSelectionChanged, w_.lvTitles, [this] {
+    if (mirroring_) return;
+    const QList<QTreeWidgetItem*> chosen = w_.lvTitles->selectedItems();
+    s_.fMain.lvTitles.selected =
+        chosen.isEmpty() ? -1 : w_.lvTitles->indexOfTopLevelItem(chosen.front());
+    mirror();
+  });
 }
 
 }  // namespace tessaly::app

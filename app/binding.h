@@ -34,10 +34,12 @@ class Binding {
   void connectBoxes();
   void connectOptions();
   void connectPathEdits();
+  void connectTitles();
   void mirrorButtons();
   void mirrorBoxes();
   void mirrorEdits();
   void mirrorPlaylist();
+  void mirrorTitles();
   // Enables or disables a control. Disabling the control that has the focus would make
   // Qt pass the focus on to the next control (a path edit, selecting its text), as it does
   // when the window is activated with no control focused: the window itself holds the
@@ -56,6 +58,7 @@ class Binding {
   QPointer<QWidget> heldFocus_;
   std::vector<std::string> shownXpl_;
   std::vector<TreeNode> shownTree_;
+  std::vector<TitleRow> shownTitles_;
 };
 
 template <typename Visit>

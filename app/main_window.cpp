@@ -14,6 +14,7 @@
 #include "app/window_layout.h"
 #include "session/cancel.h"
 #include "session/file_choice.h"
+#include "session/invoke.h"
 
 namespace tessaly::app {
 
@@ -88,14 +89,14 @@ void TfMain::dragEnterEvent(QDragEnterEvent* event) {
 
 void TfMain::dropEvent(QDropEvent* event) {
   const std::vector<std::string> paths = droppedPaths(*event->mimeData());
-  WMDropFiles(session_, paths);
+  invoke(session_, [&] { WMDropFiles(session_, paths); });  // an image may be refused
   mirror();
   if (!paths.empty()) event->acceptProposedAction();
 }
 
 void TfMain::takePendingOpen() {
   if (pendingOpen_.empty()) return;
-  WMDropFiles(session_, {pendingOpen_});
+  invoke(session_, [this] { WMDropFiles(session_, {pendingOpen_}); });
   pendingOpen_.clear();
   mirror();
 }

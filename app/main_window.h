@@ -70,6 +70,10 @@ class TfMain : public QWidget {
   QTreeWidget* tvXPL = nullptr;
   PaneSplitter* splXPL = nullptr;
   QPlainTextEdit* mXPL = nullptr;
+  QWidget* tsTitles = nullptr;
+  QLabel* lDisc = nullptr;
+  QTreeWidget* lvTitles = nullptr;
+  QPushButton* bDemuxTitle = nullptr;
   QWidget* tsOption = nullptr;
   QGroupBox* gbFile = nullptr;
   QLabel* lVideoExt = nullptr;

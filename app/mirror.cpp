@@ -1,5 +1,6 @@
 // Binding's records-to-controls half.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -61,6 +62,22 @@ QList<QTreeWidgetItem*> makeItems(const std::vector<TreeNode>& nodes) {
   return items;
 }
 
+QTreeWidgetItem* titleItem(const TitleRow& row) {
+  auto* item = new QTreeWidgetItem(QStringList{qt(row.playlist), qt(row.number), qt(row.name),
+                                               qt(row.duration), qt(row.clips), qt(row.kind)});
+  item->setTextAlignment(1, Qt::AlignRight);
+  for (int column = 0; column < item->columnCount(); ++column) {
+    item->setToolTip(column, qt(row.hint));
+  }
+  return item;
+}
+
+void showTitles(QTreeWidget* list, const std::vector<TitleRow>& rows) {
+  list->clear();
+  for (const TitleRow& row : rows) list->addTopLevelItem(titleItem(row));
+  for (int column = 0; column < list->columnCount(); ++column) list->resizeColumnToContents(column);
+}
+
 void showTree(QTreeWidget* tree, const std::vector<TreeNode>& nodes) {
   tree->clear();
   tree->addTopLevelItems(makeItems(nodes));
@@ -75,6 +92,7 @@ void Binding::mirror() {
   mirrorBoxes();
   mirrorEdits();
   mirrorPlaylist();
+  mirrorTitles();
   mirrorLog();
   w_.StatusBar->showChanges(s_.fMain.statusBar);
   if (w_.PageControl->currentIndex() != s_.fMain.PageControl) {
@@ -138,6 +156,7 @@ void Binding::mirrorButtons() {
   enable(w_.bCheck, r.bCheck.enabled && !locked);
   enable(w_.bReadXPL, r.bReadXPL.enabled && !locked);
   enable(w_.bDemux, r.bDemux.enabled && !locked);
+  enable(w_.bDemuxTitle, r.lvTitles.selected >= 0 && !locked);
   enable(w_.bbEVO, !locked);
   enable(w_.bbXPL, !locked);
   enable(w_.bCancel, r.bCancel.enabled);
@@ -180,6 +199,21 @@ void Binding::mirrorPlaylist() {
   if (!sameNodes(r.tvXPL.nodes, shownTree_)) {
     showTree(w_.tvXPL, r.tvXPL.nodes);
     shownTree_ = r.tvXPL.nodes;
+  }
+}
+
+void Binding::mirrorTitles() {
+  const TitleList& r = s_.fMain.lvTitles;
+  w_.lDisc->setText(qt(r.disc));
+  if (r.rows != shownTitles_) {
+    showTitles(w_.lvTitles, r.rows);
+    shownTitles_ = r.rows;
+  }
+  QTreeWidgetItem* selected = w_.lvTitles->topLevelItem(r.selected);
+  if (selected && !selected->isSelected()) {
+    w_.lvTitles->setCurrentItem(selected);
+  } else if (!selected) {
+    w_.lvTitles->clearSelection();
   }
 }
 

@@ -28,7 +28,7 @@ QString shortHint(const char* hint);
 void buildFileRows(TfMain& window, AnchorLayout& anchors);
 // The three bottom controls and the status bar.
 void buildBottomRow(TfMain& window, AnchorLayout& anchors);
-// PageControl with its six pages; the boxes and options start from the records.
+// PageControl with its seven pages; the boxes and options start from the records.
 void buildPages(TfMain& window, const Window& records, AnchorLayout& anchors);
 // The "Options" page.
 void buildOptionsPage(TfMain& window, const Window& records);

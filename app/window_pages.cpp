@@ -1,7 +1,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -95,13 +98,36 @@ void buildXplPage(TfMain& w, QWidget* page) {
   fill(page, w.splXPL);
 }
 
+// The disc's folder above its titles, one row each in columns, and "Demux title" below.
+void buildTitlesPage(TfMain& w, QWidget* page) {
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(4, 4, 4, 4);
+  w.lDisc = makeControl<QLabel>(page, "lDisc");
+  w.lDisc->setTextFormat(Qt::PlainText);
+  w.lvTitles = makeControl<QTreeWidget>(page, "lvTitles");
+  w.lvTitles->setRootIsDecorated(false);
+  w.lvTitles->setUniformRowHeights(true);
+  w.lvTitles->setSelectionMode(QAbstractItemView::SingleSelection);
+  w.lvTitles->setHeaderLabels({"Playlist", "Title", "Name", "Duration", "Clips", ""});
+  w.bDemuxTitle = makeControl<QPushButton>(page, "bDemuxTitle",
+                                           "Demux the selected title into the output folder");
+  w.bDemuxTitle->setText("Demux title");
+  w.bDemuxTitle->setEnabled(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(w.bDemuxTitle);
+  layout->addWidget(w.lDisc);
+  layout->addWidget(w.lvTitles);
+  layout->addLayout(buttons);
+}
+
 }  // namespace
 
 void buildPages(TfMain& w, const Window& r, AnchorLayout& a) {
   w.PageControl = makeControl<QTabWidget>(&w, "PageControl");
   a.place(w.PageControl, {8, 69, 346, 219}, akAll);
-  // The six captions fit the designed width only with narrow tabs.
-  w.PageControl->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 6px; }");
+  // The seven captions fit the designed width only with narrow tabs.
+  w.PageControl->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
   w.tsStatus = addPage(w.PageControl, "tsStatus", "Status");
   w.mMessage = makeMemo(w.tsStatus, "mMessage");
   fill(w.tsStatus, w.mMessage);
@@ -114,6 +140,8 @@ void buildPages(TfMain& w, const Window& r, AnchorLayout& a) {
   buildBoxes(w.tsSubpicture, BoxGroup::Sub, r.cbSub, w.cbSub);
   w.tsXPL = addPage(w.PageControl, "tsXPL", "XPL");
   buildXplPage(w, w.tsXPL);
+  w.tsTitles = addPage(w.PageControl, "tsTitles", "Titles");
+  buildTitlesPage(w, w.tsTitles);
   w.tsOption = addPage(w.PageControl, "tsOption", "Options");
   buildOptionsPage(w, r);
 }

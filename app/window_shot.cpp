@@ -6,7 +6,7 @@
 //   tessaly-window-shot PICTURE EVO --options   the "Options" page after "Read EVO", its two
 //                                              boxes for other tools ticked
 //   tessaly-window-shot PICTURE EVO --xpl PAGE [WIDTHxHEIGHT]
-//                                              the page (tsAudio, tsXPL...) after "Read XPL",
+//                                              the page (tsAudio, tsTitles...) after "Read XPL",
 //                                              in a window of that client size
 //   tessaly-window-shot PICTURE EVO --mkv OUT_FOLDER
 //                                              "Read XPL", then "Demux" into OUT_FOLDER with

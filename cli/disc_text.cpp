@@ -86,15 +86,6 @@ std::string playlistBlock(const DiscPlaylist& playlist, bool boot) {
 
 }  // namespace
 
-std::string durationText(std::int64_t ms) {
-  if (ms < 0) return "no duration";
-  const std::int64_t seconds = ms / 1000;
-  char text[40];
-  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-  return text;
-}
-
 std::string discText(const Disc& disc) {
   std::string text = "Disc " + disc.path + "\n";
   if (disc.playlists.empty()) return text + "No playlists in ADV_OBJ.\n";

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "cli/disc_json.h"
-#include "cli/disc_operand.h"
 #include "cli/disc_text.h"
 #include "cli/evo_steps.h"
 #include "cli/verbs.h"
+#include "disc/disc_operand.h"
 
 namespace tessaly::cli {
 namespace {

@@ -4,14 +4,11 @@
 #include <charconv>
 #include <stdexcept>
 
-#include "cli/disc_operand.h"
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
-#include "cli/title_matroska.h"
 #include "cli/verbs.h"
-#include "disc/title_demux.h"
-#include "mux/matroska_step.h"
-#include "platform/paths.h"
+#include "disc/disc_operand.h"
+#include "disc/title_matroska.h"
 #include "playlist/attr_value.h"
 #include "report/matroska_tracks.h"
 
@@ -46,34 +43,25 @@ const DiscTitle& chosenTitle(const DiscPlaylist& playlist, const Arguments& argu
 }
 
 // --mkv: the title's tracks go into one Matroska file, with the title's name and chapters.
-MatroskaRequest matroskaRequest(const Arguments& arguments, const std::string& outputBase,
-                                const TitleFacts& facts) {
+MatroskaRequest matroskaRequest(const Arguments& arguments) {
   if (!arguments.has("--mkv")) return {};
-  return {arguments.value("--mkv"),
-          outputBase + ".chapters.xml",
-          "",
-          false,
-          "leave out --mkv",
-          nullptr,
-          &facts};
+  MatroskaRequest request;
+  request.output = arguments.value("--mkv");
+  request.leaveOut = "leave out --mkv";
+  return request;
 }
 
 void makeTitle(CliObserver& observer, const Arguments& arguments) {
   const DiscOperand operand = readDiscOperand(arguments.operands[0]);
   const Disc& disc = operand.disc;
   const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
-  const std::string folder = arguments.value("--out");
-  const TitleFacts facts = chapterFacts(title);
-  const MatroskaRequest matroska =
-      matroskaRequest(arguments, folder + kSeparator + titleFileName(title), facts);
-  // The film forms: every track can go into the Matroska file.
-  const TitleDemuxRequest request{
-      disc.videoFolder,       title, folder, operand.files.get(), !matroska.output.empty(),
-      matroskaNames(matroska)};
-  const TitleDemuxResult result = demuxTitle(request, observer);
-  rethrowFailure(result.error);
-  const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
-  matroskaStep(matroska, observer, json, result.end, titleSources(title, result.made));
+  TitleDemuxRequest request;
+  request.videoFolder = disc.videoFolder;
+  request.title = title;
+  request.outputFolder = arguments.value("--out");
+  request.files = operand.files.get();
+  demuxTitleFilm(request, matroskaRequest(arguments), observer,
+                 {mkvmergeOptionFile, matroskaTrackTypes});
   endJob(observer);
 }
 

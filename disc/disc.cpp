@@ -1,6 +1,7 @@
 #include "disc/disc.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "disc/disc_folder.h"
@@ -123,6 +124,15 @@ const DiscTitle* Disc::mainFeature() const {
     }
   }
   return nullptr;
+}
+
+std::string durationText(std::int64_t ms) {
+  if (ms < 0) return "no duration";
+  const std::int64_t seconds = ms / 1000;
+  char text[40];
+  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+  return text;
 }
 
 Disc readDisc(const std::string& path) {

@@ -73,6 +73,9 @@ Disc readDisc(const std::string& path);
 // and EVOs looked for and read there.
 Disc readDisc(const DiscFiles& files, const std::string& root);
 
+// A duration as H:MM:SS (1:42:27), whole seconds; "no duration" below 0.
+std::string durationText(std::int64_t ms);
+
 // Marks the titles of a playlist: the other titles under 10 minutes as extras and, in the
 // boot playlist, the main feature: the longest title whose clips all have EVOs (of equal
 // ones the larger in EVO bytes, then the first).

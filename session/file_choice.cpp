@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "disc/disc_folder.h"
 #include "engine/program_stream_file.h"
 #include "job/output_names.h"
 #include "platform/paths.h"
 #include "playlist/disc_playlist.h"
+#include "session/title_list.h"
 #include "session/xpl_choice.h"
 
 namespace tessaly {
@@ -56,7 +58,14 @@ void WMDropFiles(Session& s, const std::vector<std::string>& paths) {
   } else if (upperExtension(path) == ".XPL") {
     s.fMain.eXPLfile.text = path;
     XPLadj(s);
+  } else if (upperExtension(path) == ".ISO" || findDiscFolder(path)) {
+    listTitles(s, path);
+    s.fMain.PageControl = tsTitles;
+    return;
+  } else {
+    return;
   }
+  listTitlesAround(s, path);
 }
 
 }  // namespace tessaly

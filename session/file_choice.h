@@ -18,7 +18,9 @@ void EVOadj(Session& session);
 void bbEVOClick(Session& session);
 
 // Files dropped on the window: the first one is taken when its extension is ".EVO"
-// or ".XPL" in any case; anything else is ignored. Ignored while a job runs.
+// or ".XPL" in any case, and the titles of the disc that holds it are listed. A disc image
+// (".ISO" in any case), a disc folder or any other file in one lists the disc's titles
+// and shows them; anything else is ignored. Ignored while a job runs.
 void WMDropFiles(Session& session, const std::vector<std::string>& paths);
 
 // Shows an open dialog at initialDir and returns its current file name, chosen or not;

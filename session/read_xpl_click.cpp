@@ -3,6 +3,7 @@
 #include "session/invoke.h"
 #include "session/selection.h"
 #include "session/session_observer.h"
+#include "session/title_list.h"
 
 namespace tessaly {
 namespace {
@@ -39,6 +40,7 @@ void readXPL(Session& s) {
   w.mXPL.visible = true;
   endJob(observer);
   w.bReadXPL.enabled = true;
+  listTitlesAround(s, w.eXPLfile.text);
 }
 
 }  // namespace

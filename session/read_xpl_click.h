@@ -1,5 +1,6 @@
-// "Read XPL": the playlist in the memo and the tree, its media attribute lists, and the
-// labels of the title that plays the chosen EVO file on the stream boxes.
+// "Read XPL": the playlist in the memo and the tree, its media attribute lists, the
+// labels of the title that plays the chosen EVO file on the stream boxes, and the titles
+// of the disc that holds the playlist.
 #pragma once
 
 #include "playlist/read_xpl.h"

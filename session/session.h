@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/findings.h"
+#include "disc/disc_operand.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
 #include "playlist/title_facts.h"
@@ -55,6 +56,8 @@ struct Session {
   std::array<std::string, 8> AudioAttr;
   std::array<std::string, 8> SubAttr;
   PlaylistFacts Playlist;  // what the last "Read XPL" learnt beside its title phase
+  // The disc whose titles lvTitles lists, and the files it is read from; nullptr for none.
+  std::shared_ptr<const DiscOperand> TitleDisc;
 };
 
 // Marks a job as running for its lifetime (see Session::busy).

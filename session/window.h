@@ -52,6 +52,26 @@ struct StatusBar {
   std::string hint = " Select or drop an EVO file to demux";
 };
 
+// A title of the disc on the titles page, as it is shown.
+struct TitleRow {
+  std::string playlist;  // VPLSTnnn.XPL
+  std::string number;
+  std::string name;
+  std::string duration;  // "1:42:27"
+  std::string clips;     // "2: FEATURE_1.EVO, FEATURE_2.EVO"
+  std::string kind;      // "main feature", "extra" or empty
+  std::string hint;      // the path of each clip's EVO, a line each
+
+  bool operator==(const TitleRow&) const = default;
+};
+
+// The titles of every playlist of the disc, the boot playlist first.
+struct TitleList {
+  std::string disc;  // the disc's HVDVD_TS ("IMAGE.iso:/HVDVD_TS" in an image)
+  std::vector<TitleRow> rows;
+  int selected = -1;  // the row chosen; -1 for none
+};
+
 // Outer geometry of the window as the settings store it.
 struct Geometry {
   int top = 0;
@@ -62,7 +82,7 @@ struct Geometry {
 };
 
 // Page indexes of PageControl, in tab order.
-enum Page : int { tsStatus = 0, tsVideo, tsAudio, tsSubpicture, tsXPL, tsOption };
+enum Page : int { tsStatus = 0, tsVideo, tsAudio, tsSubpicture, tsXPL, tsTitles, tsOption };
 
 struct Window {
   Window();
@@ -82,6 +102,7 @@ struct Window {
   Memo mMessage;  // the log
   Memo mXPL;
   TreeView tvXPL;
+  TitleList lvTitles;  // bDemuxTitle demuxes its selected title
 
   Edit eVideoExt{"mpv"};
   Edit eAudioExt{"mpa"};

@@ -151,16 +151,18 @@ void WindowLayoutTest::streamBoxesStandInTwoColumnsOfEight() {
 
 void WindowLayoutTest::pagesInTabOrder() {
   auto* pages = desk->find<QTabWidget>("PageControl");
-  const QStringList names{"tsStatus", "tsVideo", "tsAudio", "tsSubpicture", "tsXPL", "tsOption"};
-  const QStringList captions{"Status", "Video", "Audio", "Subpicture", "XPL", "Options"};
+  const QStringList names{"tsStatus", "tsVideo",  "tsAudio", "tsSubpicture",
+                          "tsXPL",    "tsTitles", "tsOption"};
+  const QStringList captions{"Status", "Video", "Audio", "Subpicture", "XPL", "Titles", "Options"};
   const QStringList hints{"",
                           "Check the desired video stream",
                           "Check the desired audio streams",
                           "Check the desired subpicture streams",
                           "",
+                          "",
                           ""};
-  QCOMPARE(pages->count(), 6);
-  for (int n = 0; n < 6; ++n) {
+  QCOMPARE(pages->count(), 7);
+  for (int n = 0; n < 7; ++n) {
     QCOMPARE(pages->widget(n)->objectName(), names[n]);
     QCOMPARE(pages->tabText(n), captions[n]);
     QCOMPARE(pages->tabToolTip(n), hints[n]);

@@ -7,7 +7,7 @@
 #include "disc/disc.h"
 #include "engine/disc_files.h"
 
-namespace tessaly::cli {
+namespace tessaly {
 
 struct DiscOperand {
   std::unique_ptr<const DiscFiles> files;  // kept while the disc's files are read
@@ -19,4 +19,4 @@ struct DiscOperand {
 // a build without libudfread).
 DiscOperand readDiscOperand(const std::string& operand);
 
-}  // namespace tessaly::cli
+}  // namespace tessaly

@@ -1,4 +1,4 @@
-#include "cli/disc_operand.h"
+#include "disc/disc_operand.h"
 
 #include <filesystem>
 #include <system_error>
@@ -6,7 +6,7 @@
 #include "disc/disc_folder.h"
 #include "disc_image/image_files.h"
 
-namespace tessaly::cli {
+namespace tessaly {
 namespace {
 
 bool namesImage(const std::string& operand) {
@@ -23,4 +23,4 @@ DiscOperand readDiscOperand(const std::string& operand) {
   return {std::move(image), std::move(disc)};
 }
 
-}  // namespace tessaly::cli
+}  // namespace tessaly

@@ -1,8 +1,10 @@
-#include "cli/title_matroska.h"
+#include "disc/title_matroska.h"
 
 #include <filesystem>
 
-namespace tessaly::cli {
+#include "platform/paths.h"
+
+namespace tessaly {
 namespace {
 
 const std::vector<DiscTrack>& tracksOf(const DiscTitle& title, StreamGroup group) {
@@ -37,8 +39,8 @@ MuxSource trackSource(const DiscTrack* track, StreamGroup group,
   return source;
 }
 
-}  // namespace
-
+// The title's name, its chapters (on the disc clock) and its title set's language, for the
+// chapter file and the video's language.
 TitleFacts chapterFacts(const DiscTitle& title) {
   TitleFacts facts;
   facts.number = title.number;
@@ -50,6 +52,8 @@ TitleFacts chapterFacts(const DiscTitle& title) {
   return facts;
 }
 
+// One source per track with outputs, in the step's order: the video, then audio and
+// subtitles by track number, each with the parts that `made` holds of it.
 std::vector<MuxSource> titleSources(const DiscTitle& title, const std::vector<TitleOutput>& made) {
   std::vector<MuxSource> sources{trackSource(nullptr, StreamGroup::Video, made)};
   for (const StreamGroup group : {StreamGroup::Audio, StreamGroup::Sub}) {
@@ -60,4 +64,20 @@ std::vector<MuxSource> titleSources(const DiscTitle& title, const std::vector<Ti
   return sources;
 }
 
-}  // namespace tessaly::cli
+}  // namespace
+
+TitleDemuxResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
+                                JobObserver& observer, const MatroskaJson& json) {
+  const TitleFacts facts = chapterFacts(request.title);
+  matroska.title = &facts;
+  matroska.chapterFile =
+      request.outputFolder + kSeparator + titleFileName(request.title) + ".chapters.xml";
+  request.film = !matroska.output.empty();
+  request.alsoCreates = matroskaNames(matroska);
+  const TitleDemuxResult result = demuxTitle(request, observer);
+  rethrowFailure(result.error);
+  matroskaStep(matroska, observer, json, result.end, titleSources(request.title, result.made));
+  return result;
+}
+
+}  // namespace tessaly
