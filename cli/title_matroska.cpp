@@ -33,6 +33,7 @@ MuxSource trackSource(const DiscTrack* track, StreamGroup group,
   source.name = trackCaption(group == StreamGroup::Audio ? "audio" : "subtitle", *track);
   source.description = track->description;
   source.language = track->language.value_or("");
+  source.channels = track->channels;
   source.flags = track->flags;
   return source;
 }

@@ -48,6 +48,10 @@ struct DemuxRequest {
   std::vector<std::string> alsoReads;
   std::map<int, std::string> languages;            // slot -> ISO 639 code, for the VobSub index
   VobSubPalette vobsubPalette = kReadablePalette;  // the VobSub index's colours
+  // When the job fails, the files of the outputs it could not finish (open when the error
+  // came, or whose last write failed) are removed, each said in the log: "Removed the
+  // unfinished NAME". Otherwise they keep what was written.
+  bool removeUnfinished = false;
   // What a scan found of the streams before (none when it did not run): a subpicture
   // stream whose units are too small for a timed output's bound is written raw.
   StreamFactsTable scanned;
