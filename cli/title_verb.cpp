@@ -86,9 +86,10 @@ bool makeTitle(CliObserver& observer, const Arguments& arguments) {
   const MatroskaRequest matroska =
       matroskaRequest(arguments, folder + kSeparator + titleFileName(title), facts);
   // The film forms: every track can go into the Matroska file.
-  const TitleDemuxRequest request{
+  TitleDemuxRequest request{
       disc.videoFolder,       title, folder, operand.files.get(), !matroska.output.empty(),
       matroskaNames(matroska)};
+  request.removeUnfinished = true;  // a track cut off by a full disk is no track
   const TitleDemuxResult result = demuxTitle(request, observer);
   rethrowFailure(result.error);
   const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};

@@ -102,12 +102,7 @@ class JobOutputs {
     for (int slot : OutputSet::jobOrder()) {
       if (!set_.find(slot)) continue;
       for (const MadeFile& file : result_.made) {
-        if (file.slot != slot) continue;
-        if (::unlink(file.name.c_str()) == 0) {
-          observer_.log("Removed the unfinished " + file.name);
-        } else if (errno != ENOENT) {
-          observer_.log("Cannot remove the unfinished " + file.name + ": " + std::strerror(errno));
-        }
+        if (file.slot == slot) removeUnfinishedFile(observer_, file.name);
       }
     }
   }
@@ -223,6 +218,14 @@ class DemuxRun {
 };
 
 }  // namespace
+
+void removeUnfinishedFile(JobObserver& observer, const std::string& name) {
+  if (::unlink(name.c_str()) == 0) {
+    observer.log("Removed the unfinished " + name);
+  } else if (errno != ENOENT) {
+    observer.log("Cannot remove the unfinished " + name + ": " + std::strerror(errno));
+  }
+}
 
 std::vector<std::string> demuxSegments(const std::string& path, bool continued) {
   std::vector<std::string> files{path};

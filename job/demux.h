@@ -69,6 +69,10 @@ struct DemuxResult {
 // first of a numbered pair, the second one (FEATURE_1.EVO continues in FEATURE_2.EVO).
 std::vector<std::string> demuxSegments(const std::string& path, bool continued);
 
+// Removes a file that a failure left unfinished: "Removed the unfinished NAME", or why it
+// could not be removed.
+void removeUnfinishedFile(JobObserver& observer, const std::string& name);
+
 // Runs the job; every output is closed when it returns. Never throws: a failure is the
 // result's, with what was made before it. The front end ends the job (endJob) once every
 // step it adds is done.
