@@ -26,8 +26,9 @@ bool startsWith(const std::string& line, std::string_view prefix) {
   return line.compare(0, prefix.size(), prefix) == 0;
 }
 
-// The lines of a program run with --gui-mode: progress to the status bar, errors to the
-// log (the first kept for the failure's message), warnings counted, their first few kept.
+// The lines of a program run with --gui-mode: progress to the status bar until an error,
+// errors to the log (the first kept for the failure's message), warnings counted, their
+// first few kept.
 class GuiLines {
  public:
   GuiLines(JobObserver& observer, std::string program, std::string output)
@@ -35,6 +36,7 @@ class GuiLines {
 
   void take(const std::string& line) {
     if (startsWith(line, kProgress)) {
+      if (!firstError_.empty()) return;  // the run has failed: no progress after its error
       observer_.status(1, "Muxing " + fileNamePart(output_) + " " + line.substr(kProgress.size()));
     } else if (startsWith(line, kWarning)) {
       if (++warnings_ <= kWarningExamples) examples_.push_back(line.substr(kWarning.size()));

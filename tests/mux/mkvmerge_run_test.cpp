@@ -69,13 +69,17 @@ TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
   EXPECT_FALSE(observer.stoppable);
 }
 
-// An error fails the run whatever the exit status says (a wrapper may exit 0 after one).
+// An error fails the run whatever the exit status says (a wrapper may exit 0 after one),
+// and no progress follows it.
 TEST_F(MkvmergeRunTest, ExitStatusTwoOrAnErrorLineFailsWithItsFirstError) {
   script("echo '#GUI#error The file /o/a.eac3 could not be opened.'\nexit 2\n");
   EXPECT_EQ(failure({}),
             "mkvmerge could not make film.mkv: The file /o/a.eac3 could not be opened.");
-  script("echo '#GUI#error No space left on device.'\necho '#GUI#error Again.'\nexit 0\n");
+  script(
+      "echo '#GUI#progress 40%'\necho '#GUI#error No space left on device.'\n"
+      "echo '#GUI#progress 100%'\necho '#GUI#error Again.'\nexit 0\n");
   EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv: No space left on device.");
+  EXPECT_EQ(observer.statuses.back().second, "Muxing film.mkv 40%");  // none after the error
   script("exit 2\n");
   EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv (exit status 2)");
   script("kill -KILL $$\n");
