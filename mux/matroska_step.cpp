@@ -39,12 +39,13 @@ std::string utf8Value(JobObserver& o, const std::string& what, const std::string
 }
 
 // What the writing pass and the playlist give a stream: its delay after video stream 0,
-// its description and its language.
+// its description, channels and language.
 void addStreamFacts(JobObserver& o, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
   source.description =
       utf8Value(o, "The description of track " + source.name, entry.description.value_or(""));
   source.units = entry.unitFacts;
+  source.channels = entry.channels;
   source.langcodeExtension = entry.langcodeExtension;
   const std::string language = entry.language.value_or("");
   // Anything but an ISO 639 code would make mkvmerge refuse the whole call.
