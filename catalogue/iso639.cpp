@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <utility>
 
 namespace tessaly {
 namespace {
 
-using Row = std::pair<std::string_view, std::string_view>;  // code, Matroska's code
+struct Row {
+  std::string_view code;
+  std::string_view stored;  // Matroska's code
+  std::string_view name;    // in English
+};
 
 constexpr Row kRows[] = {
 #include "iso639_table.inc"
@@ -19,21 +22,34 @@ const std::array<Row, std::size(kRows)>& sortedRows() {
   static const auto rows = [] {
     std::array<Row, std::size(kRows)> sorted{};
     std::copy(std::begin(kRows), std::end(kRows), sorted.begin());
-    std::sort(sorted.begin(), sorted.end());
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Row& a, const Row& b) { return a.code < b.code; });
     return sorted;
   }();
   return rows;
 }
 
-}  // namespace
-
-std::optional<std::string> matroskaLanguage(const std::string& code) {
+// The row of `code`, or nullptr.
+const Row* rowOf(const std::string& code) {
   const auto& rows = sortedRows();
   const auto found =
       std::lower_bound(rows.begin(), rows.end(), code,
-                       [](const Row& row, const std::string& c) { return row.first < c; });
-  if (found == rows.end() || found->first != code) return std::nullopt;
-  return std::string(found->second);
+                       [](const Row& row, const std::string& c) { return row.code < c; });
+  return found == rows.end() || found->code != code ? nullptr : &*found;
+}
+
+}  // namespace
+
+std::optional<std::string> matroskaLanguage(const std::string& code) {
+  const Row* row = rowOf(code);
+  if (!row) return std::nullopt;
+  return std::string(row->stored);
+}
+
+std::optional<std::string> languageName(const std::string& code) {
+  const Row* row = rowOf(code);
+  if (!row) return std::nullopt;
+  return std::string(row->name);
 }
 
 bool knownLanguage(const std::string& code) {

@@ -12,6 +12,10 @@ namespace tessaly {
 // nullopt for anything that is no ISO 639-1 or 639-2 code ("zz", "xyz", "english", "EN").
 std::optional<std::string> matroskaLanguage(const std::string& code);
 
+// The language's English name, as iso-codes gives it first: "en", "eng" give "English",
+// "fr", "fra", "fre" "French"; nullopt for what matroskaLanguage() takes for no code.
+std::optional<std::string> languageName(const std::string& code);
+
 // True for an ISO 639-1 or 639-2 code.
 bool knownLanguage(const std::string& code);
 

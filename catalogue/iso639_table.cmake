@@ -1,8 +1,9 @@
 # Writes the ISO 639 table of the core from Debian's iso-codes (iso_639-2.json):
 #   cmake -DJSON=iso_639-2.json -DOUT=iso639_table.inc -P iso639_table.cmake
-# One {code, Matroska code} row per code a playlist may give: each 3-letter code, and
-# each 2-letter ISO 639-1 code, mapped to the 3-letter code Matroska stores (the
-# bibliographic one where the language has two, as mkvmerge --list-languages shows).
+# One {code, Matroska code, English name} row per code a playlist may give: each 3-letter
+# code, and each 2-letter ISO 639-1 code, mapped to the 3-letter code Matroska stores (the
+# bibliographic one where the language has two, as mkvmerge --list-languages shows). The
+# name is the first of the names iso-codes gives ("Spanish" of "Spanish; Castilian").
 # "qaa-qtz" (a range reserved for local use) is no code.
 file(READ "${JSON}" document)
 string(JSON count LENGTH "${document}" "639-2")
@@ -19,12 +20,17 @@ foreach(index RANGE ${last})
   if(NOT alpha3 MATCHES "^[a-z][a-z][a-z]$")
     continue()
   endif()
-  string(APPEND rows "    {\"${alpha3}\", \"${stored}\"},\n")
+  string(JSON name GET "${entry}" name)
+  string(REGEX REPLACE ";.*" "" name "${name}")
+  string(REPLACE "\\" "\\\\" name "${name}")
+  string(REPLACE "\"" "\\\"" name "${name}")
+  set(tail "\"${stored}\", \"${name}\"},\n")
+  string(APPEND rows "    {\"${alpha3}\", ${tail}")
   if(NOT stored STREQUAL alpha3)
-    string(APPEND rows "    {\"${stored}\", \"${stored}\"},\n")
+    string(APPEND rows "    {\"${stored}\", ${tail}")
   endif()
   if(NOT no2 AND alpha2 MATCHES "^[a-z][a-z]$")
-    string(APPEND rows "    {\"${alpha2}\", \"${stored}\"},\n")
+    string(APPEND rows "    {\"${alpha2}\", ${tail}")
   endif()
 endforeach()
 file(WRITE "${OUT}.tmp"

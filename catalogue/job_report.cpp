@@ -55,6 +55,7 @@ StreamEntry streamEntry(const Findings& found, const TitleFacts* title, int slot
   if (const TrackFact* track = trackFact(title, group.group, e.number)) {
     e.language = nonEmpty(track->language);
     e.description = nonEmpty(track->description);
+    e.channels = track->channels;
     e.langcodeExtension = track->extension;
   }
   return e;

@@ -30,6 +30,7 @@ struct StreamEntry {
   std::optional<std::int64_t> delayMs;
   std::optional<std::string> language;  // from the playlist's title
   std::optional<std::string> description;
+  std::optional<int> channels;               // from the playlist's title
   std::string langcodeExtension;             // the playlist's, after the language: "01", ...
   std::optional<SubpictureUnits> unitFacts;  // a subpicture stream written: its units
 };

@@ -10,6 +10,7 @@
 #include "catalogue/iso639.h"
 #include "catalogue/job_report.h"
 #include "catalogue/scan.h"
+#include "cli/early_checks.h"
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
 #include "cli/stream_selection.h"
@@ -160,6 +161,7 @@ DemuxJob demuxJob(const Arguments& arguments) {
   job.matroska = matroskaRequest(arguments, request.outputBase);
   job.report = arguments.value("--report");
   if (!job.xpl.empty()) request.alsoReads = {job.xpl};
+  request.removeUnfinished = true;  // a stream cut off by a full disk is no stream
   return job;
 }
 
@@ -265,14 +267,6 @@ std::optional<Labels> chooseOutputs(DemuxJob& job, CliObserver& observer) {
   return title;
 }
 
-// --out names a folder that the job writes into: it is created, with its parents.
-bool createOutputFolder(CliObserver& observer, const std::string& folder) {
-  std::error_code error;
-  if (folder.empty() || std::filesystem::create_directories(folder, error) || !error) return true;
-  observer.showError("Cannot create folder \"" + fullPath(folder) + "\". " + error.message());
-  return false;
-}
-
 bool nothingToDemux(CliObserver& observer) {
   observer.showError("no stream box is ticked: nothing to demux");
   return false;
@@ -297,13 +291,34 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
     job.matroska.title = &*demuxed;
   }
   const MatroskaJson json{mkvmergeOptionFile, matroskaTrackTypes};
-  if (!observer.succeeded([&] { matroskaStep(job.matroska, observer, json); })) return false;
-  endJob(observer);
+  std::size_t warnings = 0;
+  const auto mux = [&] { warnings = matroskaStep(job.matroska, observer, json); };
+  if (!observer.succeeded(mux)) return false;
+  endWithWarnings(observer, warnings, job.matroska.output);
   return true;
+}
+
+// What is checked before the EVO file's first byte is read: its segments' sizes are what
+// the outputs (and the film) take.
+EarlyChecks earlyChecks(const DemuxJob& job, const Arguments& arguments) {
+  EarlyChecks checks;
+  checks.outputFolder = arguments.value("--out");
+  const MatroskaRequest& film = job.matroska;
+  if (film.optionFile.empty()) checks.film = film.output;
+  for (const std::string& segment : job.request.segments) {
+    std::error_code missing;
+    const auto size = std::filesystem::file_size(segment, missing);
+    if (!missing) checks.inputBytes += static_cast<std::int64_t>(size);
+  }
+  checks.spaceCheck = !arguments.has("--no-space-check");
+  return checks;
 }
 
 int runDemuxVerb(CliObserver& observer, const Arguments& arguments) {
   DemuxJob job = demuxJob(arguments);
+  if (!observer.succeeded([&] { checkBeforeReading(earlyChecks(job, arguments)); })) {
+    return kJobFailed;
+  }
   if (!programStreamInput(observer, job.evo)) return kJobFailed;
   const std::optional<Labels> labels = chooseOutputs(job, observer);
   if (!labels) return kJobFailed;
@@ -367,7 +382,9 @@ Verb demuxVerb() {
             "                        unless chosen)"},
            {"--mkvmerge-options", "FILE.json",
             "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead"},
-           {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"}},
+           {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"},
+           {"--no-space-check", "",
+            "go on when the free space looks too small for the outputs (and the film)"}},
           runDemuxVerb};
 }
 

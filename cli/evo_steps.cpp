@@ -1,6 +1,7 @@
 #include "cli/evo_steps.h"
 
 #include <csignal>
+#include <filesystem>
 
 #include "cli/verbs.h"
 #include "engine/program_stream_file.h"
@@ -55,6 +56,21 @@ std::vector<std::string> clipNames(const std::vector<std::string>& evoFiles) {
     if (!file.empty()) names.push_back(baseName(fileNamePart(file)));
   }
   return names;
+}
+
+bool createOutputFolder(CliObserver& observer, const std::string& folder) {
+  std::error_code error;
+  if (folder.empty() || std::filesystem::create_directories(folder, error) || !error) return true;
+  observer.showError("Cannot create folder \"" + fullPath(folder) + "\". " + error.message());
+  return false;
+}
+
+void endWithWarnings(CliObserver& observer, std::size_t warnings, const std::string& film) {
+  endJob(observer);
+  if (warnings == 0) return;
+  observer.showError("warning: " + film + " is made, with " + std::to_string(warnings) +
+                     (warnings == 1 ? " mkvmerge warning" : " mkvmerge warnings") +
+                     (warnings == 1 ? " (in the log above)" : " (the first in the log above)"));
 }
 
 int statusAfterJobs(CliObserver& observer) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "cli/early_checks.h"
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
 #include "cli/verbs.h"
@@ -51,18 +52,40 @@ MatroskaRequest matroskaRequest(const Arguments& arguments) {
   return request;
 }
 
-void makeTitle(CliObserver& observer, const Arguments& arguments) {
+// What is checked before the title's first clip is read: the clips' sizes are what the
+// outputs (and the film) take.
+EarlyChecks earlyChecks(const DiscTitle& title, const Arguments& arguments) {
+  EarlyChecks checks;
+  checks.outputFolder = arguments.value("--out");
+  checks.film = arguments.value("--mkv");
+  for (const DiscClip& clip : title.clips) checks.inputBytes += clip.evoSize;
+  checks.spaceCheck = !arguments.has("--no-space-check");
+  return checks;
+}
+
+// False when the checks before reading fail, or the output folder cannot be made.
+bool readyToWrite(CliObserver& observer, const DiscTitle& title, const Arguments& arguments) {
+  checkBeforeReading(earlyChecks(title, arguments));
+  return createOutputFolder(observer, arguments.value("--out"));
+}
+
+bool makeTitle(CliObserver& observer, const Arguments& arguments) {
   const DiscOperand operand = readDiscOperand(arguments.operands[0]);
   const Disc& disc = operand.disc;
   const DiscTitle& title = chosenTitle(chosenPlaylist(disc, arguments), arguments);
+  if (!readyToWrite(observer, title, arguments)) return false;
   TitleDemuxRequest request;
   request.videoFolder = disc.videoFolder;
   request.title = title;
   request.outputFolder = arguments.value("--out");
   request.files = operand.files.get();
-  demuxTitleFilm(request, matroskaRequest(arguments), observer,
-                 {mkvmergeOptionFile, matroskaTrackTypes});
-  endJob(observer);
+  request.removeUnfinished = true;  // a track cut off by a full disk is no track
+  const MatroskaRequest matroska = matroskaRequest(arguments);
+  const std::size_t warnings =
+      demuxTitleFilm(request, matroska, observer, {mkvmergeOptionFile, matroskaTrackTypes})
+          .mkvmergeWarnings;
+  endWithWarnings(observer, warnings, matroska.output);
+  return true;
 }
 
 int runTitle(CliObserver& observer, const Arguments& arguments) {
@@ -70,8 +93,9 @@ int runTitle(CliObserver& observer, const Arguments& arguments) {
     throw UsageError("title takes the disc and at most a title NUMBER");
   }
   if (!arguments.has("--out")) throw UsageError("title needs --out DIR");
-  const bool done = observer.succeeded([&] { makeTitle(observer, arguments); });
-  return done ? statusAfterJobs(observer) : kJobFailed;
+  bool made = false;
+  const bool done = observer.succeeded([&] { made = makeTitle(observer, arguments); });
+  return done && made ? statusAfterJobs(observer) : kJobFailed;
 }
 
 }  // namespace
@@ -84,11 +108,13 @@ Verb titleVerb() {
           "      into one output named after the title and the track\n"
           "      (\"The Feature.audio1.eng.DD+.eac3\").",
           {{"--playlist", "VPLSTnnn.XPL", "the playlist of the title (default: the boot playlist)"},
-           {"--out", "DIR", "the folder of the outputs"},
+           {"--out", "DIR", "the folder of the outputs, created when missing"},
            {"--mkv", "FILE.mkv",
             "then mux every track into FILE.mkv with mkvmerge: the title's name and\n"
             "                        chapters, each track's language, name and flags\n"
-            "                        (subpictures pgs or VobSub, lpcm wav)"}},
+            "                        (subpictures pgs or VobSub, lpcm wav)"},
+           {"--no-space-check", "",
+            "go on when the free space looks too small for the outputs (and the film)"}},
           runTitle};
 }
 

@@ -29,6 +29,7 @@ struct DiscTrack {
   int track = 0;
   std::vector<std::optional<int>> streams;  // its streamNumber in each clip; nullopt: absent
   std::string coding;                       // the codec of its MediaAttributeList item
+  std::optional<int> channels;              // the item's channels, where it gives them
   std::optional<std::string> language;      // ISO 639-2 as Matroska stores it
   std::vector<std::string> flags;           // forced, hearing_impaired, commentary, ...
   std::string description;

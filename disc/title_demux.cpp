@@ -126,9 +126,20 @@ class TitleOutputs {
     }
     title.bytes += appendPart(*title.file, part, output.form, place);
   }
+  // Closes each output; the first failed last write throws, leaving the later ones open.
   void closeAll() {
     for (auto& [name, output] : outputs_) {
-      if (output.file) output.file->close();
+      if (!output.file) continue;
+      output.file->close();
+      output.file.reset();
+    }
+  }
+  // After a failure: the files of the outputs still open go, each said in the log.
+  void removeUnfinished(JobObserver& observer) {
+    for (auto& [name, output] : outputs_) {
+      if (!output.file) continue;
+      output.file.reset();
+      removeUnfinishedFile(observer, folder_ + kSeparator + name);
     }
   }
 
@@ -192,11 +203,16 @@ void runTitle(const TitleDemuxRequest& request, JobObserver& observer, TitleDemu
     if (const auto id = request.files->holder(clipPath(request, clip))) inputs.push_back(*id);
   }
   TitleOutputs outputs(request.outputFolder, std::move(inputs), request.alsoCreates, result.made);
-  for (std::size_t n = 0; n < request.title.clips.size(); ++n) {
-    result.end = demuxClip(request, n, outputs, observer);
-    if (result.end != JobEnd::Complete) break;
+  try {
+    for (std::size_t n = 0; n < request.title.clips.size(); ++n) {
+      result.end = demuxClip(request, n, outputs, observer);
+      if (result.end != JobEnd::Complete) break;
+    }
+    outputs.closeAll();
+  } catch (...) {
+    if (request.removeUnfinished) outputs.removeUnfinished(observer);
+    throw;
   }
-  outputs.closeAll();
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ struct TitleDemuxRequest {
   // The files that later steps make (a Matroska file, its chapters), checked with the
   // outputs before any is made.
   std::vector<std::string> alsoCreates;
+  // When the job fails, the title's outputs that it could not finish are removed, each
+  // said in the log (removeUnfinishedFile); otherwise they keep what was written.
+  bool removeUnfinished = false;
 };
 
 // A file of the title's outputs, and the track it holds.

@@ -35,6 +35,7 @@ MuxSource trackSource(const DiscTrack* track, StreamGroup group,
   source.name = trackCaption(group == StreamGroup::Audio ? "audio" : "subtitle", *track);
   source.description = track->description;
   source.language = track->language.value_or("");
+  source.channels = track->channels;
   source.flags = track->flags;
   return source;
 }
@@ -66,17 +67,18 @@ std::vector<MuxSource> titleSources(const DiscTitle& title, const std::vector<Ti
 
 }  // namespace
 
-TitleDemuxResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
-                                JobObserver& observer, const MatroskaJson& json) {
+TitleFilmResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
+                               JobObserver& observer, const MatroskaJson& json) {
   const TitleFacts facts = chapterFacts(request.title);
   matroska.title = &facts;
   matroska.chapterFile =
       request.outputFolder + kSeparator + titleFileName(request.title) + ".chapters.xml";
   request.film = !matroska.output.empty();
   request.alsoCreates = matroskaNames(matroska);
-  const TitleDemuxResult result = demuxTitle(request, observer);
-  rethrowFailure(result.error);
-  matroskaStep(matroska, observer, json, result.end, titleSources(request.title, result.made));
+  TitleFilmResult result{demuxTitle(request, observer)};
+  rethrowFailure(result.demux.error);
+  result.mkvmergeWarnings = matroskaStep(matroska, observer, json, result.demux.end,
+                                         titleSources(request.title, result.demux.made));
   return result;
 }
 

@@ -3,6 +3,8 @@
 // description and flags. The command line's `title` and the window's "Demux title" share it.
 #pragma once
 
+#include <cstddef>
+
 #include "disc/title_demux.h"
 #include "mux/matroska_step.h"
 
@@ -13,8 +15,12 @@ namespace tessaly {
 // the chapter file "NAME.chapters.xml" beside the outputs) are checked with the outputs
 // before any is made. The request's film, alsoCreates and the step's chapter file and
 // title are set here. Throws what ended a failed demux or step; the front end ends the job.
-// Returns the demux's result: the title's outputs (removed again once they are in the film).
-TitleDemuxResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
-                                JobObserver& observer, const MatroskaJson& json);
+struct TitleFilmResult {
+  TitleDemuxResult demux;  // the title's outputs (removed again once they are in the film)
+  std::size_t mkvmergeWarnings = 0;  // of the Matroska step
+};
+
+TitleFilmResult demuxTitleFilm(TitleDemuxRequest request, MatroskaRequest matroska,
+                               JobObserver& observer, const MatroskaJson& json);
 
 }  // namespace tessaly

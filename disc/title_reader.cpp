@@ -68,6 +68,9 @@ void TitleReader::attributeItem(const XmlTag& tag, Kind kind) {
   const auto index = smallNumber(tag.attribute("index"));
   const auto named = index ? index : smallNumber(tag.attribute("mediaAttr"));
   codecs_[kind].emplace(named.value_or(place), tag.attribute("codec"));
+  if (const auto channels = smallNumber(tag.attribute("channels"))) {
+    channels_[kind].emplace(named.value_or(place), *channels);
+  }
 }
 
 void TitleReader::openTitle(const XmlTag& tag) {
@@ -131,7 +134,8 @@ void TitleReader::trackTag(Tracks& tracks, const XmlTag& tag, bool withStream) {
 }
 
 // A track's language, flags and description come from its navigation track, else from
-// its first clip element; its coding from its first clip element's media attribute.
+// its first clip element; its coding and channels from its first clip element's media
+// attribute.
 std::vector<DiscTrack> TitleReader::titleTracks(Kind kind) const {
   std::set<int> numbers;
   for (const auto& [track, element] : navigation_[kind]) numbers.insert(track);
@@ -154,6 +158,8 @@ std::vector<DiscTrack> TitleReader::titleTracks(Kind kind) const {
     const TrackElement fallback = first.value_or(TrackElement{});
     const auto codec = codecs_[kind].find(fallback.mediaAttr);
     if (codec != codecs_[kind].end()) track.coding = codec->second;
+    const auto channels = channels_[kind].find(fallback.mediaAttr);
+    if (channels != channels_[kind].end()) track.channels = channels->second;
     const std::string& langcode = own.langcode.empty() ? fallback.langcode : own.langcode;
     auto language = trackLanguage(langcode, kind == kAudio ? StreamGroup::Audio : StreamGroup::Sub);
     track.language = std::move(language.language);

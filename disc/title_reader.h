@@ -42,6 +42,7 @@ class TitleReader {
   std::vector<DiscTrack> titleTracks(Kind kind) const;
 
   std::array<std::map<int, std::string>, 2> codecs_;  // MediaAttributeList: index -> codec
+  std::array<std::map<int, int>, 2> channels_;        // index -> channels, where given
   std::array<std::size_t, 2> attributeItems_{};       // the items of each kind met so far
   TimeBase clock_ = timeBase("");                     // of the current title set
   std::string defaultLanguage_;                       // of the current title set

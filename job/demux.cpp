@@ -1,5 +1,9 @@
 #include "job/demux.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -39,6 +43,8 @@ class JobOutputs {
   JobOutputs(const DemuxRequest& request, JobObserver& observer, DemuxResult& result,
              std::vector<FileId> inputs)
       : request_(request),
+        observer_(observer),
+        result_(result),
         context_(request, observer, result, origin_),
         names_(std::move(inputs)) {}
   ~JobOutputs() {
@@ -91,8 +97,20 @@ class JobOutputs {
   // Closes every output in job order; a failed last write throws.
   void closeAll() { set_.closeAll(); }
 
+  // After a failure: the files of every output still open go, each said in the log.
+  void removeUnfinished() {
+    for (int slot : OutputSet::jobOrder()) {
+      if (!set_.find(slot)) continue;
+      for (const MadeFile& file : result_.made) {
+        if (file.slot == slot) removeUnfinishedFile(observer_, file.name);
+      }
+    }
+  }
+
  private:
   const DemuxRequest& request_;
+  JobObserver& observer_;
+  DemuxResult& result_;
   TimeOrigin origin_;  // of the job's timed outputs
   OutputContext context_;
   NameCheck names_;
@@ -150,6 +168,17 @@ class DemuxRun {
     result_.found.size = input->size();
     logFileSize(*input, observer_);
     JobOutputs outputs(request_, observer_, result_, inputFiles(request_));
+    try {
+      write(input, outputs);
+    } catch (...) {
+      if (request_.removeUnfinished) outputs.removeUnfinished();
+      throw;
+    }
+  }
+
+ private:
+  // The outputs made, the passes, and the outputs closed.
+  void write(std::unique_ptr<PassInput>& input, JobOutputs& outputs) {
     if (request_.discover) {
       outputs.checkLaterSteps();
     } else {
@@ -171,7 +200,6 @@ class DemuxRun {
     outputs.closeAll();  // outputs are buffered: their last write can fail here
   }
 
- private:
   PassEnd pass(PassInput& input, JobOutputs& outputs, bool discovering) {
     WritingPort port(observer_, result_.found, input, outputs, discovering);
     const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck};
@@ -190,6 +218,14 @@ class DemuxRun {
 };
 
 }  // namespace
+
+void removeUnfinishedFile(JobObserver& observer, const std::string& name) {
+  if (::unlink(name.c_str()) == 0) {
+    observer.log("Removed the unfinished " + name);
+  } else if (errno != ENOENT) {
+    observer.log("Cannot remove the unfinished " + name + ": " + std::strerror(errno));
+  }
+}
 
 std::vector<std::string> demuxSegments(const std::string& path, bool continued) {
   std::vector<std::string> files{path};

@@ -48,6 +48,10 @@ struct DemuxRequest {
   std::vector<std::string> alsoReads;
   std::map<int, std::string> languages;            // slot -> ISO 639 code, for the VobSub index
   VobSubPalette vobsubPalette = kReadablePalette;  // the VobSub index's colours
+  // When the job fails, the files of the outputs it could not finish (open when the error
+  // came, or whose last write failed) are removed, each said in the log: "Removed the
+  // unfinished NAME". Otherwise they keep what was written.
+  bool removeUnfinished = false;
   // What a scan found of the streams before (none when it did not run): a subpicture
   // stream whose units are too small for a timed output's bound is written raw.
   StreamFactsTable scanned;
@@ -64,6 +68,10 @@ struct DemuxResult {
 // The segments of a job on `path`: the file, then, when `continued` and the file is the
 // first of a numbered pair, the second one (FEATURE_1.EVO continues in FEATURE_2.EVO).
 std::vector<std::string> demuxSegments(const std::string& path, bool continued);
+
+// Removes a file that a failure left unfinished: "Removed the unfinished NAME", or why it
+// could not be removed.
+void removeUnfinishedFile(JobObserver& observer, const std::string& name);
 
 // Runs the job; every output is closed when it returns. Never throws: a failure is the
 // result's, with what was made before it. The front end ends the job (endJob) once every

@@ -56,10 +56,10 @@ void OutputSet::closeAll() {
     if (!entry) continue;
     try {
       entry->close();
+      entry.reset();
     } catch (...) {
       if (!first) first = std::current_exception();
     }
-    entry.reset();
   }
   if (first) std::rethrow_exception(first);
 }

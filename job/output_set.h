@@ -30,7 +30,8 @@ class OutputSet {
   // The open output of a slot, or nullptr when the slot has no open entry.
   StreamOutput* find(int slot);
   // Closes every open entry in job order; the first failure is thrown after all
-  // entries are closed.
+  // entries are closed. An entry whose close failed stays in the set (its file is
+  // unfinished) until the set goes or closes it again.
   void closeAll();
   bool anyOpen() const;
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "catalogue/iso639.h"
 #include "catalogue/job_report.h"
@@ -38,12 +39,13 @@ std::string utf8Value(JobObserver& o, const std::string& what, const std::string
 }
 
 // What the writing pass and the playlist give a stream: its delay after video stream 0,
-// its description and its language.
+// its description, channels and language.
 void addStreamFacts(JobObserver& o, MuxSource& source, const StreamEntry& entry) {
   source.delayMs = entry.delayMs;
   source.description =
       utf8Value(o, "The description of track " + source.name, entry.description.value_or(""));
   source.units = entry.unitFacts;
+  source.channels = entry.channels;
   source.langcodeExtension = entry.langcodeExtension;
   const std::string language = entry.language.value_or("");
   // Anything but an ISO 639 code would make mkvmerge refuse the whole call.
@@ -146,35 +148,53 @@ bool checkMatroska(const MatroskaRequest& r, JobObserver& o, const MuxPlan& plan
   return true;
 }
 
-// mkvmerge, the title when it could not travel on mkvmerge's command line, the check;
-// false when stopped.
-bool makeMatroska(const MatroskaRequest& r, JobObserver& o, const MuxPlan& plan,
-                  const MatroskaJson& json) {
-  if (!runMkvmerge(o, plan.arguments, r.output, r.leaveOut)) return false;
+// mkvmerge, the title when it could not travel on mkvmerge's command line, the check; the
+// warnings of both programs, nullopt when stopped.
+std::optional<std::size_t> makeMatroska(const MatroskaRequest& r, JobObserver& o,
+                                        const MuxPlan& plan, const MatroskaJson& json) {
+  const auto warnings = runMkvmerge(o, plan.arguments, r.output, r.leaveOut);
+  if (!warnings) return std::nullopt;
+  std::size_t titleWarnings = 0;
   if (!plan.titleAfter.empty()) {
     o.log("Setting the title with mkvpropedit: it begins with \"" + plan.titleAfter.substr(0, 1) +
           "\", which mkvmerge would read as an option.");
-    if (!setMatroskaTitle(o, r.output, plan.titleAfter, r.leaveOut)) return false;
+    const auto set = setMatroskaTitle(o, r.output, plan.titleAfter, r.leaveOut);
+    if (!set) return std::nullopt;
+    titleWarnings = *set;
   }
-  return checkMatroska(r, o, plan, json);
+  if (!checkMatroska(r, o, plan, json)) return std::nullopt;
+  return *warnings + titleWarnings;
 }
 
-void runAndTidy(const MatroskaRequest& r, JobObserver& o, const MuxPlan& plan,
-                const std::string& chapters, const MatroskaJson& json) {
+// mkvmerge's file after a failure is half made: it goes, the streams stay.
+std::optional<std::size_t> makeOrRemove(const MatroskaRequest& r, JobObserver& o,
+                                        const MuxPlan& plan, const MatroskaJson& json) {
+  try {
+    return makeMatroska(r, o, plan, json);
+  } catch (...) {
+    if (fileExists(r.output)) removeFile(o, r.output, "Failed: removed the incomplete ");
+    throw;
+  }
+}
+
+std::size_t runAndTidy(const MatroskaRequest& r, JobObserver& o, const MuxPlan& plan,
+                       const std::string& chapters, const MatroskaJson& json) {
   o.status(0, "Muxing");
   // What stands at the name is replaced, as an output is: after a failure, what is there
   // is mkvmerge's own incomplete file.
   ::unlink(r.output.c_str());
   o.log("Running mkvmerge for " + r.output);
-  if (!makeMatroska(r, o, plan, json)) {
+  const auto warnings = makeOrRemove(r, o, plan, json);
+  if (!warnings) {
     removeFile(o, r.output, "Stopped: removed the incomplete ");
-    return;
+    return 0;
   }
   if (!r.keepStreams) {
     for (const std::string& name : plan.consumed) removeFile(o, name, "Removing ");
     if (!chapters.empty()) removeFile(o, chapters, "Removing ");
   }
   o.log(plan.count);
+  return *warnings;
 }
 
 // The chapters' language, when the title set names one that is no ISO 639 code: the
@@ -203,14 +223,14 @@ bool stopped(JobEnd end, JobObserver& o) {
   return true;
 }
 
-void muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
-             const std::vector<MuxSource>& sources) {
+std::size_t muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
+                    const std::vector<MuxSource>& sources) {
   const MuxRequest request = muxRequest(r, o);
   const MuxPlan plan = muxPlan(request, sources);
   for (const std::string& note : plan.notes) o.log(note);
   if (plan.tracks.empty()) {
     o.log("No Matroska file: no output can go into " + r.output + ".");
-    return;
+    return 0;
   }
   if (const TitleFacts* title = chapteredTitle(r)) {
     noteChapterLanguage(o, *title);
@@ -218,9 +238,9 @@ void muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
   }
   if (!r.optionFile.empty() && json.optionFile) {
     writeOptionFile(r, o, plan, json);
-    return;
+    return 0;
   }
-  runAndTidy(r, o, plan, request.chapters, json);
+  return runAndTidy(r, o, plan, request.chapters, json);
 }
 
 }  // namespace
@@ -238,15 +258,15 @@ void writeExtraFile(JobObserver& o, const std::string& name, const std::string& 
   writeTextFile(name, text);
 }
 
-void matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json) {
-  if (r.output.empty() || stopped(r.demux->end, o)) return;
-  muxStep(r, o, json, muxSources(r, o));
+std::size_t matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json) {
+  if (r.output.empty() || stopped(r.demux->end, o)) return 0;
+  return muxStep(r, o, json, muxSources(r, o));
 }
 
-void matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json, JobEnd end,
-                  const std::vector<MuxSource>& sources) {
-  if (r.output.empty() || stopped(end, o)) return;
-  muxStep(r, o, json, sources);
+std::size_t matroskaStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
+                         JobEnd end, const std::vector<MuxSource>& sources) {
+  if (r.output.empty() || stopped(end, o)) return 0;
+  return muxStep(r, o, json, sources);
 }
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 // and, once mkvmerge succeeded, are removed unless the request keeps them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,16 @@ struct MatroskaJson {
 // call is written there instead of being run. After mkvmerge, the Matroska file must be
 // there and hold, as `mkvmerge -J` describes it, the tracks handed in, of their types:
 // otherwise the job fails naming the file, and every stream is kept. Streams are removed
-// only after that check, and never after a stop.
-void matroskaStep(const MatroskaRequest& request, JobObserver& observer, const MatroskaJson& json);
+// only after that check, and never after a stop. A failure after mkvmerge began removes
+// its file ("Failed: removed the incomplete NAME"). Returns the number of warnings the
+// programs gave (the log shows the first few), for the front end's last word.
+std::size_t matroskaStep(const MatroskaRequest& request, JobObserver& observer,
+                         const MatroskaJson& json);
 
 // The step on outputs that another job made, which ended as `end`, described as `sources`
 // (a title's, clip by clip): the request's demux is not read.
-void matroskaStep(const MatroskaRequest& request, JobObserver& observer, const MatroskaJson& json,
-                  JobEnd end, const std::vector<MuxSource>& sources);
+std::size_t matroskaStep(const MatroskaRequest& request, JobObserver& observer,
+                         const MatroskaJson& json, JobEnd end,
+                         const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

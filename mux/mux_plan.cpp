@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/codecs.h"
+#include "mux/track_name.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "playlist/title_facts.h"
@@ -104,8 +105,7 @@ void trackOption(std::vector<std::string>& arguments, const char* option,
 
 void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
   trackOption(plan.arguments, "--language", source.language);
-  trackOption(plan.arguments, "--track-name",
-              source.description.empty() ? source.name : source.description);
+  trackOption(plan.arguments, "--track-name", trackName(source));
   trackOption(plan.arguments, "--default-track-flag", isDefault ? "1" : "0");
   if (forced(source)) trackOption(plan.arguments, "--forced-display-flag", "1");
   for (const auto& [flag, option] : kMatroskaFlags) {

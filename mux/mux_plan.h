@@ -21,8 +21,9 @@ struct MuxSource {
   std::vector<MadeFile> files;           // what the output made, names as logged
   bool empty = false;                    // its file holds nothing: the stream was not met
   std::string name;                      // the stream box's caption
-  std::string description;               // the playlist's: the track's name, else `name`
+  std::string description;               // the playlist's: the track's name (trackName)
   std::string language;                  // from the playlist; empty when not known
+  std::optional<int> channels;           // audio: the playlist's, where it gives them
   std::optional<std::int64_t> delayMs;   // after video stream 0; none for that stream
   std::optional<SubpictureUnits> units;  // a subpicture stream's, as its output read them
   std::string langcodeExtension;         // the playlist's, after the language: "01", "09", ...

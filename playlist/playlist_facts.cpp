@@ -14,6 +14,7 @@ namespace {
 constexpr std::size_t kMaxTitles = 999;
 constexpr std::size_t kMaxChapters = 999;
 constexpr std::int32_t kMaxStreamNumber = 64;
+constexpr std::int64_t kMaxChannels = 8;  // of an HD DVD audio stream
 
 enum Kind : std::size_t { kAudio = 0, kSubtitle = 1 };
 
@@ -124,6 +125,7 @@ void FactsReader::tag(const std::string& text, const TitleMatch& match) {
   const auto tag = readXmlTag(text);
   if (!tag) return;
   if (tag->name == "TitleSet" && !tag->closing) titleSetTag(*tag);
+  if (tag->name == "AudioAttributeItem") audioItemTag(*tag);
   if (tag->name == "Title") {
     if (tag->closing) {
       closeTitle();
@@ -188,7 +190,15 @@ void FactsReader::contentTag(TitleFacts& title, const XmlTag& tag) {
   }
 }
 
-// The first element of a streamNumber gives its language and description.
+void FactsReader::audioItemTag(const XmlTag& tag) {
+  const auto index = number(tag.attribute("index"));
+  const auto channels = number(tag.attribute("channels"));
+  if (index && channels && *channels > 0 && *channels <= kMaxChannels) {
+    audioChannels_.emplace(*index, static_cast<int>(*channels));
+  }
+}
+
+// The first element of a streamNumber gives its language, description and channels.
 void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
   const auto stream = number(tag.attribute("streamNumber"));
   if (!stream || *stream < 1 || *stream > kMaxStreamNumber) return;
@@ -198,6 +208,9 @@ void FactsReader::streamTag(TitleFacts& title, const XmlTag& tag, bool audio) {
   TrackFact& fact = streams[n];
   fact.description = tag.attribute("description");
   takeLangcode(fact, tag.attribute("langcode"));
+  const auto item = number(tag.attribute("mediaAttr"));
+  const auto channels = item ? audioChannels_.find(*item) : audioChannels_.end();
+  if (audio && channels != audioChannels_.end()) fact.channels = channels->second;
   const auto track = number(tag.attribute("track"));
   if (fact.language.empty() && track) {
     trackOf_[audio ? kAudio : kSubtitle][n] = static_cast<std::int32_t>(*track);

@@ -61,6 +61,7 @@ class FactsReader {
   void openTitle(const XmlTag& tag);
   void closeTitle();
   void contentTag(TitleFacts& title, const XmlTag& tag);
+  void audioItemTag(const XmlTag& tag);
   void streamTag(TitleFacts& title, const XmlTag& tag, bool audio);
   void chapterTag(TitleFacts& title, const XmlTag& tag);
 
@@ -75,6 +76,8 @@ class FactsReader {
   std::array<std::map<std::int32_t, std::int32_t>, 2> trackOf_;
   // The current title's navigation tracks: track number -> langcode.
   std::array<std::map<std::int32_t, std::string>, 2> trackLangcode_;
+  // The AudioAttributeItems that give their channels: index -> channels.
+  std::map<std::int64_t, int> audioChannels_;
 };
 
 // A chapter's 1-based number in at least two digits, as its default name and the

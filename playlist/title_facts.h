@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,7 @@ struct TrackFact {
   std::string language;   // from langcode, "en:00" giving "en"; empty when unknown
   std::string extension;  // what follows it ("09": subtitles shown forced); empty for none
   std::string description;
+  std::optional<int> channels;  // audio: its media attribute item's, where it gives them
 };
 
 // Langcode extensions that the Matroska file's flags follow: a normal audio track (as

@@ -51,7 +51,7 @@ void demuxTitleJob(Session& s) {
   request.files = disc->files.get();
   const MatroskaRequest matroska = matroskaRequest(s, request.outputFolder, *title);
   const TitleDemuxResult result =
-      demuxTitleFilm(request, matroska, observer, {nullptr, matroskaTrackTypes});
+      demuxTitleFilm(request, matroska, observer, {nullptr, matroskaTrackTypes}).demux;
   // The clips' parts were created in scratch folders: the title's files are named here.
   if (matroska.output.empty()) {
     for (const TitleOutput& output : result.made) log(s, "Made " + output.name);

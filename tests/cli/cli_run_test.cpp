@@ -91,25 +91,6 @@ TEST_F(CliRunTest, FailedJobsExitWithOneAndTheOperatorsMessage) {
   EXPECT_EQ(lines(r.err).back(), "tessaly-cli: no stream box is ticked: nothing to demux");
 }
 
-// Without mkvmerge in PATH the streams are written and kept, and the message says what
-// to install.
-TEST_F(CliRunTest, WithoutMkvmergeTheMatroskaStepFailsAndTheStreamsStay) {
-  auto expected = writeEvo("FEATURE_1.EVO", feature);
-  const Outcome r =
-      testing::runChild(TESSALY_CLI,
-                        {"demux", in.file("FEATURE_1.EVO"), "--out", out.path(), "--select",
-                         "cbVideo0,cbAudio03", "--mkv", out.file("film.mkv")},
-                        logs, "", {"PATH=" + in.path()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(lines(r.err).back(),
-            "tessaly-cli: mkvmerge was not found; install MKVToolNix (Debian package mkvtoolnix) "
-            "or leave out --mkv");
-  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.VC-1.stream.0.mpv")), expected[1]);
-  EXPECT_EQ(testing::readFile(out.file("FEATURE_1.DD+.stream.03.mpa")), expected[20]);
-  EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), {}), 2);
-  EXPECT_NE(lines(r.out).back(), "Done.");
-}
-
 // The demux finds its streams in the pass that writes them: each segment is read once,
 // whether the outputs are found, selected or labelled by the playlist first.
 TEST_F(CliRunTest, DemuxReadsEachSegmentOnce) {

@@ -3,6 +3,7 @@
 // second stream), checked byte for byte against what the disc generator put in; and the
 // faults found before anything is written.
 #include "cli_run.h"
+#include "support/file_size_limit.h"
 
 namespace tessaly::cli {
 namespace {
@@ -35,6 +36,26 @@ class TitleCliTest : public CliRunTest {
 };
 
 std::unique_ptr<testing::TempDir> TitleCliTest::sample;
+
+// A full disk while the last clip is appended: no track of the title is whole, so each
+// goes, said in its line, and the run ends on the error.
+TEST_F(TitleCliTest, AFullDiskRemovesEveryUnfinishedTrack) {
+  const auto video = fs::file_size(sample->file("expected/FEATURE_1.MPEG-2.stream.0.mpv"));
+  Outcome result;
+  {
+    const testing::FileSizeLimit full(video + 200000);
+    result = run({"title", disc(), "--out", out.path()});
+  }
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(made(), std::vector<std::string>{});
+  const std::vector<std::string> logged = lines(result.out);
+  const auto removed = std::count_if(logged.begin(), logged.end(), [](const std::string& line) {
+    return line.starts_with("Removed the unfinished ") &&
+           line.find("Tessaly The Feature.") != std::string::npos;
+  });
+  EXPECT_EQ(removed, 7);
+  EXPECT_EQ(lines(result.err).back(), "tessaly-cli: Stream write error");
+}
 
 TEST_F(TitleCliTest, TheMainFeatureGoesTrackByTrackThroughItsClips) {
   const Outcome result = run({"title", disc(), "--out", out.path()});

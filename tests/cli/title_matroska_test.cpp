@@ -69,7 +69,7 @@ struct Track {
 };
 
 void expectTracks(const Json& identified) {
-  const std::vector<Track> expected{{"MPEG-1/2", "eng", "video", true, false, false},
+  const std::vector<Track> expected{{"MPEG-1/2", "eng", "MPEG-2", true, false, false},
                                     {"E-AC-3", "eng", "English", true, false, false},
                                     {"TrueHD", "eng", "English lossless", false, false, false},
                                     {"E-AC-3", "ger", "Commentary", false, false, true},

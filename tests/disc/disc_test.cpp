@@ -196,6 +196,8 @@ TEST_F(DiscTest, TracksMapToTheirStreamsClipByClip) {
   EXPECT_EQ(english.track, 1);
   EXPECT_EQ(english.streams, (Streams{1, 2}));
   EXPECT_EQ(english.coding, "DD+");
+  EXPECT_EQ(english.channels, 6);  // where the media attribute gives them
+  EXPECT_EQ(film.audio[1].channels, std::nullopt);
   EXPECT_EQ(english.language, "eng");
   EXPECT_EQ(english.flags, Flags{});
   EXPECT_EQ(english.description, "English");

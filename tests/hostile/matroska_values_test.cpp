@@ -86,7 +86,7 @@ TEST(MatroskaValues, LineBreaksAndQuotesTravelWhole) {
     MuxSource source;
     source.group = StreamGroup::Audio;
     source.files = {{17, dir.file("a.ac3"), FileForm::Raw}};
-    source.name = text;
+    source.description = text;
     const MuxPlan plan = muxPlan({dir.file("t.mkv"), text, "", ""}, {source});
     ASSERT_TRUE(runMkvmerge(observer, plan.arguments, dir.file("t.mkv"), ""));
     if (!plan.titleAfter.empty()) {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -97,6 +98,46 @@ TEST_F(MkvmergeChildTest, AnExitStatusOfZeroWithoutTheFileFailsAndKeepsTheStream
   EXPECT_EQ(lines(r.err).back(), "tessaly-cli: mkvmerge did not make " + out.file("film.mkv") +
                                      ": it holds 1 tracks, not the 2 handed in; the streams are "
                                      "kept.");
+  expectStreamsKept();
+}
+
+// 328 warnings of a damaged stream were 328 log lines: now a count and the first three, and
+// the run ends on a warning line after "Done.", exit status 0. An error line failed
+// nothing when mkvmerge exited 0 after it: now it fails the film, which goes, the
+// streams staying.
+TEST_F(MkvmergeChildTest, WarningsAreCountedAndAnErrorLineFailsTheFilm) {
+  const std::string makesTheFilm =
+      "for a; do [ \"$last\" = -o ] && out=$a; last=$a; done\n"
+      "case \"$*\" in *-J*) echo '{\"container\": {\"recognized\": true, \"type\": "
+      "\"Matroska\"},'\n"
+      "  echo '\"tracks\": [{\"type\": \"video\"}, {\"type\": \"audio\"}]}'; exit 0;; esac\n"
+      "echo film > \"$out\"\n";
+  fake(makesTheFilm + "for n in $(seq 328); do echo \"#GUI#warning Frame $n is damaged.\"; done\n" +
+       "exit 1\n");
+  testing::ChildRun r = run();
+  EXPECT_EQ(r.status, 0);
+  const std::vector<std::string> logged = lines(r.out);
+  const auto count = std::find(logged.begin(), logged.end(), "mkvmerge: 328 warnings, e.g.:");
+  ASSERT_LT(count + 3, logged.end());
+  EXPECT_EQ(std::vector<std::string>(count + 1, count + 4),
+            (std::vector<std::string>{"mkvmerge: Warning: Frame 1 is damaged.",
+                                      "mkvmerge: Warning: Frame 2 is damaged.",
+                                      "mkvmerge: Warning: Frame 3 is damaged."}));
+  EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                          [](const std::string& l) { return l.find("damaged") != l.npos; }),
+            3);
+  EXPECT_EQ(logged.back(), "Done.");
+  EXPECT_EQ(lines(r.err).back(), "tessaly-cli: warning: " + out.file("film.mkv") +
+                                     " is made, with 328 mkvmerge warnings (the first in the "
+                                     "log above)");
+
+  fake(makesTheFilm + "echo '#GUI#error Track 2 is cut off.'\nexit 0\n");
+  r = run();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(lines(r.err).back(),
+            "tessaly-cli: mkvmerge could not make film.mkv: Track 2 is cut off.");
+  EXPECT_EQ(lines(r.out).back(), "Failed: removed the incomplete " + out.file("film.mkv"));
+  EXPECT_FALSE(fs::exists(out.file("film.mkv")));
   expectStreamsKept();
 }
 

@@ -41,11 +41,15 @@ TEST_F(OutputRuleTest, OutputsNamedOnAnInputOrOnEachOtherAreRefusedFirst) {
   };
   const auto first = testing::readFile(evo1);
   const auto second = testing::readFile(evo2);
+  // A mkvmerge that would make nothing: the check comes before the step would run it.
+  const std::string bin = out.file("bin");
+  fs::create_directory(bin);
+  testing::writeFile(bin + "/mkvmerge", std::string("#!/bin/sh\nexit 2\n"));
+  fs::permissions(bin + "/mkvmerge", fs::perms::owner_all);
   for (const auto& [args, name, reason] : cases) {
     SCOPED_TRACE(args.back());
     fs::remove_all(o);
-    // No mkvmerge in PATH: the check comes before the step would look for it.
-    const testing::ChildRun r = run(args, {"PATH=/nonexistent"});
+    const testing::ChildRun r = run(args, {"PATH=" + bin});
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(testing::lines(r.err).back(),
               "tessaly-cli: Cannot create file \"" + name + "\". " + reason);

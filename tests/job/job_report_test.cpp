@@ -35,8 +35,8 @@ TEST(JobReport, NamesEachStreamByTheCaptionItsOutputWasMadeWith) {
 
   TitleFacts title;
   title.name = "Main";
-  title.audio[4] = {"en", "01", "English"};  // the playlist counts from 1: the EVO's stream 3
-  title.audio[5] = {"fr", "", ""};           // stream 4, which the EVO does not have
+  title.audio[4] = {"en", "01", "English", 6};  // the playlist counts from 1: the EVO's stream 3
+  title.audio[5] = {"fr", "", "", {}};          // stream 4, which the EVO does not have
   const JobReport report = jobReport(result.found, &title, "/disc/VPLST000.XPL");
   ASSERT_EQ(report.streams.size(), 4u);
   const StreamEntry& video = report.streams[0];
@@ -49,6 +49,7 @@ TEST(JobReport, NamesEachStreamByTheCaptionItsOutputWasMadeWith) {
   EXPECT_EQ(ddPlus.caption, "DD+.6ch.stream.03.English");
   EXPECT_EQ(ddPlus.language, "en");
   EXPECT_EQ(ddPlus.description, "English");
+  EXPECT_EQ(ddPlus.channels, 6);  // for its name in a Matroska file
   EXPECT_EQ(playlistLanguage(&title, 20), "en");
   EXPECT_EQ(playlistLanguage(&title, 21), "fr");
   EXPECT_EQ(playlistLanguage(nullptr, 20), "");

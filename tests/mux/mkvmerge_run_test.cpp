@@ -43,15 +43,17 @@ class MkvmergeRunTest : public ::testing::Test {
   std::string saved_;
 };
 
-// Exit status 1 is a success; the progress reaches the status bar, the warning the log,
-// and the arguments follow --gui-mode unchanged.
+// Exit status 1 is a success; the progress reaches the status bar, the warnings are counted
+// and the first three reach the log once mkvmerge ended, and the arguments follow
+// --gui-mode unchanged.
 TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
   script("printf '%s\\n' \"$@\" > \"" + bin.file("arguments") +
          "\"\n"
          "printf 'mkvmerge v74\\n#GUI#progress 50%%\\r#GUI#progress 100%%\\r'\n"
-         "echo '#GUI#warning Track 1: 2730 bytes of invalid data were skipped.'\n"
+         "for n in $(seq 328); do echo \"#GUI#warning Track 1: damaged frame $n.\"; done\n"
          "exit 1\n");
-  EXPECT_TRUE(runMkvmerge(observer, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv", ""));
+  EXPECT_EQ(runMkvmerge(observer, {"-o", "/o/film.mkv", "/o/a b.eac3"}, "/o/film.mkv", ""),
+            std::optional<std::size_t>(328));
   const auto called = testing::readFile(bin.file("arguments"));
   EXPECT_EQ(
       std::string(called.begin(), called.end()),
@@ -59,16 +61,25 @@ TEST_F(MkvmergeRunTest, ProgressGoesToTheStatusBarAndWarningsToTheLog) {
       "a b.eac3\n");
   EXPECT_EQ(observer.statuses.back(), std::make_pair(1, std::string("Muxing film.mkv 100%")));
   EXPECT_EQ(observer.logged,
-            std::vector<std::string>{
-                "mkvmerge: Warning: Track 1: 2730 bytes of invalid data were skipped."});
+            (std::vector<std::string>{
+                "mkvmerge: 328 warnings, e.g.:", "mkvmerge: Warning: Track 1: damaged frame 1.",
+                "mkvmerge: Warning: Track 1: damaged frame 2.",
+                "mkvmerge: Warning: Track 1: damaged frame 3."}));
   EXPECT_TRUE(observer.writing);  // stoppable as a writing pass: Cancel asks first
   EXPECT_FALSE(observer.stoppable);
 }
 
-TEST_F(MkvmergeRunTest, ExitStatusTwoFailsWithItsFirstError) {
+// An error fails the run whatever the exit status says (a wrapper may exit 0 after one),
+// and no progress follows it.
+TEST_F(MkvmergeRunTest, ExitStatusTwoOrAnErrorLineFailsWithItsFirstError) {
   script("echo '#GUI#error The file /o/a.eac3 could not be opened.'\nexit 2\n");
   EXPECT_EQ(failure({}),
             "mkvmerge could not make film.mkv: The file /o/a.eac3 could not be opened.");
+  script(
+      "echo '#GUI#progress 40%'\necho '#GUI#error No space left on device.'\n"
+      "echo '#GUI#progress 100%'\necho '#GUI#error Again.'\nexit 0\n");
+  EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv: No space left on device.");
+  EXPECT_EQ(observer.statuses.back().second, "Muxing film.mkv 40%");  // none after the error
   script("exit 2\n");
   EXPECT_EQ(failure({}), "mkvmerge could not make film.mkv (exit status 2)");
   script("kill -KILL $$\n");

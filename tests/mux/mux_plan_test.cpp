@@ -51,14 +51,14 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "--chapters",
                                            "/o/F.chapters.xml",
                                            "--track-name",
-                                           "0:MPEG-2.stream.0",
+                                           "0:MPEG-2",
                                            "--default-track-flag",
                                            "0:1",
                                            "/o/F.MPEG-2.stream.0.m2v",
                                            "--language",
                                            "0:en",
                                            "--track-name",
-                                           "0:DD+.stream.00",
+                                           "0:English DD+",
                                            "--default-track-flag",
                                            "0:1",
                                            "--sync",
@@ -66,6 +66,8 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "/o/F.DD+.stream.00.eac3",
                                            "--language",
                                            "0:fr",
+                                           "--track-name",
+                                           "0:French LPCM",
                                            "--default-track-flag",
                                            "0:0",
                                            "--sync",
@@ -74,7 +76,7 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
                                            "--language",
                                            "0:en",
                                            "--track-name",
-                                           "0:Subpicture.00",
+                                           "0:English subtitles",
                                            "--default-track-flag",
                                            "0:0",
                                            "/o/F.Sub.00.idx"};
@@ -123,8 +125,7 @@ MuxSource audio(int slot, std::string extension, std::string description = "") {
 // every unit starts forced, or that the playlist calls forced (09), gets the forced flag,
 // one with some forced units does not; raw units stay out. The default flag goes to the
 // first video (in the disc's default language), the first normal audio (01) after a
-// commentary (03) and the forced subtitles. The playlist's description names a track,
-// else its caption does. The count line says what went in.
+// commentary (03) and the forced subtitles. The count line says what went in.
 TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
   using F = FileForm;
   const std::vector<MuxSource> sources{source(StreamGroup::Video, 0xE0, {{1, "/o/F.m2v", F::Raw}}),
@@ -142,18 +143,59 @@ TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
   for (const std::string& argument : plan.arguments) call += (call.empty() ? "" : " ") + argument;
   EXPECT_EQ(
       call,
-      "-o /o/film.mkv --language 0:en --default-track-flag 0:1 /o/F.m2v "
+      "-o /o/film.mkv --language 0:en --track-name 0:MPEG-2 --default-track-flag 0:1 /o/F.m2v "
       "--track-name 0:Commentary --default-track-flag 0:0 /o/F.17 "
-      "--track-name 0:DD+.stream --default-track-flag 0:1 /o/F.18 "
-      "--track-name 0:DD+.stream --default-track-flag 0:0 /o/F.19 "
-      "--language 0:fr --default-track-flag 0:0 /o/F.Sub.33.idx "
-      "--language 0:fr --default-track-flag 0:1 --forced-display-flag 0:1 /o/F.Sub.34.pgs.sup "
-      "--language 0:fr --default-track-flag 0:0 /o/F.Sub.35.pgs.sup "
-      "--language 0:fr --default-track-flag 0:1 --forced-display-flag 0:1 /o/F.Sub.36.pgs.sup");
+      "--track-name 0:DD+ --default-track-flag 0:1 /o/F.18 "
+      "--track-name 0:DD+ --default-track-flag 0:0 /o/F.19 "
+      "--language 0:fr --track-name 0:French subtitles --default-track-flag 0:0 /o/F.Sub.33.idx "
+      "--language 0:fr --track-name 0:French subtitles --default-track-flag 0:1 "
+      "--forced-display-flag 0:1 /o/F.Sub.34.pgs.sup "
+      "--language 0:fr --track-name 0:French subtitles --default-track-flag 0:0 "
+      "/o/F.Sub.35.pgs.sup "
+      "--language 0:fr --track-name 0:French subtitles --default-track-flag 0:1 "
+      "--forced-display-flag 0:1 /o/F.Sub.36.pgs.sup");
   EXPECT_EQ(plan.tracks.size(), 8u);
   EXPECT_EQ(plan.notes.size(), 1u);
   EXPECT_EQ(plan.count, "8 of 9 streams are in film.mkv; 1 kept beside it");
   EXPECT_EQ(muxPlan(request, {sources[0], sources[5]}).count, "2 of 2 streams are in film.mkv");
+}
+
+// The track's name without a description: its language's English name (whichever code the
+// playlist used), its codec as players name it and its channels; "Commentary" for a
+// commentary; never the output's caption, which names files ("DD+.6ch.stream.00",
+// "8bitRLC.stream.01"). A description always wins.
+TEST(MuxPlanTest, TrackNamesWithoutADescriptionAreReadableNeverACaption) {
+  using G = StreamGroup;
+  const auto named = [](MuxSource s, std::optional<int> channels, std::vector<std::string> flags) {
+    s.channels = channels;
+    s.flags = std::move(flags);
+    return s;
+  };
+  const auto file = [](int slot) {
+    return std::vector<MadeFile>{{slot, "/o/" + std::to_string(slot), FileForm::Raw}};
+  };
+  std::vector<MuxSource> sources{
+      named(source(G::Audio, 0xC0, file(17), "DD+.6ch.stream.00", "eng"), 6, {}),
+      named(source(G::Audio, 0x89, file(18), "DTSHD.stream.01", "fr"), 6, {}),
+      named(source(G::Audio, 0xB2, file(19), "MLP.8ch.stream.02", "ger"), 8, {}),
+      named(source(G::Audio, 0xC3, file(20), "DD+.2ch.stream.03", "en"), 2, {"commentary"}),
+      named(source(G::Audio, 0x84, file(21), "DD.stream.04", "xx"), 1, {}),
+      named(source(G::Sub, 0x60, {{34, "/o/34.pgs.sup", FileForm::Pgs}}, "8bitRLC.stream.01"),
+            std::nullopt, {}),
+      named(source(G::Sub, 0x20, {{35, "/o/35.pgs.sup", FileForm::Pgs}}, "SP.stream.02", "ja"),
+            std::nullopt, {"forced"}),
+  };
+  sources.push_back(sources[0]);
+  sources.back().description = "Director's words";
+  std::vector<std::string> names;
+  const MuxPlan plan = muxPlan({"/o/film.mkv", "", "", ""}, sources);
+  for (std::size_t n = 0; n + 1 < plan.arguments.size(); ++n) {
+    if (plan.arguments[n] == "--track-name") names.push_back(plan.arguments[n + 1]);
+  }
+  EXPECT_EQ(names,
+            (std::vector<std::string>{
+                "0:English DD+ 5.1", "0:French DTS-HD 5.1", "0:German TrueHD 7.1", "0:Commentary",
+                "0:DD 1.0", "0:Subtitles", "0:Japanese subtitles", "0:Director's words"}));
 }
 
 }  // namespace

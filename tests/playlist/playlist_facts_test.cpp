@@ -92,7 +92,9 @@ TEST_F(PlaylistFactsTest, TitlesLanguagesAndChaptersBesideTheTitlePhasesTree) {
             "ais");
   EXPECT_EQ(main.subtitles.at(3).language, "ja");
   EXPECT_EQ(main.subtitles.at(3).extension, "09");  // forced
-  ASSERT_EQ(main.chapters.size(), 3u);              // the unreadable third is left out
+  EXPECT_EQ(main.audio.at(1).channels, 6);          // its media attribute's, for the track's name
+  EXPECT_EQ(main.subtitles.at(3).channels, std::nullopt);  // no audio item's
+  ASSERT_EQ(main.chapters.size(), 3u);                     // the unreadable third is left out
   EXPECT_EQ(main.chapters[0].name, "Start");
   EXPECT_EQ(main.chapters[1].startMs, 41240);  // 12 frames of 1/50 s
   EXPECT_EQ(main.chapters[1].name, "Chapter 02");
