@@ -1,5 +1,6 @@
 #include "app/matroska_follow_up.h"
 
+#include "job/break_lines.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
 #include "session/demux_click.h"
@@ -24,7 +25,8 @@ void followUp(Session& s) {
   // A stopped demux gets neither (the step says why), as on the command line.
   if (!matroskaOutput(s).empty() && !s.StopRequested) {
     SessionObserver observer(s);
-    writeExtraFile(observer, reportName(s), reportJson(sessionReport(s)));
+    const StreamBreaks breaks = s.Timing ? jobBreaks(*s.Timing) : StreamBreaks{};
+    writeExtraFile(observer, reportName(s), reportJson(sessionReport(s), breaks));
   }
   matroskaStep(s, {nullptr, matroskaTrackTypes});
 }

@@ -33,6 +33,8 @@ struct AudioPart {
   std::int64_t start = 0;     // its first frame's disc time
   std::int64_t duration = 0;  // its frames' durations, added
   std::uint64_t frames = 0;
+
+  bool operator==(const AudioPart&) const = default;
 };
 
 struct AudioTimeline {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "audio/audio_clock.h"
 #include "audio/mpeg2_timing.h"
@@ -18,6 +20,9 @@ struct BreakRecord {
 
   bool operator==(const BreakRecord&) const = default;
 };
+
+// The breaks of a job's timed streams, by stream-table slot, in the order met.
+using StreamBreaks = std::map<int, std::vector<BreakRecord>>;
 
 // The record of `b`, its time counted from `zero` (units after the anchor).
 BreakRecord breakRecord(const AudioBreak& b, std::int64_t zero);

@@ -60,25 +60,33 @@ struct JobTiming::Stream final : FrameSink {
   bool holding = false;
   std::uint64_t holdFrom = 0;  // where the segment whose offset is awaited starts
   std::deque<AudioFrame> held;
+  std::uint64_t segmentFrom = 0;  // where the segment of `offset` starts
+  std::int64_t offset = 0;
+  std::int64_t offsetBefore = 0;  // of the segment before it
 
   void hold() {
     holding = true;
     holdFrom = bytes;
   }
   // A frame is the segment's whose bytes it starts in: one that the walk confirms only
-  // after the segment began may still be the segment's before.
+  // after the segment began (even after its offset is known) may still be the segment's
+  // before.
   void frame(const AudioFrame& f) override {
-    if (!holding || f.offset < holdFrom) {
-      clock.frame(f);
+    if (holding && f.offset >= holdFrom) {
+      held.push_back(f);
+      if (held.size() > kMaxHeld) release();
       return;
     }
-    held.push_back(f);
-    if (held.size() > kMaxHeld) release();
+    clock.segment(f.offset < segmentFrom ? offsetBefore : offset);
+    clock.frame(f);
   }
   // Times the held frames; with an offset, as the segment's.
-  void release(std::optional<std::int64_t> offset = std::nullopt) {
-    if (offset) clock.segment(*offset);
+  void release(std::optional<std::int64_t> segmentOffset = std::nullopt) {
+    offsetBefore = offset;
+    offset = segmentOffset.value_or(offset);
+    segmentFrom = holdFrom;
     holding = false;
+    clock.segment(offset);
     for (const AudioFrame& f : held) clock.frame(f);
     held.clear();
   }

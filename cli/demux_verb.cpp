@@ -15,6 +15,7 @@
 #include "cli/mkvmerge_options.h"
 #include "cli/stream_selection.h"
 #include "cli/verbs.h"
+#include "job/break_lines.h"
 #include "job/demux.h"
 #include "job/output_names.h"
 #include "job/output_set.h"
@@ -160,6 +161,9 @@ DemuxJob demuxJob(const Arguments& arguments) {
   if (arguments.has("--vobsub-palette")) request.vobsubPalette = vobsubPalette(arguments);
   job.matroska = matroskaRequest(arguments, request.outputBase);
   job.report = arguments.value("--report");
+  // The film plays every audio frame at its time, and the report says each break.
+  request.timing = arguments.has("--mkv") || arguments.has("--report");
+  request.checkVideo = arguments.has("--report");
   if (!job.xpl.empty()) request.alsoReads = {job.xpl};
   request.removeUnfinished = true;  // a stream cut off by a full disk is no stream
   return job;
@@ -338,8 +342,10 @@ int runDemuxVerb(CliObserver& observer, const Arguments& arguments) {
   const int status = statusAfterJobs(observer);  // a job cut short gets no report
   if (status != kSuccess || job.report.empty()) return status;
   const auto writeReport = [&] {
-    writeTextFile(job.report,
-                  reportJson(jobReport(result.found, labels->title(), labels->playlist.file)));
+    const StreamBreaks breaks = result.timing ? jobBreaks(*result.timing) : StreamBreaks{};
+    writeTextFile(
+        job.report,
+        reportJson(jobReport(result.found, labels->title(), labels->playlist.file), breaks));
   };
   return observer.succeeded(writeReport) ? kSuccess : kJobFailed;
 }

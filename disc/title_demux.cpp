@@ -1,9 +1,6 @@
 #include "disc/title_demux.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -16,11 +13,10 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/scratch_folder.h"
 
 namespace tessaly {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string clipPath(const TitleDemuxRequest& request, const DiscClip& clip) {
   return request.files->pathOf(request.videoFolder, *clip.evo);
@@ -77,26 +73,6 @@ ClipOutputs clipOutputs(const DiscTitle& title, std::size_t clip) {
   return result;
 }
 
-// A scratch folder inside the output folder for one clip's outputs, removed with them.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& inside) {
-    std::string pattern = inside + "/.tessaly-clip-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw Error("Cannot create a folder in \"" + inside + "\"");
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 // The title's outputs, each created at its first part and appended to by the later ones.
 class TitleOutputs {
  public:
@@ -107,7 +83,8 @@ class TitleOutputs {
   }
 
   // Appends a clip's part, which begins `offsetMs` into the title; `output` is what the
-  // title's output of the part holds.
+  // title's output of the part holds, its audio parts in the clip's bytes and after its
+  // start.
   void append(const std::string& part, std::int64_t offsetMs, const TitleOutput& output) {
     const std::string name = fileNamePart(part);
     Output& title = outputs_[name];
@@ -116,9 +93,12 @@ class TitleOutputs {
       const std::string path = folder_ + kSeparator + name;
       names_.check({path});  // never an input, whatever the title's name
       title.file = std::make_unique<OutputFile>(path);
+      title.made = made_.size();
       made_.push_back(output);
       made_.back().name = path;
+      made_.back().parts.clear();
     }
+    placeAudioParts(made_[title.made].parts, output.parts, title.bytes, offsetMs);
     // A VobSub index part comes before its NAME.sub part: the positions count the joined
     // NAME.sub's bytes before this clip's.
     if (output.form == FileForm::VobSubIndex) {
@@ -147,7 +127,9 @@ class TitleOutputs {
   struct Output {
     std::unique_ptr<OutputFile> file;
     std::uint64_t bytes = 0;
+    std::size_t made = 0;  // its entry in made_
   };
+
   std::string folder_;
   NameCheck names_;
   std::vector<TitleOutput>& made_;
@@ -162,10 +144,24 @@ std::optional<std::int64_t> delayIn(const JobReport& report, int slot) {
   return std::nullopt;
 }
 
+// The parts of the raw audio output in `slot` as the clip's timing cut them, counted from
+// the clip's video; none when not timed.
+std::vector<AudioPart> clipParts(const DemuxResult& result, const MadeFile& file) {
+  if (!result.timing || file.form != FileForm::Raw) return {};
+  for (const AudioStreamTiming& stream : result.timing->streams) {
+    if (stream.slot != file.slot || !stream.walked) continue;
+    const std::int64_t zero = delayZero(*result.timing, stream);
+    std::vector<AudioPart> parts = stream.timeline.parts;
+    for (AudioPart& part : parts) part.start -= zero;
+    return parts;
+  }
+  return {};
+}
+
 // Demuxes clip `n` into a scratch folder and appends its outputs to the title's.
 JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& outputs,
                  JobObserver& observer) {
-  const ScratchFolder scratch(request.outputFolder);
+  const ScratchFolder scratch(request.outputFolder, "clip");
   DemuxRequest clip;
   clip.segments = {clipPath(request, request.title.clips[n])};
   clip.files = request.files;
@@ -174,6 +170,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   if (request.film) {
     clip.forms.subpictures = kFilmSubpictures;
     clip.forms.lpcm = kFilmLpcm;
+    clip.timing = true;
   }
   const ClipOutputs wanted = clipOutputs(request.title, n);
   clip.outputs = wanted.outputs;
@@ -190,6 +187,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
     output.codec = result.table[file.slot];
     if (output.group != StreamGroup::Video) {
       output.delayMs = offsetMs + delayIn(report, file.slot).value_or(0);
+      output.parts = clipParts(result, file);
     }
     outputs.append(file.name, offsetMs, output);
   }

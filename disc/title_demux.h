@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_clock.h"
 #include "disc/disc.h"
 #include "job/output_forms.h"
 #include "platform/job_observer.h"
@@ -19,7 +20,8 @@ struct TitleDemuxRequest {
   DiscTitle title;
   std::string outputFolder;
   const DiscFiles* files = &folderFiles();  // the disc's: a folder on disk, or an image
-  // The forms a Matroska file takes: subpictures as PGS or VobSub, LPCM as WAV.
+  // The forms a Matroska file takes: subpictures as PGS or VobSub, LPCM as WAV; the audio
+  // timed, each clip's parts placed on the title's time line.
   bool film = false;
   // The files that later steps make (a Matroska file, its chapters), checked with the
   // outputs before any is made.
@@ -37,6 +39,9 @@ struct TitleOutput {
   int track = 0;                        // the DiscTrack's number; 0 for the video
   std::int32_t codec = -1;              // the value its stream registered in its first clip
   std::optional<std::int64_t> delayMs;  // after the title's start; none for the video
+  // A film's raw audio, timed in every clip: its parts, in bytes of the title's output and
+  // in units (audio/audio_time.h) after the title's start; empty when not timed throughout.
+  std::vector<AudioPart> parts;
 };
 
 struct TitleDemuxResult {

@@ -22,6 +22,9 @@ MuxSource trackSource(const DiscTrack* track, StreamGroup group,
     if (source.files.empty()) {
       source.codec = output.codec;
       source.delayMs = output.delayMs;
+      AudioTimeline timeline;
+      timeline.parts = output.parts;
+      source.parts = matroskaParts(timeline, 0);
     }
     source.files.push_back({0, output.name, output.form});
   }

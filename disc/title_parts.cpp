@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "audio/audio_time.h"
 #include "platform/error.h"
 
 namespace tessaly {
@@ -104,6 +105,20 @@ std::uint64_t appendPart(OutputFile& output, const std::string& path, FileForm f
       return placeIndex(output, input, place);
     default:
       return copyPart(output, input);
+  }
+}
+
+void placeAudioParts(std::vector<AudioPart>& title, const std::vector<AudioPart>& clip,
+                     std::uint64_t bytesBefore, std::int64_t offsetMs) {
+  if (clip.empty() || (bytesBefore > 0 && title.empty())) {
+    title.clear();
+    return;
+  }
+  for (AudioPart part : clip) {
+    part.begin += bytesBefore;
+    part.end += bytesBefore;
+    part.start += offsetMs * kUnitsPerMs;
+    title.push_back(part);
   }
 }
 

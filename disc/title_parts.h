@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "audio/audio_clock.h"
 #include "job/output_forms.h"
 #include "platform/files.h"
 
@@ -26,5 +28,12 @@ struct PartPlace {
 // part that ends inside a segment throws "PATH is no PGS file".
 std::uint64_t appendPart(OutputFile& output, const std::string& path, FileForm form,
                          const PartPlace& place);
+
+// Puts a clip's raw audio parts (in its own bytes, units after its first video picture)
+// after `title`'s, the parts of the clips before: `bytesBefore` bytes of the title's output
+// and `offsetMs` into the title. A clip without parts leaves the whole track untimed
+// (`title` empty), as its bytes would be in no part.
+void placeAudioParts(std::vector<AudioPart>& title, const std::vector<AudioPart>& clip,
+                     std::uint64_t bytesBefore, std::int64_t offsetMs);
 
 }  // namespace tessaly

@@ -11,6 +11,7 @@
 #include "catalogue/job_port.h"
 #include "catalogue/scan.h"
 #include "engine/codecs.h"
+#include "job/break_lines.h"
 #include "job/job_outputs.h"
 #include "job/output_check.h"
 #include "job/output_set.h"
@@ -117,16 +118,40 @@ class JobOutputs {
   OutputSet set_;
 };
 
+// A payload run to its stream's output and to the job's timing.
+class TimedRun final : public PayloadSink {
+ public:
+  explicit TimedRun(JobTiming& timing) : timing_(timing) {}
+  PayloadSink* to(int slot, PayloadSink* output) {
+    slot_ = slot;
+    output_ = output;
+    return this;
+  }
+  void write(const std::uint8_t* data, std::size_t size) override {
+    output_->write(data, size);
+    timing_.payload(slot_, data, size);
+  }
+
+ private:
+  JobTiming& timing_;
+  int slot_ = 0;
+  PayloadSink* output_ = nullptr;
+};
+
 // A writing pass: every payload run to its stream's output, every packet start told to it
 // and noted in the time origin; while discovering, each stream found is logged and gets
-// its output.
+// its output. With the job's timing, it is told the packets of the streams written and of
+// video stream 0 (whose time stamps line up the segments), and the runs written.
 class WritingPort final : public JobPort {
  public:
   WritingPort(JobObserver& observer, Findings& found, const PassInput& input, JobOutputs& outputs,
-              bool discovering)
+              bool discovering, JobTiming* timing)
       : JobPort(observer, found, input, PassMode::Write, discovering),
         outputs_(outputs),
-        discovering_(discovering) {}
+        discovering_(discovering),
+        timing_(timing) {
+    if (timing_) timedRun_.emplace(*timing_);
+  }
 
   void streamFound(const StreamFound& found) override {
     JobPort::streamFound(found);
@@ -136,10 +161,14 @@ class WritingPort final : public JobPort {
     JobPort::packetStart(packet);
     if (packet.slot == 0) return;
     if (packet.hasPts) outputs_.origin().note(packet.slot, packet.pts);
-    if (StreamOutput* output = outputs_.find(packet.slot))
-      output->packetStart(outputPacket(packet));
+    StreamOutput* output = outputs_.find(packet.slot);
+    if (output) output->packetStart(outputPacket(packet));
+    if (timing_ && (output || packet.slot == kVideoSlot)) timing_->packetStart(packet);
   }
-  PayloadSink* payloadRun(int slot) override { return outputs_.find(slot); }
+  PayloadSink* payloadRun(int slot) override {
+    StreamOutput* output = outputs_.find(slot);
+    return output && timedRun_ ? timedRun_->to(slot, output) : output;
+  }
   // Where a scan with the fast check would have ended: later streams get no output.
   void fastCheckLimitPassed() override {
     discovering_ = false;
@@ -153,12 +182,16 @@ class WritingPort final : public JobPort {
  private:
   JobOutputs& outputs_;
   bool discovering_;
+  JobTiming* timing_;
+  std::optional<TimedRun> timedRun_;
 };
 
 class DemuxRun {
  public:
   DemuxRun(const DemuxRequest& request, JobObserver& observer, DemuxResult& result)
-      : request_(request), observer_(observer), result_(result) {}
+      : request_(request), observer_(observer), result_(result) {
+    if (request_.timing) timing_.emplace(JobTimingOptions{request_.checkVideo});
+  }
 
   void run() {
     logOpening(request_.segments.at(0), observer_);
@@ -193,15 +226,18 @@ class DemuxRun {
       input = request_.files->open(next, Access::Exclusive);
       observer_.log("Continue on " + fileNamePart(next));
       if (result_.found.continuedWith.empty()) result_.found.continuedWith = next;
+      if (timing_) timing_->segmentStart();
       end = pass(*input, outputs, false);
     }
     result_.end = jobEnd(end);
     input.reset();
     outputs.closeAll();  // outputs are buffered: their last write can fail here
+    if (timing_) sayBreaks();
   }
 
   PassEnd pass(PassInput& input, JobOutputs& outputs, bool discovering) {
-    WritingPort port(observer_, result_.found, input, outputs, discovering);
+    WritingPort port(observer_, result_.found, input, outputs, discovering,
+                     timing_ ? &*timing_ : nullptr);
     const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck};
     return runJobPass(input, result_.table, options, port, observer_);
   }
@@ -212,9 +248,16 @@ class DemuxRun {
     return end != PassEnd::Stopped && observer_.continueWith(next) && request_.files->exists(next);
   }
 
+  // The times of the streams written, each break said once the outputs are complete.
+  void sayBreaks() {
+    result_.timing = timing_->finish();
+    for (const std::string& line : breakLines(*result_.timing)) observer_.log(line);
+  }
+
   const DemuxRequest& request_;
   JobObserver& observer_;
   DemuxResult& result_;
+  std::optional<JobTiming> timing_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/job_timing.h"
 #include "catalogue/findings.h"
 #include "engine/disc_files.h"
 #include "engine/stream_slots.h"
@@ -55,6 +56,12 @@ struct DemuxRequest {
   // What a scan found of the streams before (none when it did not run): a subpicture
   // stream whose units are too small for a timed output's bound is written raw.
   StreamFactsTable scanned;
+  // Every audio stream's frames walked and timed as its output is written (the Matroska
+  // file's parts, the breaks' warnings and the report's): a few per cent of a pass.
+  bool timing = false;
+  // With `timing`, MPEG-2 video stream 0 checked against its pictures' timing as well:
+  // about a fifth of a pass.
+  bool checkVideo = false;
 };
 
 struct DemuxResult {
@@ -63,6 +70,9 @@ struct DemuxResult {
   SlotTable table;             // as the last pass left it
   Findings found;              // over every segment
   std::vector<MadeFile> made;  // in the order made
+  // With the request's `timing`: the times of every audio stream written, each break in
+  // them said in the log as it ends the job.
+  std::optional<JobTimingResult> timing;
 };
 
 // The segments of a job on `path`: the file, then, when `continued` and the file is the

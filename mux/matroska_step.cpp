@@ -16,6 +16,7 @@
 #include "mux/text_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/scratch_folder.h"
 #include "platform/utf8_text.h"
 #include "playlist/chapter_files.h"
 #include "playlist/xml_tag.h"
@@ -57,6 +58,18 @@ void addStreamFacts(JobObserver& o, MuxSource& source, const StreamEntry& entry)
   }
 }
 
+// The parts of the audio stream in `slot` that the demux timed, each at its disc time
+// after video stream 0's first picture; none for a stream not timed.
+std::vector<MkvPart> timedParts(const DemuxResult& demux, int slot) {
+  if (!demux.timing) return {};
+  for (const AudioStreamTiming& stream : demux.timing->streams) {
+    if (stream.slot == slot && stream.walked) {
+      return matroskaParts(stream.timeline, delayZero(*demux.timing, stream));
+    }
+  }
+  return {};
+}
+
 // The job's outputs in job order (video, audio by number, subpictures), each with what
 // it made and what the job learnt of its stream.
 std::vector<MuxSource> muxSources(const MatroskaRequest& r, JobObserver& o) {
@@ -78,6 +91,7 @@ std::vector<MuxSource> muxSources(const MatroskaRequest& r, JobObserver& o) {
     const auto entry = std::find_if(report.streams.begin(), report.streams.end(),
                                     [slot](const StreamEntry& e) { return e.slot == slot; });
     if (entry != report.streams.end()) addStreamFacts(o, source, *entry);
+    source.parts = timedParts(demux, slot);
     sources.push_back(std::move(source));
   }
   return sources;
@@ -99,7 +113,7 @@ const TitleFacts* chapteredTitle(const MatroskaRequest& r) {
 }
 
 MuxRequest muxRequest(const MatroskaRequest& r, JobObserver& o) {
-  MuxRequest request{r.output, "", "", ""};
+  MuxRequest request{r.output, "", "", "", ""};
   if (r.title) {
     request.title = utf8Value(o, "The title's name", r.title->name);
     request.videoLanguage = matroskaLanguage(r.title->defaultLanguage).value_or("");
@@ -223,9 +237,38 @@ bool stopped(JobEnd end, JobObserver& o) {
   return true;
 }
 
+bool hasBreaks(const std::vector<MuxSource>& sources) {
+  return std::any_of(sources.begin(), sources.end(),
+                     [](const MuxSource& s) { return s.parts.size() > 1; });
+}
+
+// A part's file, cut from its raw output.
+void writePart(const PartFile& part) {
+  InputFile input(part.from, Access::Shared);
+  OutputFile output(part.path);
+  std::vector<std::uint8_t> buffer(InputFile::kBlockSize);
+  for (std::uint64_t at = part.begin; at < part.end;) {
+    const std::size_t size =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), part.end - at));
+    const std::size_t read = input.readAt(static_cast<std::int64_t>(at), buffer.data(), size);
+    if (read == 0) break;  // the file is shorter than its stream was
+    output.write(buffer.data(), read);
+    at += read;
+  }
+  output.close();
+}
+
 std::size_t muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
                     const std::vector<MuxSource>& sources) {
-  const MuxRequest request = muxRequest(r, o);
+  MuxRequest request = muxRequest(r, o);
+  // The parts' files, beside the Matroska file in a folder of the step's own, removed
+  // with it; an option file names the tracks whole, as no file of the step outlives it.
+  const bool optionFile = !r.optionFile.empty() && json.optionFile;
+  std::optional<ScratchFolder> parts;
+  if (!optionFile && hasBreaks(sources)) {
+    parts.emplace(folderPart(fullPath(r.output)), "parts");
+    request.partsFolder = parts->path();
+  }
   const MuxPlan plan = muxPlan(request, sources);
   for (const std::string& note : plan.notes) o.log(note);
   if (plan.tracks.empty()) {
@@ -236,10 +279,11 @@ std::size_t muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson
     noteChapterLanguage(o, *title);
     writeExtraFile(o, request.chapters, matroskaChapters(*title));
   }
-  if (!r.optionFile.empty() && json.optionFile) {
+  if (optionFile) {
     writeOptionFile(r, o, plan, json);
     return 0;
   }
+  for (const PartFile& part : plan.parts) writePart(part);
   return runAndTidy(r, o, plan, request.chapters, json);
 }
 

@@ -103,7 +103,28 @@ void trackOption(std::vector<std::string>& arguments, const char* option,
   arguments.insert(arguments.end(), {option, "0:" + value});
 }
 
-void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
+// Whether a raw audio output goes in as its parts' files rather than whole.
+bool cutIntoParts(const MuxRequest& request, const MuxSource& source) {
+  return !request.partsFolder.empty() && source.parts.size() > 1 &&
+         source.group == StreamGroup::Audio && source.files.size() == 1 &&
+         source.files.front().form == FileForm::Raw;
+}
+
+// "+", a --sync and the file of each part after the first, which has the track's delay.
+void addParts(const MuxRequest& request, MuxPlan& plan, const MuxSource& source) {
+  const std::string& raw = source.files.front().name;
+  for (std::size_t n = 0; n < source.parts.size(); ++n) {
+    const MkvPart& part = source.parts[n];
+    const std::string path = request.partsFolder + kSeparator + std::to_string(plan.parts.size()) +
+                             "." + fileNamePart(raw);
+    plan.parts.push_back({raw, part.begin, part.end, path});
+    if (n > 0) plan.arguments.push_back("+");
+    trackOption(plan.arguments, "--sync", std::to_string(part.syncMs));
+    plan.arguments.push_back(fullPath(path));
+  }
+}
+
+void addTrack(const MuxRequest& request, MuxPlan& plan, const MuxSource& source, bool isDefault) {
   trackOption(plan.arguments, "--language", source.language);
   trackOption(plan.arguments, "--track-name", trackName(source));
   trackOption(plan.arguments, "--default-track-flag", isDefault ? "1" : "0");
@@ -111,14 +132,21 @@ void addTrack(MuxPlan& plan, const MuxSource& source, bool isDefault) {
   for (const auto& [flag, option] : kMatroskaFlags) {
     if (flagged(source, flag)) trackOption(plan.arguments, option, "1");
   }
+  for (const MadeFile& file : source.files) plan.consumed.push_back(file.name);
+  if (cutIntoParts(request, source)) {
+    addParts(request, plan, source);
+    plan.tracks.push_back(source.group);
+    return;
+  }
   // PGS and VobSub index count their times from video stream 0 already.
   const int subtitle = subtitleFile(source);
-  if (source.delayMs && *source.delayMs != 0 && subtitle < 0) {
-    trackOption(plan.arguments, "--sync", std::to_string(*source.delayMs));
+  const std::optional<std::int64_t> delay =
+      source.parts.empty() ? source.delayMs : source.parts.front().syncMs;
+  if (delay && *delay != 0 && subtitle < 0) {
+    trackOption(plan.arguments, "--sync", std::to_string(*delay));
   }
   const int index = std::max(subtitle, 0);
   plan.arguments.push_back(fullPath(source.files.at(static_cast<std::size_t>(index)).name));
-  for (const MadeFile& file : source.files) plan.consumed.push_back(file.name);
   plan.tracks.push_back(source.group);
 }
 
@@ -156,7 +184,7 @@ MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources
       source.language = request.videoLanguage;
     }
     if (why.empty()) {
-      addTrack(plan, source, defaults.takes(source));
+      addTrack(request, plan, source, defaults.takes(source));
     } else {
       plan.notes.push_back(why);
     }

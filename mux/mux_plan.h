@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/matroska_parts.h"
 #include "catalogue/findings.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
@@ -30,6 +31,9 @@ struct MuxSource {
   // What the disc says of the track beyond its extension: forced, hearing_impaired,
   // visual_impaired, commentary, ... (disc/track_language.h).
   std::vector<std::string> flags;
+  // An audio stream timed by the demux: its parts, cut at its breaks, each with its --sync
+  // (the first one's is the delay). More than one: the raw file goes in cut into them.
+  std::vector<MkvPart> parts;
 };
 
 struct MuxRequest {
@@ -37,6 +41,17 @@ struct MuxRequest {
   std::string title;          // the playlist title's name; empty for none
   std::string chapters;       // the chapter XML file; empty for none
   std::string videoLanguage;  // the disc's default language, for video without its own
+  // Where the files of the audio parts go, a folder of the step's own; empty: each track
+  // goes in whole, at the delay of its first part.
+  std::string partsFolder;
+};
+
+// A file of an audio track's part: the bytes [begin, end) of the raw output `from`.
+struct PartFile {
+  std::string from;
+  std::uint64_t begin = 0;
+  std::uint64_t end = 0;
+  std::string path;  // in the request's partsFolder
 };
 
 struct MuxPlan {
@@ -48,6 +63,7 @@ struct MuxPlan {
   std::string count;
   // The title when it cannot travel on mkvmerge's command line (see muxPlan); empty else.
   std::string titleAfter;
+  std::vector<PartFile> parts;  // to be written before mkvmerge runs
 };
 
 // True when mkvmerge can take `value` as an argument of its own: mkvmerge looks for its
@@ -61,11 +77,12 @@ bool safeArgument(const std::string& value);
 // empty outputs stay out, each with a note. Subpictures go in as PGS or VobSub, timed
 // from video stream 0 already, with the forced flag when the playlist says forced
 // subtitles or every unit starts forced; the hearing impaired, visual impaired and
-// commentary flags follow the source's flags. Every track has its default flag: on for the
-// first video, the first normal audio (no commentary, not for the visually impaired) and forced
-// subtitles, off for the others. Nothing in the call can be read as an option or an option file:
-// files go by full paths, track values inside "0:VALUE", and a title that is no safeArgument() is
-// left for titleAfter.
+// commentary flags follow the source's flags. A raw audio output of more than one part
+// goes in as its parts' files, appended with "+", each with its own --sync. Every track has its
+// default flag: on for the first video, the first normal audio (no commentary, not for the visually
+// impaired) and forced subtitles, off for the others. Nothing in the call can be read as an option
+// or an option file: files go by full paths, track values inside "0:VALUE", and a title that is no
+// safeArgument() is left for titleAfter.
 MuxPlan muxPlan(const MuxRequest& request, const std::vector<MuxSource>& sources);
 
 }  // namespace tessaly

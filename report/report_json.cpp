@@ -28,26 +28,38 @@ Json forcedJson(const StreamEntry& e) {
   return e.unitFacts ? Json(e.unitFacts->forcedUnits) : Json(nullptr);
 }
 
-Json streamJson(const StreamEntry& e) {
+Json breaksJson(const std::vector<BreakRecord>& breaks) {
+  Json list = Json::array();
+  for (const BreakRecord& b : breaks) {
+    list.push_back({{"at_ms", b.atMs}, {"jump_ms", b.jumpMs}, {"frames_dropped", b.framesDropped}});
+  }
+  return list;
+}
+
+Json streamJson(const StreamEntry& e, const StreamBreaks& breaks) {
   Json ids = Json::array();
   for (std::uint8_t id : e.ids) ids.push_back(idText(id));
-  return {{"box", text(e.box)},
-          {"kind", e.kind},
-          {"number", e.number},
-          {"codec", e.codec},
-          {"ids", ids},
-          {"caption", text(e.caption)},
-          {"output", text(e.output)},
-          {"packets", e.packets},
-          {"bytes", e.bytes},
-          {"format", formatJson(e)},
-          {"units", optional(e.units)},
-          {"forced_units", forcedJson(e)},
-          {"first_pts", optional(e.firstPts)},
-          {"last_pts", optional(e.lastPts)},
-          {"delay_ms", optional(e.delayMs)},
-          {"language", optional(e.language)},
-          {"description", optional(e.description)}};
+  Json stream = {{"box", text(e.box)},
+                 {"kind", e.kind},
+                 {"number", e.number},
+                 {"codec", e.codec},
+                 {"ids", ids},
+                 {"caption", text(e.caption)},
+                 {"output", text(e.output)},
+                 {"packets", e.packets},
+                 {"bytes", e.bytes},
+                 {"format", formatJson(e)},
+                 {"units", optional(e.units)},
+                 {"forced_units", forcedJson(e)},
+                 {"first_pts", optional(e.firstPts)},
+                 {"last_pts", optional(e.lastPts)},
+                 {"delay_ms", optional(e.delayMs)},
+                 {"language", optional(e.language)},
+                 {"description", optional(e.description)}};
+  if (const auto found = breaks.find(e.slot); found != breaks.end()) {
+    stream["breaks"] = breaksJson(found->second);
+  }
+  return stream;
 }
 
 Json titleJson(const std::optional<TitleEntry>& title) {
@@ -70,9 +82,9 @@ std::string idText(std::uint8_t id) {
   return text;
 }
 
-std::string reportJson(const JobReport& r) {
+std::string reportJson(const JobReport& r, const StreamBreaks& breaks) {
   Json streams = Json::array();
-  for (const StreamEntry& e : r.streams) streams.push_back(streamJson(e));
+  for (const StreamEntry& e : r.streams) streams.push_back(streamJson(e, breaks));
   const Json report = {
       {"input",
        {{"file", r.file}, {"size", r.size}, {"continued_with", optional(r.continuedWith)}}},

@@ -42,7 +42,8 @@ DemuxRequest demuxRequest(const Session& s) {
   }
   if (s.FollowUp.names) request.alsoCreates = s.FollowUp.names(s);
   request.alsoReads = {w.eXPLfile.text, s.Playlist.file};
-  request.scanned = s.Found.streams;  // "Read EVO"'s
+  request.scanned = s.Found.streams;     // "Read EVO"'s
+  request.timing = w.cbMatroska.ticked;  // every audio frame at its time in the film
   return request;
 }
 
@@ -57,6 +58,7 @@ void demuxJob(Session& s) {
     s.StreamTable = result.table;
     s.Found = std::move(result.found);
     s.Made = std::move(result.made);
+    s.Timing = std::move(result.timing);
   }
   rethrowFailure(result.error);
   if (s.FollowUp.run) s.FollowUp.run(s);

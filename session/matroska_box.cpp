@@ -22,8 +22,12 @@ MatroskaRequest matroskaRequest(const Session& s, const DemuxResult* demux) {
 }
 
 void matroskaStep(Session& s, const MatroskaJson& json) {
-  const DemuxResult demux{s.StopRequested ? JobEnd::Stopped : JobEnd::Complete, nullptr,
-                          s.StreamTable, s.Found, s.Made};
+  const DemuxResult demux{s.StopRequested ? JobEnd::Stopped : JobEnd::Complete,
+                          nullptr,
+                          s.StreamTable,
+                          s.Found,
+                          s.Made,
+                          s.Timing};
   SessionObserver observer(s);
   matroskaStep(matroskaRequest(s, &demux), observer, json);
 }

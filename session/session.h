@@ -5,9 +5,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "audio/job_timing.h"
 #include "catalogue/findings.h"
 #include "disc/disc_operand.h"
 #include "engine/stream_slots.h"
@@ -49,6 +51,8 @@ struct Session {
   OutputNames Names = OutputNames::Described;
   LpcmOutputs Lpcm = LpcmOutputs::Raw;
   std::vector<MadeFile> Made;  // the files the last demux job made, in the order made
+  // The audio times of the last demux job, when its Matroska file was asked for.
+  std::optional<JobTimingResult> Timing;
   DemuxFollowUp FollowUp;
   Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
 

@@ -45,33 +45,39 @@ void writeSegment(const std::string& path, const Clip& clip, std::size_t from, s
   sink.close();
 }
 
+// Its audio sent before its video, and after it: the offset then known before the walk
+// confirms the first segment's last frames, which stay the first segment's.
 TEST(JobTimingTest, ASecondSegmentStartingAgainIsPutInLineWithItsVideo) {
   const TempDir dir;
   const Clip clip = encodeClip("eac3", "eac3", 2, 4.0, dir);
-  // Segment 1: video for 2.24 s, the audio 256 ms after it and ending with it.
-  const std::uint64_t audioStart = kFirstBase + 256 * 90;
-  writeSegment(dir.file("FEATURE_1.EVO"), clip, 0, kFramesFirst, kFirstBase, 56, audioStart, false);
-  // Segment 2: PTS from 5000 on; its audio 64 ms after its video's start, sent first.
-  writeSegment(dir.file("FEATURE_2.EVO"), clip, kFramesFirst, clip.packets.size(), kSecondBase, 40,
-               kSecondBase + 64 * 90, true);
+  for (const bool audioFirst : {true, false}) {
+    SCOPED_TRACE(audioFirst ? "audio first" : "video first");
+    // Segment 1: video for 2.24 s, the audio 256 ms after it and ending with it.
+    const std::uint64_t audioStart = kFirstBase + 256 * 90;
+    writeSegment(dir.file("FEATURE_1.EVO"), clip, 0, kFramesFirst, kFirstBase, 56, audioStart,
+                 false);
+    // Segment 2: PTS from 5000 on; its audio 64 ms after its video's start.
+    writeSegment(dir.file("FEATURE_2.EVO"), clip, kFramesFirst, clip.packets.size(), kSecondBase,
+                 40, kSecondBase + 64 * 90, audioFirst);
 
-  TimingPass pass(dir);
-  const JobTimingResult r = timeJob({dir.file("FEATURE_1.EVO"), dir.file("FEATURE_2.EVO")}, pass);
-  ASSERT_EQ(r.segments.size(), 2u);
-  EXPECT_EQ(r.zeroPts, kFirstBase);
-  EXPECT_EQ(r.segments[0].endPts, kFirstBase + 56 * kPicture);
-  EXPECT_EQ(r.segments[0].frameTicks, static_cast<std::int64_t>(kPicture));
-  EXPECT_EQ(r.offsets, (std::vector<std::int64_t>{0, kFirstBase + 56 * kPicture - kSecondBase}));
+    TimingPass pass(dir);
+    const JobTimingResult r = timeJob({dir.file("FEATURE_1.EVO"), dir.file("FEATURE_2.EVO")}, pass);
+    ASSERT_EQ(r.segments.size(), 2u);
+    EXPECT_EQ(r.zeroPts, kFirstBase);
+    EXPECT_EQ(r.segments[0].endPts, kFirstBase + 56 * kPicture);
+    EXPECT_EQ(r.segments[0].frameTicks, static_cast<std::int64_t>(kPicture));
+    EXPECT_EQ(r.offsets, (std::vector<std::int64_t>{0, kFirstBase + 56 * kPicture - kSecondBase}));
 
-  ASSERT_EQ(r.streams.size(), 1u);
-  const AudioStreamTiming& s = r.streams[0];
-  EXPECT_EQ(s.walk.frames, clip.packets.size());
-  EXPECT_EQ(s.walk.skippedBytes, 0u);
-  const std::int64_t zero = delayZero(r, s);
-  EXPECT_EQ(s.timeline.parts.front().start - zero, 256 * kUnitsPerMs);
-  ASSERT_EQ(s.timeline.breaks.size(), 1u);
-  EXPECT_EQ(breakRecord(s.timeline.breaks[0], zero), (BreakRecord{2240, 64, 0}));
-  EXPECT_EQ(s.timeline.breaks[0].offset, clip.packets[kFramesFirst].pos);
+    ASSERT_EQ(r.streams.size(), 1u);
+    const AudioStreamTiming& s = r.streams[0];
+    EXPECT_EQ(s.walk.frames, clip.packets.size());
+    EXPECT_EQ(s.walk.skippedBytes, 0u);
+    const std::int64_t zero = delayZero(r, s);
+    EXPECT_EQ(s.timeline.parts.front().start - zero, 256 * kUnitsPerMs);
+    ASSERT_EQ(s.timeline.breaks.size(), 1u);
+    EXPECT_EQ(breakRecord(s.timeline.breaks[0], zero), (BreakRecord{2240, 64, 0}));
+    EXPECT_EQ(s.timeline.breaks[0].offset, clip.packets[kFramesFirst].pos);
+  }
 }
 
 }  // namespace

@@ -12,22 +12,13 @@
 
 #include "audio/break_words.h"
 #include "audio_clips.h"
+#include "disc_audio.h"
 #include "timing_harness.h"
-#include "tools/byte_sink.h"
-#include "tools/ps_writer.h"
 
 namespace tessaly::testing {
 namespace {
 
 using tools::Stream;
-
-constexpr std::int64_t kMs = kUnitsPerMs;
-constexpr std::uint64_t kVideoZero = 900000;  // video stream 0's first PTS
-constexpr std::int64_t kDelay = 256 * kMs;    // the audio's first frame after it
-constexpr std::int64_t kGap = 480 * kMs;
-constexpr std::int64_t kOverlap = 100 * kMs;
-constexpr std::size_t kPiece = 2000;                              // payload bytes per audio packet
-const std::array<std::uint8_t, 3> kLpcmFormat{0x00, 0x01, 0x80};  // 16 bits, 48 kHz, stereo
 
 struct Scenario {
   const char* codec;
@@ -37,71 +28,13 @@ struct Scenario {
   Stream (*stream)(int);
 };
 
-// The disc's frames: where each lies in the raw output and when it plays on the disc.
-struct Unit {
-  std::uint64_t offset;
-  std::uint64_t size;
-  std::int64_t duration;
-  std::int64_t time = 0;  // units after video stream 0's first PTS
-};
-
 std::vector<Unit> unitsOf(const Scenario& s, const Clip& clip) {
+  if (s.coding != AudioCoding::Lpcm) return packetUnits(clip);
   std::vector<Unit> units;
-  if (s.coding == AudioCoding::Lpcm) {
-    for (std::uint64_t at = 0; at + kPiece <= clip.bytes.size(); at += kPiece) {
-      units.push_back({at, kPiece, sampleUnits(kPiece / 4, 48000)});
-    }
-    return units;
-  }
-  for (const ProbedPacket& p : clip.packets) {
-    units.push_back({p.pos, p.size, p.durationNum * kUnitsPerSecond / p.durationDen});
+  for (std::uint64_t at = 0; at + kPiece <= clip.bytes.size(); at += kPiece) {
+    units.push_back({at, kPiece, sampleUnits(kPiece / 4, 48000)});
   }
   return units;
-}
-
-// Times on the disc: continuous from kDelay, 480 ms later from the first unit at 3,744 ms
-// of audio or after that carries a PTS (the first starting in its packet), 100 ms earlier
-// again from such a unit at 6,000 ms or after.
-void placeOnDisc(std::vector<Unit>& units) {
-  std::int64_t played = 0;
-  std::int64_t shift = 0;
-  std::optional<std::uint64_t> piece;
-  for (Unit& u : units) {
-    const bool stamped = u.offset / kPiece != piece;
-    piece = u.offset / kPiece;
-    if (stamped && shift == 0 && played >= 3744 * kMs) shift = kGap;
-    if (stamped && shift == kGap && played >= 6000 * kMs) shift = kGap - kOverlap;
-    u.time = kDelay + played + shift;
-    played += u.duration;
-  }
-}
-
-// A program stream of video stream 0 (time stamps only) and the clip in packets of
-// kPiece bytes, each stamped with the disc time of the first unit starting in it.
-void writeEvo(const Scenario& s, const Clip& clip, const std::vector<Unit>& units,
-              const std::string& path) {
-  tools::FileSink sink(path);
-  tools::PsWriter w(sink, {.keepPayload = false, .lpcmFormat = kLpcmFormat});
-  w.navPack();
-  for (int n = 0; n < 20; ++n) {
-    w.pack(Stream::mpeg2(0), 1000, {.time = static_cast<std::int64_t>(kVideoZero + 3600 * n)});
-  }
-  std::vector<StampedUnit> stamps;
-  for (const Unit& u : units) {
-    const double ticks = static_cast<double>(u.time) / kUnitsPerTick;
-    stamps.push_back({u.offset, kVideoZero + static_cast<std::uint64_t>(std::llround(ticks))});
-  }
-  writeAudio(w, s.stream(0), clip.bytes, stamps, kPiece);
-  sink.close();
-}
-
-// The disc time of raw byte `offset`, in seconds.
-double discSeconds(const std::vector<Unit>& units, std::uint64_t offset) {
-  const auto u =
-      std::prev(std::upper_bound(units.begin(), units.end(), offset,
-                                 [](std::uint64_t o, const Unit& x) { return o < x.offset; }));
-  const double into = static_cast<double>(offset - u->offset) / static_cast<double>(u->size);
-  return (static_cast<double>(u->time) + into * static_cast<double>(u->duration)) / kUnitsPerSecond;
 }
 
 class MatroskaOracleTest : public ::testing::TestWithParam<Scenario> {};
@@ -116,7 +49,7 @@ TEST_P(MatroskaOracleTest, EveryFramePlaysAtItsDiscTime) {
            : encodeClip(s.codec, s.format, s.channels, 8, dir);
   std::vector<Unit> units = unitsOf(s, clip);
   placeOnDisc(units);
-  writeEvo(s, clip, units, dir.file("FEATURE_1.EVO"));
+  writeEvo(s.stream(0), clip, units, dir.file("FEATURE_1.EVO"));
 
   TimingPass pass(dir);
   const JobTimingResult result = timeJob({dir.file("FEATURE_1.EVO")}, pass);

@@ -15,8 +15,8 @@ TEST(MatroskaPartsTest, SyncRoundingsNeverAddUp) {
   std::int64_t start = 250 * kUnitsPerMs + kUnitsPerMs / 3;  // 250.33 ms after the zero
   for (int n = 0; n < 50; ++n) {
     const std::int64_t duration = 1000 * kUnitsPerMs + 4 * kUnitsPerMs / 10;  // 1000.4 ms
-    t.parts.push_back({static_cast<std::uint64_t>(n) * 10, static_cast<std::uint64_t>(n) * 10 + 10,
-                       start, duration, 1});
+    const auto begin = static_cast<std::uint64_t>(n) * kMinPartBytes;
+    t.parts.push_back({begin, begin + kMinPartBytes, start, duration, 1});
     start += duration + 7 * kUnitsPerMs / 10;  // a 0.7 ms step between the parts
   }
   const std::int64_t zero = unitsAfterAnchor(t, 1000);
@@ -30,6 +30,32 @@ TEST(MatroskaPartsTest, SyncRoundingsNeverAddUp) {
     EXPECT_EQ(parts[n].begin, t.parts[n].begin);
     placed += t.parts[n].duration;
   }
+}
+
+// Parts too small for mkvmerge to recognise their files go on in a neighbour's file where
+// the bytes meet (the first one taking in the second); the parts after them keep their
+// times. A small part between frames left out is left out too.
+TEST(MatroskaPartsTest, SmallPartsGoOnInTheFileBeside) {
+  constexpr std::int64_t ms = kUnitsPerMs;
+  constexpr std::uint64_t big = kMinPartBytes;
+  AudioTimeline t;
+  t.anchorPts = 0;
+  t.parts = {{0, 100, 0, 10 * ms, 1},                       // small, taking in the next
+             {100, big, 30 * ms, 500 * ms, 50},             //
+             {big, big + 200, 600 * ms, 20 * ms, 2},        // small, joined to the one before
+             {big + 200, 3 * big, 700 * ms, 900 * ms, 90},  //
+             {3 * big + 50, 3 * big + 90, 1700 * ms, 10 * ms, 1},  // bytes left out around
+             {3 * big + 150, 5 * big, 1800 * ms, 900 * ms, 90}};
+  const std::vector<MkvPart> parts = matroskaParts(t, 0);
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_EQ(parts[0].begin, 0u);
+  EXPECT_EQ(parts[0].end, big + 200);
+  EXPECT_EQ(parts[0].syncMs, 0);
+  EXPECT_EQ(parts[1].begin, big + 200);
+  EXPECT_EQ(parts[1].syncMs, 700 - 530);  // the joined file plays 530 ms
+  EXPECT_EQ(parts[1].end, 3 * big);
+  EXPECT_EQ(parts[2].begin, 3 * big + 150);
+  EXPECT_EQ(parts[2].syncMs, 1800 - 1600);
 }
 
 TEST(BreakWordsTest, WarningsNameTheStreamTheJumpAndTheTime) {

@@ -96,6 +96,8 @@ void wavPart(const Bytes& raw, const MkvPart& part, const LpcmFormat& format,
   writeFile(to, file);
 }
 
+}  // namespace
+
 std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir) {
   const auto run = runChild(
       program("ffprobe"),
@@ -113,8 +115,6 @@ std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir) 
   }
   return packets;
 }
-
-}  // namespace
 
 std::vector<MkvPacket> muxParts(const std::string& raw, const std::vector<MkvPart>& parts,
                                 const std::optional<LpcmFormat>& lpcm, const std::string& mkv,

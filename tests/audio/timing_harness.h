@@ -59,6 +59,9 @@ struct MkvPacket {
   std::uint64_t size = 0;
 };
 
+// The packets of the Matroska file `mkv`, as ffprobe reads them.
+std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir);
+
 // The parts' files cut from `raw` (copied with copy_file_range; LPCM as WAV files of
 // `lpcm`), muxed by mkvmerge into `mkv` with a "+" and a --sync each; its packets.
 std::vector<MkvPacket> muxParts(const std::string& raw, const std::vector<MkvPart>& parts,

@@ -87,7 +87,7 @@ TEST(MatroskaValues, LineBreaksAndQuotesTravelWhole) {
     source.group = StreamGroup::Audio;
     source.files = {{17, dir.file("a.ac3"), FileForm::Raw}};
     source.description = text;
-    const MuxPlan plan = muxPlan({dir.file("t.mkv"), text, "", ""}, {source});
+    const MuxPlan plan = muxPlan({dir.file("t.mkv"), text, "", "", ""}, {source});
     ASSERT_TRUE(runMkvmerge(observer, plan.arguments, dir.file("t.mkv"), ""));
     if (!plan.titleAfter.empty()) {
       ASSERT_TRUE(setMatroskaTitle(observer, dir.file("t.mkv"), text, ""));

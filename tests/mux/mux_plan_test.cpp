@@ -43,7 +43,7 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
   std::vector<MuxSource> withEmpty = sources;
   withEmpty[4].empty = true;
 
-  const MuxPlan plan = muxPlan({"/o/film.mkv", "Main", "/o/F.chapters.xml", ""}, withEmpty);
+  const MuxPlan plan = muxPlan({"/o/film.mkv", "Main", "/o/F.chapters.xml", "", ""}, withEmpty);
   const std::vector<std::string> arguments{"-o",
                                            "/o/film.mkv",
                                            "--title",
@@ -97,7 +97,7 @@ TEST(MuxPlanTest, TracksInBoxOrderWithTheirOptionsAndEveryOutputLeftOutSaidOnce)
 
   // No title, no chapters: neither option; a relative name becomes a full path, so that
   // a name starting with "-" or "@" is never taken for an option.
-  const MuxPlan bare = muxPlan({"-film.mkv", "", "", ""}, {sources[0]});
+  const MuxPlan bare = muxPlan({"-film.mkv", "", "", "", ""}, {sources[0]});
   EXPECT_EQ(bare.arguments.at(0), "-o");
   EXPECT_EQ(bare.arguments.at(1).front(), '/');
   EXPECT_EQ(bare.arguments.at(2), "--track-name");
@@ -137,7 +137,7 @@ TEST(MuxPlanTest, SubtitlesAsPgsOrVobSubWithTheirFlagsAndTheCountLine) {
                                        subtitles(35, F::Pgs, {UnitFormat::Hd, 3, 1}),
                                        subtitles(36, F::Pgs, {UnitFormat::Hd, 2, 0}, "09"),
                                        subtitles(37, F::Raw, {UnitFormat::Hd, 0, 0}, "09")};
-  const MuxRequest request{"/o/film.mkv", "", "", "en"};
+  const MuxRequest request{"/o/film.mkv", "", "", "en", ""};
   const MuxPlan plan = muxPlan(request, sources);
   std::string call;
   for (const std::string& argument : plan.arguments) call += (call.empty() ? "" : " ") + argument;
@@ -188,7 +188,7 @@ TEST(MuxPlanTest, TrackNamesWithoutADescriptionAreReadableNeverACaption) {
   sources.push_back(sources[0]);
   sources.back().description = "Director's words";
   std::vector<std::string> names;
-  const MuxPlan plan = muxPlan({"/o/film.mkv", "", "", ""}, sources);
+  const MuxPlan plan = muxPlan({"/o/film.mkv", "", "", "", ""}, sources);
   for (std::size_t n = 0; n + 1 < plan.arguments.size(); ++n) {
     if (plan.arguments[n] == "--track-name") names.push_back(plan.arguments[n + 1]);
   }
@@ -196,6 +196,43 @@ TEST(MuxPlanTest, TrackNamesWithoutADescriptionAreReadableNeverACaption) {
             (std::vector<std::string>{
                 "0:English DD+ 5.1", "0:French DTS-HD 5.1", "0:German TrueHD 7.1", "0:Commentary",
                 "0:DD 1.0", "0:Subtitles", "0:Japanese subtitles", "0:Director's words"}));
+}
+
+// An audio track with breaks goes in as its parts' files, each with its --sync, appended
+// with "+" after the track's options; without a folder for them (an option file) the raw
+// file goes in whole at its first part's delay, which also stands for a single part's;
+// LPCM as WAV goes in whole.
+TEST(MuxPlanTest, AnAudioTrackWithBreaksGoesInAsItsPartsEachWithItsSync) {
+  MuxSource cut = audio(17, "01");
+  cut.delayMs = 250;  // the smallest time stamp's, which the parts replace
+  cut.parts = {{0, 4000, 256}, {4000, 9000, 480}, {9000, 12000, -100}};
+  MuxSource single = audio(18, "01");
+  single.parts = {{10, 500, -7}};
+  MuxSource wav = source(StreamGroup::Audio, 0xA0, {{19, "/o/F.19.wav", FileForm::Wav}});
+  wav.parts = cut.parts;
+
+  const MuxPlan plan = muxPlan({"/o/film.mkv", "", "", "", "/o/.parts"}, {cut, single, wav});
+  std::string call;
+  for (const std::string& argument : plan.arguments) call += (call.empty() ? "" : " ") + argument;
+  EXPECT_EQ(call,
+            "-o /o/film.mkv --track-name 0:DD+ --default-track-flag 0:1 "
+            "--sync 0:256 /o/.parts/0.F.17 + --sync 0:480 /o/.parts/1.F.17 "
+            "+ --sync 0:-100 /o/.parts/2.F.17 "
+            "--track-name 0:DD+ --default-track-flag 0:0 --sync 0:-7 /o/F.18 "
+            "--track-name 0:LPCM --default-track-flag 0:0 --sync 0:256 /o/F.19.wav");
+  ASSERT_EQ(plan.parts.size(), 3u);
+  EXPECT_EQ(plan.parts[1].from, "/o/F.17");
+  EXPECT_EQ(plan.parts[1].begin, 4000u);
+  EXPECT_EQ(plan.parts[1].end, 9000u);
+  EXPECT_EQ(plan.parts[1].path, "/o/.parts/1.F.17");
+  EXPECT_EQ(plan.consumed, (std::vector<std::string>{"/o/F.17", "/o/F.18", "/o/F.19.wav"}));
+  EXPECT_EQ(plan.tracks.size(), 3u);
+
+  const MuxPlan whole = muxPlan({"/o/film.mkv", "", "", "", ""}, {cut});
+  EXPECT_TRUE(whole.parts.empty());
+  EXPECT_EQ(whole.arguments.at(whole.arguments.size() - 3), "--sync");
+  EXPECT_EQ(whole.arguments.at(whole.arguments.size() - 2), "0:256");
+  EXPECT_EQ(whole.arguments.back(), "/o/F.17");
 }
 
 }  // namespace
