@@ -1,7 +1,9 @@
 #include "job/demux.h"
 
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "catalogue/captions.h"
 #include "catalogue/job_port.h"
@@ -55,6 +57,10 @@ class JobOutputs {
     std::vector<PlannedOutput> plans;
     std::vector<std::string> names;
     for (const OutputRequest& output : request_.outputs) {
+      if (routedLater(output.slot)) {
+        wanted_.emplace(output.slot, output.caption);
+        continue;
+      }
       plans.push_back(planOutput(context_, output.slot, output.caption));
       names.insert(names.end(), plans.back().names.begin(), plans.back().names.end());
     }
@@ -67,11 +73,26 @@ class JobOutputs {
   void checkLaterSteps() { names_.check(request_.alsoCreates); }
 
   void discovered(int slot, std::int32_t value) {
-    const auto& only = request_.discover->only;
-    if (!OutputSet::hasEntry(slot) || set_.find(slot) || (only && !only->count(slot))) return;
-    PlannedOutput plan = planOutput(context_, slot, StreamCaption(slot, value));
-    names_.check(plan.names);
-    set_.open(slot, plan.open());
+    if (routedLater(slot) || !selected(slot) || set_.find(slot)) return;
+    openLater(slot, StreamCaption(slot, value));
+  }
+
+  // A packet of a routed key's stream: its output is made at its first packet when the
+  // request wants its number (or discovers it while `discovering`). MPEG audio has no box
+  // and no track to ask for it: each of its streams has an output.
+  void routed(int key, std::int32_t value, bool discovering) {
+    if (set_.find(key)) return;
+    const int slot = keySlot(key);
+    if (request_.discover) {
+      if (discovering && selected(slot)) openLater(key, StreamCaption(key, value));
+      return;
+    }
+    if (keySource(key) == kMpegAudioSource) return openLater(key, StreamCaption(key, value));
+    const auto wanted = wanted_.find(slot);
+    if (wanted == wanted_.end()) return;
+    // The first routed key of the number takes its caption.
+    const bool first = captionTaken_.insert(slot).second;
+    openLater(key, first ? wanted->second : StreamCaption(key, value));
   }
 
   StreamOutput* find(int slot) { return set_.find(slot); }
@@ -80,7 +101,7 @@ class JobOutputs {
   // The open outputs' lines about the pass, in job order.
   std::vector<std::string> passEndLines() {
     std::vector<std::string> lines;
-    for (int slot : OutputSet::jobOrder()) {
+    for (int slot : OutputSet::keyOrder()) {
       if (StreamOutput* output = set_.find(slot)) {
         for (std::string& line : output->passEnd()) lines.push_back(std::move(line));
       }
@@ -92,11 +113,28 @@ class JobOutputs {
   void closeAll() { set_.closeAll(); }
 
  private:
+  // Routed by sub-stream id, an audio slot's streams have their routed keys' outputs.
+  bool routedLater(int slot) const {
+    return request_.routing == Routing::BySubStream && !isRoutedKey(slot) &&
+           groupOfSlot(slot)->group == StreamGroup::Audio;
+  }
+  bool selected(int slot) const {
+    const auto& only = request_.discover->only;
+    return OutputSet::hasEntry(slot) && (!only || only->count(slot));
+  }
+  void openLater(int key, const std::string& caption) {
+    PlannedOutput plan = planOutput(context_, key, caption);
+    names_.check(plan.names);
+    set_.open(key, plan.open());
+  }
+
   const DemuxRequest& request_;
   TimeOrigin origin_;  // of the job's timed outputs
   OutputContext context_;
   NameCheck names_;
   OutputSet set_;
+  std::map<int, std::string> wanted_;  // routed by sub-stream id: audio slot -> caption
+  std::set<int> captionTaken_;         // the audio slots whose caption a routed key took
 };
 
 // A writing pass: every payload run to its stream's output, every packet start told to it
@@ -116,10 +154,13 @@ class WritingPort final : public JobPort {
   }
   void packetStart(const PacketStart& packet) override {
     JobPort::packetStart(packet);
-    if (packet.slot == 0) return;
-    if (packet.hasPts) outputs_.origin().note(packet.slot, packet.pts);
-    if (StreamOutput* output = outputs_.find(packet.slot))
+    if (packet.hasPts && packet.slot != 0) outputs_.origin().note(packet.slot, packet.pts);
+    if (isRoutedKey(packet.route)) {
+      outputs_.routed(packet.route, found_.streams[packet.route].value, discovering_);
+    }
+    if (StreamOutput* output = outputs_.find(packet.route)) {
       output->packetStart(outputPacket(packet));
+    }
   }
   PayloadSink* payloadRun(int slot) override { return outputs_.find(slot); }
   // Where a scan with the fast check would have ended: later streams get no output.
@@ -174,7 +215,8 @@ class DemuxRun {
  private:
   PassEnd pass(PassInput& input, JobOutputs& outputs, bool discovering) {
     WritingPort port(observer_, result_.found, input, outputs, discovering);
-    const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck};
+    const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck,
+                              request_.routing};
     return runJobPass(input, result_.table, options, port, observer_);
   }
 

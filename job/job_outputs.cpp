@@ -16,8 +16,9 @@ namespace {
 
 constexpr const char* kWavExtension = "wav";
 
-StreamGroup groupOf(int slot) {
-  return groupOfSlot(slot)->group;
+// The group of an output key's stream.
+StreamGroup groupOf(int key) {
+  return groupOfSlot(keySlot(key))->group;
 }
 
 const Codec* packetCodec(const OutputPacket& packet) {
@@ -78,7 +79,7 @@ class OutputMaker {
   bool wav() const {
     return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio;
   }
-  int number() const { return slot_ - groupOfSlot(slot_)->firstSlot; }
+  int number() const { return keySlot(slot_) - groupOfSlot(keySlot(slot_))->firstSlot; }
   std::string editExtension() const { return context_.extension(slot_); }
   std::string byCaption() const { return outputName(base_, caption_, editExtension()); }
 
@@ -172,7 +173,7 @@ const std::string& OutputContext::extension(int slot) const {
 }
 
 std::string OutputContext::language(int slot) const {
-  const auto found = request_.languages.find(slot);
+  const auto found = request_.languages.find(keySlot(slot));
   return found == request_.languages.end() ? std::string() : found->second;
 }
 

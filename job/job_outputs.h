@@ -28,7 +28,8 @@ class OutputContext {
   const OutputForms& forms() const { return request_.forms; }
   // The extension of a slot's group, as the request gives it.
   const std::string& extension(int slot) const;
-  // The playlist's language of the stream in `slot`; empty when not known.
+  // The playlist's language of the stream in `slot` (or of a routed key's number); empty
+  // when not known.
   std::string language(int slot) const;
   // What a scan found of the stream in `slot` before the job.
   const StreamFacts& scanned(int slot) const { return request_.scanned[slot]; }
@@ -65,7 +66,8 @@ struct PlannedOutput {
   std::function<std::unique_ptr<StreamOutput>()> open;
 };
 
-// The output of the stream in `slot`, named with `caption`. Video stream 0's also reads
+// The output of the stream in `slot` (an output key: a slot, or a routed audio key), named
+// with `caption`. Video stream 0's also reads
 // the video's frame; a subpicture stream's also counts its units.
 PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption);
 
