@@ -58,7 +58,11 @@ class JobOutputs {
     std::vector<std::string> names;
     for (const OutputRequest& output : request_.outputs) {
       if (routedLater(output.slot)) {
+        // Any coding of the number may take the caption: its names are checked now, a
+        // further coding's when its first packet comes.
         wanted_.emplace(output.slot, output.caption);
+        const auto taken = audioOutputNames(context_, output.slot, output.caption);
+        names.insert(names.end(), taken.begin(), taken.end());
         continue;
       }
       plans.push_back(planOutput(context_, output.slot, output.caption));
@@ -90,9 +94,9 @@ class JobOutputs {
     if (keySource(key) == kMpegAudioSource) return openLater(key, StreamCaption(key, value));
     const auto wanted = wanted_.find(slot);
     if (wanted == wanted_.end()) return;
-    // The first routed key of the number takes its caption.
-    const bool first = captionTaken_.insert(slot).second;
-    openLater(key, first ? wanted->second : StreamCaption(key, value));
+    // The first routed key of the number takes its caption, whose names were checked.
+    if (captionTaken_.insert(slot).second) return open(planOutput(context_, key, wanted->second));
+    openLater(key, StreamCaption(key, value));
   }
 
   StreamOutput* find(int slot) { return set_.find(slot); }
@@ -125,8 +129,9 @@ class JobOutputs {
   void openLater(int key, const std::string& caption) {
     PlannedOutput plan = planOutput(context_, key, caption);
     names_.check(plan.names);
-    set_.open(key, plan.open());
+    open(plan);
   }
+  void open(const PlannedOutput& plan) { set_.open(plan.slot, plan.open()); }
 
   const DemuxRequest& request_;
   TimeOrigin origin_;  // of the job's timed outputs

@@ -41,9 +41,7 @@ class OutputContext {
   VideoFrame& frame() { return frame_; }
 
   // The caption that names the output of `slot`.
-  void captioned(int slot, const std::string& caption) {
-    result_.found.captions.emplace(slot, caption);
-  }
+  void captioned(int slot, const std::string& caption);
   // A file was just made: logs "Creating NAME" and notes it in the result.
   void created(int slot, const std::string& name, FileForm form);
   // The units of the subpicture stream in `slot` so far.
@@ -65,6 +63,10 @@ struct PlannedOutput {
   // Makes the entry's output (and, for one created at once, its file).
   std::function<std::unique_ptr<StreamOutput>()> open;
 };
+
+// Every name the output of audio key `key` (or slot) captioned `caption` may take.
+std::vector<std::string> audioOutputNames(OutputContext& context, int key,
+                                          const std::string& caption);
 
 // The output of the stream in `slot` (an output key: a slot, or a routed audio key), named
 // with `caption`. Video stream 0's also reads
