@@ -182,6 +182,21 @@ class TitleOutputs {
   std::map<std::string, Output> outputs_;
 };
 
+// The track that the output of `key` feeds: by the key, or for a track of a coding not known
+// (asked for by its slot) the coding that took the track's caption; none for the codings and
+// MPEG audio streams that no track asks for.
+std::optional<int> trackOf(const ClipOutputs& wanted, const Findings& found, int key) {
+  if (const auto track = wanted.tracks.find(key); track != wanted.tracks.end()) {
+    return track->second;
+  }
+  for (const OutputRequest& output : wanted.outputs) {
+    if (output.slot == keySlot(key) && output.caption == found.captions.at(key)) {
+      return wanted.tracks.at(output.slot);
+    }
+  }
+  return std::nullopt;
+}
+
 // Demuxes clip `n` into a scratch folder and appends its outputs to the title's.
 JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& outputs,
                  JobObserver& observer) {
@@ -202,12 +217,13 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   if (result.error) std::rethrow_exception(result.error);
   const std::int64_t offsetMs = std::max<std::int64_t>(request.title.clips[n].titleBeginMs, 0);
   for (const MadeFile& file : result.made) {
-    if (!wanted.tracks.count(file.slot)) continue;  // routed: MPEG audio, which no track is
+    const std::optional<int> track = trackOf(wanted, result.found, file.slot);
+    if (!track) continue;
     TitleOutput output;
     output.name = file.name;
     output.form = file.form;
     output.group = groupOfSlot(keySlot(file.slot))->group;
-    output.track = wanted.tracks.at(file.slot);
+    output.track = *track;
     output.codec = result.found.streams[file.slot].value;
     if (output.group != StreamGroup::Video) {
       // The track's delay after the clip's video.
