@@ -158,6 +158,11 @@ DemuxJob demuxJob(const Arguments& arguments) {
   setExtension(request.extensions.audio, arguments, "--audio-ext");
   setExtension(request.extensions.sub, arguments, "--sub-ext");
   request.forms = outputForms(arguments);
+  // Outputs for other tools: each coding of an audio number, and each MPEG audio stream,
+  // a file of its own.
+  if (request.forms.names == OutputNames::Codec || arguments.has("--mkv")) {
+    request.routing = Routing::BySubStream;
+  }
   if (arguments.has("--vobsub-palette")) request.vobsubPalette = vobsubPalette(arguments);
   job.matroska = matroskaRequest(arguments, request.outputBase);
   job.report = arguments.value("--report");
@@ -283,7 +288,7 @@ bool demuxAndMux(DemuxJob& job, DemuxResult& result, CliObserver& observer) {
   if (job.request.discover && result.end != JobEnd::Stopped) {
     if (result.made.empty()) return nothingToDemux(observer);
     std::set<int> written;
-    for (const MadeFile& file : result.made) written.insert(file.slot);
+    for (const MadeFile& file : result.made) written.insert(keySlot(file.slot));
     if (job.selection) requireStreams(*job.selection, written, fileNamePart(job.evo));
   }
   job.matroska.demux = &result;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 
-#include "catalogue/job_report.h"
 #include "disc/title_parts.h"
+#include "engine/codecs.h"
+#include "engine/output_keys.h"
 #include "job/demux.h"
 #include "job/output_check.h"
 #include "job/output_set.h"
@@ -51,21 +53,58 @@ void checkClips(const TitleDemuxRequest& request) {
 }
 
 // The outputs of one clip: the main video, and each track the clip maps to a stream with
-// an output entry; with the track each slot's stream feeds.
+// an output entry; with the track each output key's stream feeds. When audio tracks share
+// a stream number, the clip is routed by sub-stream id and its audio tracks are told apart
+// by their codings.
 struct ClipOutputs {
   std::vector<OutputRequest> outputs{{kVideoSlot, "video"}};
-  std::map<int, int> tracks{{kVideoSlot, 0}};  // slot -> track number
+  std::map<int, int> tracks{{kVideoSlot, 0}};  // output key -> track number
+  Routing routing = Routing::ByNumber;
 };
+
+// A codec's name without its spaces and hyphens: "DTS-HD" and "DTS HD" are one.
+std::string codecLetters(std::string_view name) {
+  std::string letters;
+  for (const char c : name) {
+    if (c != ' ' && c != '-') letters += c;
+  }
+  return letters;
+}
+
+// An audio track's output key: its stream number and its coding (AC-3 being DD), so that
+// two codings that share a number are two tracks; the slot for a coding not known.
+int audioTrackKey(const DiscTrack& track, int slot) {
+  const std::string coding = codecLetters(track.coding) == "AC3" ? "DD" : track.coding;
+  for (const Codec& codec : kCodecs) {
+    if (codec.group == StreamGroup::Audio && codecLetters(codec.name) == codecLetters(coding)) {
+      return routedKey(slot - kAudioSlot, audioSource(codec.coding));
+    }
+  }
+  return slot;
+}
+
+// Whether two audio tracks of the clip map to one stream number.
+bool sharedNumber(const DiscTitle& title, std::size_t clip) {
+  std::set<int> seen;
+  for (const DiscTrack& track : title.audio) {
+    const auto& stream = track.streams.at(clip);
+    if (stream && !seen.insert(*stream).second) return true;
+  }
+  return false;
+}
 
 ClipOutputs clipOutputs(const DiscTitle& title, std::size_t clip) {
   ClipOutputs result;
+  if (sharedNumber(title, clip)) result.routing = Routing::BySubStream;
   const auto add = [&](const std::vector<DiscTrack>& tracks, const char* kind, int firstSlot) {
     for (const DiscTrack& track : tracks) {
       const auto& stream = track.streams.at(clip);
       const int slot = stream ? firstSlot + *stream - 1 : 0;
       if (!stream || !OutputSet::hasEntry(slot)) continue;
-      result.outputs.push_back({slot, trackCaption(kind, track)});
-      result.tracks[slot] = track.track;
+      const bool routed = firstSlot == kAudioSlot && result.routing == Routing::BySubStream;
+      const int key = routed ? audioTrackKey(track, slot) : slot;
+      result.outputs.push_back({key, trackCaption(kind, track)});
+      result.tracks[key] = track.track;
     }
   };
   add(title.audio, "audio", kAudioSlot);
@@ -136,10 +175,17 @@ class TitleOutputs {
   std::map<std::string, Output> outputs_;
 };
 
-// The track's delay after the clip's video in what the demux of the clip found.
-std::optional<std::int64_t> delayIn(const JobReport& report, int slot) {
-  for (const StreamEntry& entry : report.streams) {
-    if (entry.slot == slot) return entry.delayMs;
+// The track that the output of `key` feeds: by the key, or for a track of a coding not known
+// (asked for by its slot) the coding that took the track's caption; none for the codings and
+// MPEG audio streams that no track asks for.
+std::optional<int> trackOf(const ClipOutputs& wanted, const Findings& found, int key) {
+  if (const auto track = wanted.tracks.find(key); track != wanted.tracks.end()) {
+    return track->second;
+  }
+  for (const OutputRequest& output : wanted.outputs) {
+    if (output.slot == keySlot(key) && output.caption == found.captions.at(key)) {
+      return wanted.tracks.at(output.slot);
+    }
   }
   return std::nullopt;
 }
@@ -174,19 +220,22 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   }
   const ClipOutputs wanted = clipOutputs(request.title, n);
   clip.outputs = wanted.outputs;
+  clip.routing = wanted.routing;
   DemuxResult result = runDemux(clip, observer);
   if (result.error) std::rethrow_exception(result.error);
-  const JobReport report = jobReport(result.found, nullptr, "");
   const std::int64_t offsetMs = std::max<std::int64_t>(request.title.clips[n].titleBeginMs, 0);
   for (const MadeFile& file : result.made) {
+    const std::optional<int> track = trackOf(wanted, result.found, file.slot);
+    if (!track) continue;
     TitleOutput output;
     output.name = file.name;
     output.form = file.form;
-    output.group = groupOfSlot(file.slot)->group;
-    output.track = wanted.tracks.at(file.slot);
-    output.codec = result.table[file.slot];
+    output.group = groupOfSlot(keySlot(file.slot))->group;
+    output.track = *track;
+    output.codec = result.found.streams[file.slot].value;
     if (output.group != StreamGroup::Video) {
-      output.delayMs = offsetMs + delayIn(report, file.slot).value_or(0);
+      // The track's delay after the clip's video.
+      output.delayMs = offsetMs + delayMs(result.found.streams, file.slot).value_or(0);
       output.parts = clipParts(result, file);
     }
     outputs.append(file.name, offsetMs, output);

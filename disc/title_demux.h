@@ -1,5 +1,6 @@
 // "Demux" of a whole title: every clip's EVO in title order, each track into one output
-// named after the title and the track, fed from the stream that each clip maps it to.
+// named after the title and the track, fed from the stream that each clip maps it to (its
+// stream number and, when two audio tracks of a clip share the number, its coding).
 #pragma once
 
 #include <cstdint>

@@ -46,7 +46,7 @@ bool afterRead(const PassInput& input, std::span<const std::uint8_t> chunk,
 PassResult runPass(PassInput& input, SlotTable& table, const PassOptions& options,
                    PassObserver& observer) {
   const PassClock clock;
-  PesWalker walker(table, observer, options.mode);
+  PesWalker walker(table, observer, options.mode, options.routing);
   table.reset();
   PassResult result;
   while (input.position() < input.size()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/output_keys.h"
 #include "engine/pass_state.h"
 #include "platform/payload_sink.h"
 
@@ -19,6 +20,7 @@ struct PassOptions {
   // A scan ends after the chunk that passes 300,000,000 bytes; a writing pass tells the
   // observer there.
   bool fastCheck = false;
+  Routing routing = Routing::ByNumber;
 };
 
 // The first stream met for a slot in a pass; `value` is now in the stream table.
@@ -44,9 +46,9 @@ class PassObserver {
   // A packet's header was walked: its kind and stream are settled, and its payload runs
   // (if any) follow. Fired once per packet whose payload is reached, in both modes.
   virtual void packetStart(const PacketStart&) {}
-  // In writing mode, for each run of a packet whose slot is not 0: where the run goes,
-  // or nullptr for nowhere. Asked again for every run.
-  virtual PayloadSink* payloadRun(int /*slot*/) { return nullptr; }
+  // In writing mode, for each run of a packet whose output key is not 0 (its slot, when
+  // routed by number): where the run goes, or nullptr for nowhere. Asked again for every run.
+  virtual PayloadSink* payloadRun(int /*key*/) { return nullptr; }
   virtual void progress(const PassProgress&) {}
   // Asked before each 32 KB chunk: true ends the pass.
   virtual bool shouldStop() { return false; }

@@ -25,9 +25,10 @@ enum class PacketKind {
 // payload starts.
 struct PacketStart {
   PacketKind kind = PacketKind::None;
-  int slot = 0;                          // the stream-table slot its payload belongs to; 0: none
-  std::uint8_t streamId = 0;             // PES stream id
-  std::uint8_t subId = 0;                // 0xBD: sub-stream id; 0xFD: extension stream id; else 0
+  int slot = 0;               // the stream-table slot its payload belongs to; 0: none
+  int route = 0;              // the output key its payload goes to (engine/output_keys.h); 0: none
+  std::uint8_t streamId = 0;  // PES stream id
+  std::uint8_t subId = 0;     // 0xBD: sub-stream id; 0xFD: extension stream id; else 0
   AudioCoding coding = AudioCoding::DD;  // AudioSort when the payload starts
   bool hasPts = false;
   bool hasDts = false;

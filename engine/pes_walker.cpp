@@ -49,8 +49,11 @@ int payloadSlot(const PassState& s) {
 
 }  // namespace
 
-PesWalker::PesWalker(SlotTable& table, PassObserver& observer, PassMode mode)
-    : observer_(observer), registry_(table, observer), writing_(mode == PassMode::Write) {}
+PesWalker::PesWalker(SlotTable& table, PassObserver& observer, PassMode mode, Routing routing)
+    : observer_(observer),
+      registry_(table, observer),
+      writing_(mode == PassMode::Write),
+      routing_(routing) {}
 
 void PesWalker::feed(const std::uint8_t* data, std::size_t count) {
   std::size_t i = 0;
@@ -115,8 +118,8 @@ std::size_t PesWalker::payloadStep(const std::uint8_t* at, std::size_t available
     s_.InPayload = false;
     return 0;
   }
-  if (writing_ && s_.Packet.slot != 0) {
-    if (PayloadSink* sink = observer_.payloadRun(s_.Packet.slot)) sink->write(at, run);
+  if (writing_ && s_.Packet.route != 0) {
+    if (PayloadSink* sink = observer_.payloadRun(s_.Packet.route)) sink->write(at, run);
   }
   s_.PacketLeft -= static_cast<std::int32_t>(run);
   if (s_.PacketLeft == 0) s_.InPayload = false;
@@ -196,6 +199,7 @@ void PesWalker::packetStarted() {
   packet.kind = s_.Kind;
   packet.slot = payloadSlot(s_);
   packet.coding = s_.AudioSort;
+  packet.route = routeOf(packet, routing_);
   packet.payload = s_.PacketLeft;
   observer_.packetStart(packet);
 }

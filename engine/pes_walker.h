@@ -21,7 +21,8 @@ class PesWalker {
  public:
   // Fills `table` (which it does not reset) and reports to `observer`; when writing, each
   // payload run goes to the sink the observer names for its slot.
-  PesWalker(SlotTable& table, PassObserver& observer, PassMode mode);
+  PesWalker(SlotTable& table, PassObserver& observer, PassMode mode,
+            Routing routing = Routing::ByNumber);
 
   // Walks `count` bytes at `data`; the payload runs handed to sinks point into `data`.
   // Invariant: a PES packet cut across two feeds (two read chunks of a pass), at any byte
@@ -67,6 +68,7 @@ class PesWalker {
   PassObserver& observer_;
   StreamRegistry registry_;
   bool writing_;
+  Routing routing_;
   PassState s_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/output_keys.h"
+
 namespace tessaly {
 namespace {
 
@@ -21,6 +23,7 @@ void SharedOutputs::add(const PacketStart& p) {
   const bool audio = p.kind == PacketKind::Audio;
   const bool mpegRun = p.kind == PacketKind::MpegAudio && p.payload > 0;
   if ((!audio && !mpegRun) || p.slot == 0) return;  // slot 0: no audio number yet
+  if (isRoutedKey(p.route)) return;                 // routed by sub-stream id: none shared
   const auto number = static_cast<std::size_t>(p.slot - kAudioSlot);
   if (mpegRun) {
     mpegAudio_.at(number) = true;

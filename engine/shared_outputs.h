@@ -1,7 +1,7 @@
 // The audio outputs that a pass fills from more than one source, and the warnings that
-// say so at the pass's end: the routing puts every accepted audio packet of a number
-// into one output whatever its coding, and MPEG-audio packets into the output of the
-// current audio number.
+// say so at the pass's end: the routing by number puts every accepted audio packet of a
+// number into one output whatever its coding, and MPEG-audio packets into the output of
+// the current audio number (routed by sub-stream id, nothing is shared).
 #pragma once
 
 #include <array>

@@ -20,6 +20,7 @@ bool ownPacket(const PacketStart& p) {
 // the extension id of a VC-1 packet, the stream id of MPEG-2 and H.264 video; none for a
 // 0xFD packet without an extension id.
 std::optional<std::uint8_t> identifyingValue(const PacketStart& p) {
+  if (p.kind == PacketKind::MpegAudio) return p.streamId;
   if (p.kind != PacketKind::Video) return p.subId;
   if (p.streamId != ps::kExtendedStreamId) return p.streamId;
   if (p.subId != 0) return p.subId;
@@ -60,6 +61,15 @@ int delayReference(const StreamFactsTable& streams) {
   return reference;
 }
 
+void countPacket(StreamFacts& r, const PacketStart& p) {
+  ++r.packets;
+  r.bytes += static_cast<std::uint64_t>(std::max(p.payload, 0));
+  if (const auto id = identifyingValue(p)) addId(r, *id);
+  if (!p.hasPts) return;
+  ++r.timedPackets;
+  addPts(r, p.pts);
+}
+
 }  // namespace
 
 void recordFound(StreamFactsTable& streams, const StreamFound& found) {
@@ -68,14 +78,11 @@ void recordFound(StreamFactsTable& streams, const StreamFound& found) {
 }
 
 void recordPacket(StreamFactsTable& streams, const PacketStart& p) {
-  if (!ownPacket(p)) return;
-  StreamFacts& r = streams[p.slot];
-  ++r.packets;
-  r.bytes += static_cast<std::uint64_t>(std::max(p.payload, 0));
-  if (const auto id = identifyingValue(p)) addId(r, *id);
-  if (!p.hasPts) return;
-  ++r.timedPackets;
-  addPts(r, p.pts);
+  if (ownPacket(p)) countPacket(streams[p.slot], p);
+  if (!isRoutedKey(p.route)) return;
+  StreamFacts& routed = streams[p.route];
+  if (routed.value < 0) routed.value = *identifyingValue(p);
+  countPacket(routed, p);
 }
 
 std::uint64_t smallestPts(const StreamFacts& r) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/output_keys.h"
 #include "engine/pass_port.h"
 #include "engine/stream_slots.h"
 
@@ -15,7 +16,8 @@ namespace tessaly {
 
 // One stream-table slot over all passes of a job (every segment of a demux): every packet
 // identified as the slot's stream (whatever its coding, as the output takes them all;
-// MPEG-audio packets that follow the stream into its output are not).
+// MPEG-audio packets that follow the stream into its output are not). Or one routed audio
+// key: the packets of its number and source, `value` their first sub-stream (or stream) id.
 struct StreamFacts {
   std::int32_t value = -1;         // the first value a pass of the job registered
   std::uint64_t packets = 0;       // packets identified as the slot's stream
@@ -29,7 +31,7 @@ struct StreamFacts {
   bool operator==(const StreamFacts&) const = default;
 };
 
-// The facts of the 64 slots, by slot number 1..64.
+// The facts of the 64 slots and of the routed keys, by output key 1..kKeys.
 class StreamFactsTable {
  public:
   StreamFacts& operator[](int slot) { return slots_.at(static_cast<unsigned>(slot - 1)); }
@@ -39,14 +41,15 @@ class StreamFactsTable {
   bool operator==(const StreamFactsTable&) const = default;
 
  private:
-  std::array<StreamFacts, kSlots> slots_{};
+  std::array<StreamFacts, kKeys> slots_{};
 };
 
 // A stream found: its slot's facts keep the first value the job registered.
 void recordFound(StreamFactsTable& streams, const StreamFound& found);
 
 // A packet start of a stream: counted in its slot's facts with its identifying value and
-// its PTS. MPEG-audio packets, and packets that belong to no slot, are not counted.
+// its PTS (MPEG-audio packets, and packets that belong to no slot, are not), and in its
+// routed key's, when it has one.
 void recordPacket(StreamFactsTable& streams, const PacketStart& packet);
 
 // The stream's smallest PTS, as a 33-bit time stamp.

@@ -1,12 +1,15 @@
 #include "job/break_lines.h"
 
 #include "engine/codecs.h"
+#include "engine/output_keys.h"
 #include "engine/stream_slots.h"
 
 namespace tessaly {
 namespace {
 
-int streamNumber(int slot) {
+// The stream number of a timed stream's output key.
+int streamNumber(int key) {
+  const int slot = keySlot(key);
   return slot - groupOfSlot(slot)->firstSlot;
 }
 
@@ -35,7 +38,10 @@ bool videoChecked(const JobTimingResult& timing) {
 StreamBreaks jobBreaks(const JobTimingResult& timing) {
   StreamBreaks breaks;
   for (const AudioStreamTiming& stream : timing.streams) {
-    breaks[stream.slot] = audioBreaks(timing, stream);
+    // A number's codings routed apart are one entry of the report: their breaks together.
+    const std::vector<BreakRecord> records = audioBreaks(timing, stream);
+    std::vector<BreakRecord>& entry = breaks[keySlot(stream.slot)];
+    entry.insert(entry.end(), records.begin(), records.end());
   }
   if (videoChecked(timing)) breaks[kVideoSlot] = videoBreaks(timing);
   return breaks;

@@ -4,13 +4,16 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "catalogue/captions.h"
 #include "catalogue/job_port.h"
 #include "catalogue/scan.h"
 #include "engine/codecs.h"
+#include "engine/output_keys.h"
 #include "job/break_lines.h"
 #include "job/job_outputs.h"
 #include "job/output_check.h"
@@ -19,6 +22,13 @@
 
 namespace tessaly {
 namespace {
+
+// The packet as the job's timing takes it: its stream named by its output key (the slot,
+// unless audio is routed by sub-stream id).
+PacketStart keyed(PacketStart packet) {
+  packet.slot = packet.route;
+  return packet;
+}
 
 OutputPacket outputPacket(const PacketStart& packet) {
   const Codec* codec = packetCodec(packet);
@@ -62,6 +72,14 @@ class JobOutputs {
     std::vector<PlannedOutput> plans;
     std::vector<std::string> names;
     for (const OutputRequest& output : request_.outputs) {
+      if (routedLater(output.slot)) {
+        // Any coding of the number may take the caption: its names are checked now, a
+        // further coding's when its first packet comes.
+        wanted_.emplace(output.slot, output.caption);
+        const auto taken = audioOutputNames(context_, output.slot, output.caption);
+        names.insert(names.end(), taken.begin(), taken.end());
+        continue;
+      }
       plans.push_back(planOutput(context_, output.slot, output.caption));
       names.insert(names.end(), plans.back().names.begin(), plans.back().names.end());
     }
@@ -74,11 +92,26 @@ class JobOutputs {
   void checkLaterSteps() { names_.check(request_.alsoCreates); }
 
   void discovered(int slot, std::int32_t value) {
-    const auto& only = request_.discover->only;
-    if (!OutputSet::hasEntry(slot) || set_.find(slot) || (only && !only->count(slot))) return;
-    PlannedOutput plan = planOutput(context_, slot, StreamCaption(slot, value));
-    names_.check(plan.names);
-    set_.open(slot, plan.open());
+    if (routedLater(slot) || !selected(slot) || set_.find(slot)) return;
+    openLater(slot, StreamCaption(slot, value));
+  }
+
+  // A packet of a routed key's stream: its output is made at its first packet when the
+  // request wants its number (or discovers it while `discovering`). MPEG audio has no box
+  // and no track to ask for it: each of its streams has an output.
+  void routed(int key, std::int32_t value, bool discovering) {
+    if (set_.find(key)) return;
+    const int slot = keySlot(key);
+    if (request_.discover) {
+      if (discovering && selected(slot)) openLater(key, StreamCaption(key, value));
+      return;
+    }
+    if (keySource(key) == kMpegAudioSource) return openLater(key, StreamCaption(key, value));
+    const auto wanted = wanted_.find(slot);
+    if (wanted == wanted_.end()) return;
+    // The first routed key of the number takes its caption, whose names were checked.
+    if (captionTaken_.insert(slot).second) return open(planOutput(context_, key, wanted->second));
+    openLater(key, StreamCaption(key, value));
   }
 
   StreamOutput* find(int slot) { return set_.find(slot); }
@@ -87,7 +120,7 @@ class JobOutputs {
   // The open outputs' lines about the pass, in job order.
   std::vector<std::string> passEndLines() {
     std::vector<std::string> lines;
-    for (int slot : OutputSet::jobOrder()) {
+    for (int slot : OutputSet::keyOrder()) {
       if (StreamOutput* output = set_.find(slot)) {
         for (std::string& line : output->passEnd()) lines.push_back(std::move(line));
       }
@@ -109,6 +142,22 @@ class JobOutputs {
   }
 
  private:
+  // Routed by sub-stream id, an audio slot's streams have their routed keys' outputs.
+  bool routedLater(int slot) const {
+    return request_.routing == Routing::BySubStream && !isRoutedKey(slot) &&
+           groupOfSlot(slot)->group == StreamGroup::Audio;
+  }
+  bool selected(int slot) const {
+    const auto& only = request_.discover->only;
+    return OutputSet::hasEntry(slot) && (!only || only->count(slot));
+  }
+  void openLater(int key, const std::string& caption) {
+    PlannedOutput plan = planOutput(context_, key, caption);
+    names_.check(plan.names);
+    open(plan);
+  }
+  void open(const PlannedOutput& plan) { set_.open(plan.slot, plan.open()); }
+
   const DemuxRequest& request_;
   JobObserver& observer_;
   DemuxResult& result_;
@@ -116,6 +165,8 @@ class JobOutputs {
   OutputContext context_;
   NameCheck names_;
   OutputSet set_;
+  std::map<int, std::string> wanted_;  // routed by sub-stream id: audio slot -> caption
+  std::set<int> captionTaken_;         // the audio slots whose caption a routed key took
 };
 
 // A payload run to its stream's output and to the job's timing.
@@ -161,13 +212,17 @@ class WritingPort final : public JobPort {
     JobPort::packetStart(packet);
     if (packet.slot == 0) return;
     if (packet.hasPts) outputs_.origin().note(packet.slot, packet.pts);
-    StreamOutput* output = outputs_.find(packet.slot);
+    if (isRoutedKey(packet.route)) {
+      outputs_.routed(packet.route, found_.streams[packet.route].value, discovering_);
+    }
+    StreamOutput* output = outputs_.find(packet.route);
     if (output) output->packetStart(outputPacket(packet));
-    if (timing_ && (output || packet.slot == kVideoSlot)) timing_->packetStart(packet);
+    // The timing knows a stream by its output key, as the payload runs name it.
+    if (timing_ && (output || packet.slot == kVideoSlot)) timing_->packetStart(keyed(packet));
   }
-  PayloadSink* payloadRun(int slot) override {
-    StreamOutput* output = outputs_.find(slot);
-    return output && timedRun_ ? timedRun_->to(slot, output) : output;
+  PayloadSink* payloadRun(int key) override {
+    StreamOutput* output = outputs_.find(key);
+    return output && timedRun_ ? timedRun_->to(key, output) : output;
   }
   // Where a scan with the fast check would have ended: later streams get no output.
   void fastCheckLimitPassed() override {
@@ -238,7 +293,8 @@ class DemuxRun {
   PassEnd pass(PassInput& input, JobOutputs& outputs, bool discovering) {
     WritingPort port(observer_, result_.found, input, outputs, discovering,
                      timing_ ? &*timing_ : nullptr);
-    const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck};
+    const PassOptions options{PassMode::Write, discovering && request_.discover->fastCheck,
+                              request_.routing};
     return runJobPass(input, result_.table, options, port, observer_);
   }
 

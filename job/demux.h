@@ -12,6 +12,7 @@
 #include "audio/job_timing.h"
 #include "catalogue/findings.h"
 #include "engine/disc_files.h"
+#include "engine/output_keys.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
 #include "job/vobsub_palette.h"
@@ -19,7 +20,10 @@
 
 namespace tessaly {
 
-// One stream's output, keyed by its stream-table slot (one of the 34 with an output entry).
+// One stream's output, keyed by its stream-table slot (one of the 34 with an output entry),
+// or by a routed audio key (engine/output_keys.h). Routed by sub-stream id, an audio slot
+// stands for every coding of its number: the first met takes the caption, the others are
+// captioned as "Read EVO" would caption them; each MPEG audio stream has an output too.
 struct OutputRequest {
   int slot = 0;
   std::string caption;  // names its files: outputBase.caption.extension
@@ -41,6 +45,9 @@ struct DemuxRequest {
   std::string outputBase;                   // folder and base name of the outputs
   Extensions extensions;
   OutputForms forms;
+  // By sub-stream id: each coding of an audio number, and each MPEG audio stream, has an
+  // output of its own (for the tools that read them); by number as "Demux" routes.
+  Routing routing = Routing::ByNumber;
   std::vector<OutputRequest> outputs;  // created before the first pass, in this order
   std::optional<Discovery> discover;   // instead of `outputs`
   // Files a later step makes (the Matroska file, the report), checked with the outputs'.

@@ -16,8 +16,9 @@ namespace {
 
 constexpr const char* kWavExtension = "wav";
 
-StreamGroup groupOf(int slot) {
-  return groupOfSlot(slot)->group;
+// The group of an output key's stream.
+StreamGroup groupOf(int key) {
+  return groupOfSlot(keySlot(key))->group;
 }
 
 const Codec* packetCodec(const OutputPacket& packet) {
@@ -78,7 +79,7 @@ class OutputMaker {
   bool wav() const {
     return forms_.lpcm == LpcmOutputs::Wav && groupOf(slot_) == StreamGroup::Audio;
   }
-  int number() const { return slot_ - groupOfSlot(slot_)->firstSlot; }
+  int number() const { return keySlot(slot_) - groupOfSlot(keySlot(slot_))->firstSlot; }
   std::string editExtension() const { return context_.extension(slot_); }
   std::string byCaption() const { return outputName(base_, caption_, editExtension()); }
 
@@ -94,6 +95,12 @@ class OutputMaker {
   std::string caption_;
   OutputForms forms_;
 };
+
+// Named by codec, or LPCM that may be a WAV file: the first packet names the output.
+bool namedAtFirstPacket(const OutputForms& forms, StreamGroup group) {
+  const bool wavMayChange = forms.lpcm == LpcmOutputs::Wav && group == StreamGroup::Audio;
+  return forms.names == OutputNames::Codec || wavMayChange;
+}
 
 PlannedOutput timedPlan(OutputContext& context, int slot, const std::string& caption) {
   const TimedNames names = timedNames(context.outputBase(), caption, context.forms().subpictures);
@@ -154,11 +161,17 @@ PlannedOutput formedPlan(OutputContext& context, int slot, const std::string& ca
     }
     return atOncePlan(context, slot, caption, codecOf(group, ps::kSubpicture)->extension);
   }
-  const bool wavMayChange = forms.lpcm == LpcmOutputs::Wav && group == StreamGroup::Audio;
-  if (forms.names == OutputNames::Codec || wavMayChange) {
+  if (namedAtFirstPacket(forms, group)) {
     return firstPacketPlan(context, slot, caption);
   }
   return atOncePlan(context, slot, caption, context.extension(slot));
+}
+
+// The slot whose report entry a routed coding's output also names (the first coding met of
+// the number names it); none for MPEG audio and for outputs keyed by their slot.
+std::optional<int> numberSlot(int key) {
+  if (!isRoutedKey(key) || keySource(key) == kMpegAudioSource) return std::nullopt;
+  return keySlot(key);
 }
 
 }  // namespace
@@ -172,14 +185,29 @@ const std::string& OutputContext::extension(int slot) const {
 }
 
 std::string OutputContext::language(int slot) const {
-  const auto found = request_.languages.find(slot);
+  const auto found = request_.languages.find(keySlot(slot));
   return found == request_.languages.end() ? std::string() : found->second;
+}
+
+void OutputContext::captioned(int slot, const std::string& caption) {
+  result_.found.captions.emplace(slot, caption);
+  if (const auto entry = numberSlot(slot)) result_.found.captions.emplace(*entry, caption);
 }
 
 void OutputContext::created(int slot, const std::string& name, FileForm form) {
   result_.made.push_back({slot, name, form});
-  result_.found.outputs.emplace(slot, name);  // the report names a stream's first file
+  // The report names a stream's first file.
+  result_.found.outputs.emplace(slot, name);
+  if (const auto entry = numberSlot(slot)) result_.found.outputs.emplace(*entry, name);
   observer_.log("Creating " + name);
+}
+
+std::vector<std::string> audioOutputNames(OutputContext& context, int key,
+                                          const std::string& caption) {
+  if (namedAtFirstPacket(context.forms(), StreamGroup::Audio)) {
+    return OutputMaker(context, key, caption).names();
+  }
+  return {outputName(context.outputBase(), caption, context.extension(key))};
 }
 
 PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption) {

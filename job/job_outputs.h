@@ -28,7 +28,8 @@ class OutputContext {
   const OutputForms& forms() const { return request_.forms; }
   // The extension of a slot's group, as the request gives it.
   const std::string& extension(int slot) const;
-  // The playlist's language of the stream in `slot`; empty when not known.
+  // The playlist's language of the stream in `slot` (or of a routed key's number); empty
+  // when not known.
   std::string language(int slot) const;
   // What a scan found of the stream in `slot` before the job.
   const StreamFacts& scanned(int slot) const { return request_.scanned[slot]; }
@@ -40,9 +41,7 @@ class OutputContext {
   VideoFrame& frame() { return frame_; }
 
   // The caption that names the output of `slot`.
-  void captioned(int slot, const std::string& caption) {
-    result_.found.captions.emplace(slot, caption);
-  }
+  void captioned(int slot, const std::string& caption);
   // A file was just made: logs "Creating NAME" and notes it in the result.
   void created(int slot, const std::string& name, FileForm form);
   // The units of the subpicture stream in `slot` so far.
@@ -65,7 +64,12 @@ struct PlannedOutput {
   std::function<std::unique_ptr<StreamOutput>()> open;
 };
 
-// The output of the stream in `slot`, named with `caption`. Video stream 0's also reads
+// Every name the output of audio key `key` (or slot) captioned `caption` may take.
+std::vector<std::string> audioOutputNames(OutputContext& context, int key,
+                                          const std::string& caption);
+
+// The output of the stream in `slot` (an output key: a slot, or a routed audio key), named
+// with `caption`. Video stream 0's also reads
 // the video's frame; a subpicture stream's also counts its units.
 PlannedOutput planOutput(OutputContext& context, int slot, const std::string& caption);
 

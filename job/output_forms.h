@@ -47,7 +47,8 @@ struct Extensions {
 // What a file made by a demux job holds.
 enum class FileForm { Raw, Wav, HdSup, Pgs, VobSubIndex, VobSubStream };
 
-// A file made by a demux job, with the stream-table slot of the output it belongs to.
+// A file made by a demux job, with the output key (engine/output_keys.h: the stream-table
+// slot, or a routed audio key) of the output it belongs to.
 struct MadeFile {
   int slot = 0;
   std::string name;  // as "Creating " logged it

@@ -6,9 +6,14 @@
 #include <utility>
 
 namespace tessaly {
+namespace {
 
-bool OutputSet::hasEntry(int slot) {
-  return entryIndex(slot) < kOutputEntries;
+constexpr std::size_t kNoEntry = kOutputEntries + kRoutedEntries;
+
+}  // namespace
+
+bool OutputSet::hasEntry(int key) {
+  return entryIndex(key) < kNoEntry;
 }
 
 const std::array<int, kOutputEntries>& OutputSet::jobOrder() {
@@ -23,36 +28,50 @@ const std::array<int, kOutputEntries>& OutputSet::jobOrder() {
   return order;
 }
 
-std::size_t OutputSet::entryIndex(int slot) {
+const std::vector<int>& OutputSet::keyOrder() {
+  static const std::vector<int> order = [] {
+    std::vector<int> keys(jobOrder().begin(), jobOrder().end());
+    const auto subpictures = std::find(keys.begin(), keys.end(), kSubSlot);
+    std::vector<int> routed;
+    for (int key = kFirstRoutedKey; key <= kKeys; ++key) routed.push_back(key);
+    keys.insert(subpictures, routed.begin(), routed.end());
+    return keys;
+  }();
+  return order;
+}
+
+std::size_t OutputSet::entryIndex(int key) {
+  if (isRoutedKey(key)) return kOutputEntries + static_cast<std::size_t>(key - kFirstRoutedKey);
   std::size_t before = 0;  // entries of the groups before the slot's
   for (const SlotGroup& g : kSlotGroups) {
-    const int number = slot - g.firstSlot;
+    const int number = key - g.firstSlot;
     if (number >= 0 && number < g.numbers) {
-      return number < g.outputs ? before + static_cast<std::size_t>(number) : kOutputEntries;
+      return number < g.outputs ? before + static_cast<std::size_t>(number) : kNoEntry;
     }
     before += static_cast<std::size_t>(g.outputs);
   }
-  return kOutputEntries;
+  return kNoEntry;
 }
 
-std::size_t OutputSet::checkedIndex(int slot) {
-  const std::size_t index = entryIndex(slot);
-  if (index == kOutputEntries) throw std::out_of_range("slot has no output entry");
+std::size_t OutputSet::checkedIndex(int key) {
+  const std::size_t index = entryIndex(key);
+  if (index == kNoEntry) throw std::out_of_range("key has no output entry");
   return index;
 }
 
-void OutputSet::open(int slot, std::unique_ptr<StreamOutput> output) {
-  entries_[checkedIndex(slot)] = std::move(output);
+void OutputSet::open(int key, std::unique_ptr<StreamOutput> output) {
+  entries_[checkedIndex(key)] = std::move(output);
 }
 
-StreamOutput* OutputSet::find(int slot) {
-  const std::size_t index = entryIndex(slot);
-  return index == kOutputEntries ? nullptr : entries_[index].get();
+StreamOutput* OutputSet::find(int key) {
+  const std::size_t index = entryIndex(key);
+  return index == kNoEntry ? nullptr : entries_[index].get();
 }
 
 void OutputSet::closeAll() {
   std::exception_ptr first;
-  for (auto& entry : entries_) {
+  for (int key : keyOrder()) {
+    auto& entry = entries_[entryIndex(key)];
     if (!entry) continue;
     try {
       entry->close();

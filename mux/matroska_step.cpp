@@ -76,22 +76,26 @@ std::vector<MuxSource> muxSources(const MatroskaRequest& r, JobObserver& o) {
   const DemuxResult& demux = *r.demux;
   const JobReport report = jobReport(demux.found, r.title, "");
   std::vector<MuxSource> sources;
-  for (int slot : OutputSet::jobOrder()) {
+  for (int key : OutputSet::keyOrder()) {
     MuxSource source;
     for (const MadeFile& file : demux.made) {
-      if (file.slot == slot) source.files.push_back(file);
+      if (file.slot == key) source.files.push_back(file);
     }
     if (source.files.empty()) continue;
+    const int slot = keySlot(key);
     source.group = groupOfSlot(slot)->group;
-    source.codec = demux.table[slot];
+    // The job's first value: a later segment may lack the stream.
+    source.codec = demux.found.streams[key].value;
     source.empty = emptyFile(source.files.front().name);
     // The caption keeps the playlist's character references; the track's name is the text.
-    const std::string& caption = demux.found.captions.at(slot);
+    const std::string& caption = demux.found.captions.at(key);
     source.name = utf8Value(o, "The name of track " + caption, decodedReferences(caption));
     const auto entry = std::find_if(report.streams.begin(), report.streams.end(),
                                     [slot](const StreamEntry& e) { return e.slot == slot; });
     if (entry != report.streams.end()) addStreamFacts(o, source, *entry);
-    source.parts = timedParts(demux, slot);
+    source.parts = timedParts(demux, key);
+    // A routed key's packets are its own: their delay, not the number's.
+    if (key != slot) source.delayMs = delayMs(demux.found.streams, key);
     sources.push_back(std::move(source));
   }
   return sources;

@@ -33,6 +33,10 @@ DemuxRequest demuxRequest(const Session& s) {
   request.outputBase = OutputBase(s);
   request.extensions = {w.eVideoExt.text, w.eAudioExt.text, w.eSubExt.text};
   request.forms = outputForms(s);
+  // Outputs for other tools: each coding of an audio number a file of its own.
+  if (request.forms.names == OutputNames::Codec || w.cbMatroska.ticked) {
+    request.routing = Routing::BySubStream;
+  }
   for (int slot : OutputSet::jobOrder()) {
     const CheckBox& box = slotBox(w, slot);
     if (!box.ticked) continue;

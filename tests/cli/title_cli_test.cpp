@@ -104,5 +104,49 @@ TEST_F(TitleCliTest, AMissingEvoOrATitleWithoutClipsFailsBeforeAnythingIsWritten
   }
 }
 
+// A clip whose playlist maps two codings to one stream number: AC-3 0x80 and LPCM 0xA0 are
+// both number 0, and each feeds its own track.
+class SharedNumberTitleTest : public CliRunTest {};
+
+TEST_F(SharedNumberTitleTest, TwoCodingsOfOneStreamNumberAreTwoTracks) {
+  fs::create_directories(in.file("disc/HVDVD_TS"));
+  fs::create_directories(in.file("disc/ADV_OBJ"));
+  const Bytes dd(1500, 0x11);
+  const Bytes lpcm(1200, 0x22);
+  Bytes ddTrack;
+  Bytes lpcmTrack;
+  writeEvo("disc/HVDVD_TS/CARD.EVO", [&](PsWriter& w) {
+    w.navPack();
+    for (int n = 0; n < 4; ++n) {
+      w.pack(Stream::mpeg2(0));
+      ddTrack.insert(ddTrack.end(), dd.begin(), dd.begin() + w.pack(Stream::dd(0), dd));
+      lpcmTrack.insert(lpcmTrack.end(), lpcm.begin(), lpcm.begin() + w.pack(Stream::lpcm(0), lpcm));
+    }
+  });
+  testing::writeFile(
+      in.file("disc/ADV_OBJ/VPLST000.XPL"),
+      R"(<Playlist xmlns="http://www.dvdforum.org/2005/HDDVDVideo/Playlist" majorVersion="1" minorVersion="0">
+  <MediaAttributeList>
+    <VideoAttributeItem index="1" codec="MPEG-2"/>
+    <AudioAttributeItem index="1" codec="AC-3"/>
+    <AudioAttributeItem index="2" codec="LPCM"/>
+  </MediaAttributeList>
+  <TitleSet timeBase="60fps">
+    <Title id="Card" titleNumber="1" displayName="Card" titleDuration="00:00:10:00">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/CARD.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:10:00" dataSource="Disc">
+        <Video track="1" mediaAttr="1"/>
+        <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:00"/>
+        <Audio track="2" streamNumber="1" mediaAttr="2" langcode="de:00"/>
+      </PrimaryAudioVideoClip>
+    </Title>
+  </TitleSet>
+</Playlist>
+)");
+  const Outcome result = run({"title", in.file("disc"), "1", "--out", out.path()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(testing::readFile(out.file("Card.audio1.eng.AC-3.ac3")), ddTrack);
+  EXPECT_EQ(testing::readFile(out.file("Card.audio2.ger.LPCM.pcm")), lpcmTrack);
+}
+
 }  // namespace
 }  // namespace tessaly::cli

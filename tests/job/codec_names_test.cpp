@@ -52,7 +52,7 @@ TEST_F(JobTest, OutputsNamedByCodecTakeTheExtensionOfTheirStreamsFirstPacket) {
       EXPECT_NE(made.form, FileForm::Raw) << made.name;  // a .sup or an .idx/.sub pair
       continue;
     }
-    EXPECT_EQ(made.form, made.slot == 20 ? FileForm::Wav : FileForm::Raw) << made.name;
+    EXPECT_EQ(made.form, keySlot(made.slot) == 20 ? FileForm::Wav : FileForm::Raw) << made.name;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()),
             static_cast<std::ptrdiff_t>(s.Made.size()));

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, UnitFormsTest,
                                            SubpictureOutputs::Pgs));
 
 // The window's box "Make a Matroska file" asks for the forms Matroska takes: HD units as
-// PGS, LPCM as WAV.
+// PGS, LPCM as WAV (an output of its coding, routed by sub-stream id).
 TEST_F(SubpictureUnitsTest, TheMatroskaBoxWritesTheFormsMatroskaTakes) {
   writeEvo("FEATURE.EVO", [](PsWriter& w) {
     w.pack(Stream::lpcm(0), 1200);
@@ -93,7 +93,8 @@ TEST_F(SubpictureUnitsTest, TheMatroskaBoxWritesTheFormsMatroskaTakes) {
   demux("FEATURE.EVO");
   std::vector<std::pair<int, FileForm>> made;
   for (const MadeFile& file : s.Made) made.emplace_back(file.slot, file.form);
-  EXPECT_EQ(made, (std::vector<std::pair<int, FileForm>>{{kAudioSlot, FileForm::Wav},
+  const int lpcm = routedKey(0, audioSource(AudioCoding::Lpcm));
+  EXPECT_EQ(made, (std::vector<std::pair<int, FileForm>>{{lpcm, FileForm::Wav},
                                                          {kSubSlot, FileForm::Pgs}}));
 }
 
