@@ -86,10 +86,11 @@ TEST_F(MkvmergeChildTest, AnExitStatusOfZeroWithoutTheFileFailsAndKeepsTheStream
   EXPECT_NE(lines(r.out).back(), "Done.");
   expectStreamsKept();
 
-  // A file there, but not what was handed in: mkvmerge -J lists one track of two.
+  // A file there, but not what was handed in: mkvmerge -J lists one track of two. (-J is
+  // matched as a word: the random name of a temporary folder may hold "-J" too.)
   fake(
       "for a; do [ \"$last\" = -o ] && out=$a; last=$a; done\n"
-      "case \"$*\" in *-J*) echo '{\"container\": {\"recognized\": true, \"type\": "
+      "case \" $* \" in *\" -J \"*) echo '{\"container\": {\"recognized\": true, \"type\": "
       "\"Matroska\"},'\n"
       "  echo '\"tracks\": [{\"type\": \"video\"}]}'; exit 0;; esac\n"
       ": > \"$out\"\n");
@@ -108,7 +109,7 @@ TEST_F(MkvmergeChildTest, AnExitStatusOfZeroWithoutTheFileFailsAndKeepsTheStream
 TEST_F(MkvmergeChildTest, WarningsAreCountedAndAnErrorLineFailsTheFilm) {
   const std::string makesTheFilm =
       "for a; do [ \"$last\" = -o ] && out=$a; last=$a; done\n"
-      "case \"$*\" in *-J*) echo '{\"container\": {\"recognized\": true, \"type\": "
+      "case \" $* \" in *\" -J \"*) echo '{\"container\": {\"recognized\": true, \"type\": "
       "\"Matroska\"},'\n"
       "  echo '\"tracks\": [{\"type\": \"video\"}, {\"type\": \"audio\"}]}'; exit 0;; esac\n"
       "echo film > \"$out\"\n";
