@@ -51,6 +51,18 @@ DemuxRequest demuxRequest(const Session& s) {
   return request;
 }
 
+// The Matroska step after a whole demux. Its failure (mkvmerge missing, or failing) is
+// shown as the job's error, but the demux had ended: "Demux" is enabled again, Cancel not.
+void runFollowUp(Session& s) {
+  try {
+    s.FollowUp.run(s);
+  } catch (...) {
+    s.fMain.bDemux.enabled = true;
+    s.fMain.bCancel.enabled = false;
+    throw;
+  }
+}
+
 // The run of "Demux".
 void demuxJob(Session& s) {
   auto& w = s.fMain;
@@ -65,7 +77,7 @@ void demuxJob(Session& s) {
     s.Timing = std::move(result.timing);
   }
   rethrowFailure(result.error);
-  if (s.FollowUp.run) s.FollowUp.run(s);
+  if (s.FollowUp.run) runFollowUp(s);
   endJob(observer);
   w.bDemux.enabled = true;
 }

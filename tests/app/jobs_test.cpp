@@ -66,6 +66,7 @@ class JobsTest : public QObject {
   void anErrorIsShownAndTheWindowKeepsWorking();
   void readXplFillsTheTreeTheMemoAndTheBoxes();
   void theMatroskaBoxGoesOnToMkvmergeWhichCancelStops();
+  void aFailedMatroskaStepLeavesDemuxReady();
 
  private:
   // Clicks Cancel at every breath of the job in which it is enabled.
@@ -362,6 +363,28 @@ void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
   QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
   QVERIFY(!cancel->isEnabled());
   QVERIFY(desk->prompts.errors.isEmpty());
+}
+
+// mkvmerge failing after a whole demux: its error is shown, the streams stay, and the
+// window is ready for the next run ("Demux" enabled, Cancel not) instead of locked until
+// it is closed.
+void JobsTest::aFailedMatroskaStepLeavesDemuxReady() {
+  const TempDir bin;
+  writeFile(bin.file("mkvmerge"), "#!/bin/sh\necho 'Error: no space left'\nexit 2\n");
+  ::chmod(bin.file("mkvmerge").c_str(), 0755);
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
+  writeEvo(evo, 300);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  desk->find<QCheckBox>("cbMatroska")->click();
+  Desk::click(desk->find<QPushButton>("bDemux"));
+  ::setenv("PATH", path.c_str(), 1);
+
+  QCOMPARE(desk->prompts.errors.size(), 1);
+  QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+  QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
 }
 
 }  // namespace tessaly::testing
