@@ -54,6 +54,7 @@ struct JobTiming::Video {
 // One audio stream: its walk, its clock, and the frames waiting for their segment's offset.
 struct JobTiming::Stream final : FrameSink {
   AudioCoding coding = AudioCoding::DD;
+  std::optional<LpcmFormat> lpcm;
   std::unique_ptr<FrameWalker> walker;
   AudioClock clock;
   std::uint64_t bytes = 0;  // of its output so far
@@ -100,6 +101,7 @@ JobTiming::Stream& JobTiming::streamOf(const PacketStart& packet) {
   if (!stream) {
     stream = std::make_unique<Stream>();
     stream->coding = packet.coding;
+    if (packet.coding == AudioCoding::Lpcm) stream->lpcm = lpcmFormat(packet.lpcmFormat);
     stream->walker = frameWalker(packet.coding, packet.lpcmFormat, *stream);
     if (!aligned_) stream->hold();
   }
@@ -198,7 +200,7 @@ JobTimingResult JobTiming::finish() {
   for (const auto& [slot, stream] : streams_) {
     result.streams.push_back({slot, stream->coding, stream->walker != nullptr,
                               stream->walker ? stream->walker->stats() : WalkStats{},
-                              stream->clock.timeline()});
+                              stream->clock.timeline(), stream->lpcm});
   }
   return result;
 }

@@ -16,6 +16,7 @@
 
 #include "audio/audio_clock.h"
 #include "audio/frame_walker.h"
+#include "audio/lpcm_format.h"
 #include "audio/mpeg2_timing.h"
 #include "audio/segment_join.h"
 #include "engine/pass_state.h"
@@ -28,6 +29,7 @@ struct AudioStreamTiming {
   bool walked = false;                   // false: LPCM whose format bytes name no sample size
   WalkStats walk;
   AudioTimeline timeline;
+  std::optional<LpcmFormat> lpcm;  // LPCM's: its blocks place its bytes in a WAV file
 };
 
 struct JobTimingResult {

@@ -190,18 +190,17 @@ std::optional<int> trackOf(const ClipOutputs& wanted, const Findings& found, int
   return std::nullopt;
 }
 
-// The parts of the raw audio output in `slot` as the clip's timing cut them, counted from
-// the clip's video; none when not timed.
-std::vector<AudioPart> clipParts(const DemuxResult& result, const MadeFile& file) {
-  if (!result.timing || file.form != FileForm::Raw) return {};
+// The timing of the audio output `file` (raw, or LPCM's WAV): its parts as the clip's
+// timing cut them, counted from the clip's video, and LPCM's format; none when not timed.
+void addClipTiming(TitleOutput& output, const DemuxResult& result, const MadeFile& file) {
+  if (!result.timing || (file.form != FileForm::Raw && file.form != FileForm::Wav)) return;
   for (const AudioStreamTiming& stream : result.timing->streams) {
     if (stream.slot != file.slot || !stream.walked) continue;
     const std::int64_t zero = delayZero(*result.timing, stream);
-    std::vector<AudioPart> parts = stream.timeline.parts;
-    for (AudioPart& part : parts) part.start -= zero;
-    return parts;
+    output.parts = stream.timeline.parts;
+    for (AudioPart& part : output.parts) part.start -= zero;
+    output.lpcm = stream.lpcm;
   }
-  return {};
 }
 
 // Demuxes clip `n` into a scratch folder and appends its outputs to the title's.
@@ -236,7 +235,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
     if (output.group != StreamGroup::Video) {
       // The track's delay after the clip's video.
       output.delayMs = offsetMs + delayMs(result.found.streams, file.slot).value_or(0);
-      output.parts = clipParts(result, file);
+      addClipTiming(output, result, file);
     }
     outputs.append(file.name, offsetMs, output);
   }

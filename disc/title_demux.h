@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/audio_clock.h"
+#include "audio/lpcm_format.h"
 #include "disc/disc.h"
 #include "job/output_forms.h"
 #include "platform/job_observer.h"
@@ -40,9 +41,10 @@ struct TitleOutput {
   int track = 0;                        // the DiscTrack's number; 0 for the video
   std::int32_t codec = -1;              // the value its stream registered in its first clip
   std::optional<std::int64_t> delayMs;  // after the title's start; none for the video
-  // A film's raw audio, timed in every clip: its parts, in bytes of the title's output and
-  // in units (audio/audio_time.h) after the title's start; empty when not timed throughout.
+  // A film's audio, timed in every clip: its parts, in bytes of the title's stream and in
+  // units (audio/audio_time.h) after the title's start; empty when not timed throughout.
   std::vector<AudioPart> parts;
+  std::optional<LpcmFormat> lpcm;  // LPCM's, whose WAV file the parts are placed in
 };
 
 struct TitleDemuxResult {

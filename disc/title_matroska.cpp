@@ -25,6 +25,7 @@ MuxSource trackSource(const DiscTrack* track, StreamGroup group,
       AudioTimeline timeline;
       timeline.parts = output.parts;
       source.parts = matroskaParts(timeline, 0);
+      source.lpcm = output.lpcm;
     }
     source.files.push_back({0, output.name, output.form});
   }

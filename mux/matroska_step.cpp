@@ -58,16 +58,16 @@ void addStreamFacts(JobObserver& o, MuxSource& source, const StreamEntry& entry)
   }
 }
 
-// The parts of the audio stream in `slot` that the demux timed, each at its disc time
-// after video stream 0's first picture; none for a stream not timed.
-std::vector<MkvPart> timedParts(const DemuxResult& demux, int slot) {
-  if (!demux.timing) return {};
+// The parts of the audio stream of output `key` that the demux timed, each at its disc
+// time after video stream 0's first picture, and LPCM's format; none for a stream not timed.
+void addTiming(MuxSource& source, const DemuxResult& demux, int key) {
+  if (!demux.timing) return;
   for (const AudioStreamTiming& stream : demux.timing->streams) {
-    if (stream.slot == slot && stream.walked) {
-      return matroskaParts(stream.timeline, delayZero(*demux.timing, stream));
+    if (stream.slot == key && stream.walked) {
+      source.parts = matroskaParts(stream.timeline, delayZero(*demux.timing, stream));
+      source.lpcm = stream.lpcm;
     }
   }
-  return {};
 }
 
 // The job's outputs in job order (video, audio by number, subpictures), each with what
@@ -93,7 +93,7 @@ std::vector<MuxSource> muxSources(const MatroskaRequest& r, JobObserver& o) {
     const auto entry = std::find_if(report.streams.begin(), report.streams.end(),
                                     [slot](const StreamEntry& e) { return e.slot == slot; });
     if (entry != report.streams.end()) addStreamFacts(o, source, *entry);
-    source.parts = timedParts(demux, key);
+    addTiming(source, demux, key);
     // A routed key's packets are its own: their delay, not the number's.
     if (key != slot) source.delayMs = delayMs(demux.found.streams, key);
     sources.push_back(std::move(source));
@@ -246,10 +246,11 @@ bool hasBreaks(const std::vector<MuxSource>& sources) {
                      [](const MuxSource& s) { return s.parts.size() > 1; });
 }
 
-// A part's file, cut from its raw output.
+// A part's file, cut from its output after its own header.
 void writePart(const PartFile& part) {
   InputFile input(part.from, Access::Shared);
   OutputFile output(part.path);
+  output.write(part.header.data(), part.header.size());
   std::vector<std::uint8_t> buffer(InputFile::kBlockSize);
   for (std::uint64_t at = part.begin; at < part.end;) {
     const std::size_t size =

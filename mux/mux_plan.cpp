@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/codecs.h"
+#include "job/wav_writer.h"
 #include "mux/track_name.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -103,11 +104,33 @@ void trackOption(std::vector<std::string>& arguments, const char* option,
   arguments.insert(arguments.end(), {option, "0:" + value});
 }
 
-// Whether a raw audio output goes in as its parts' files rather than whole.
+// Whether an audio output, raw or LPCM's WAV, goes in as its parts' files rather than whole.
 bool cutIntoParts(const MuxRequest& request, const MuxSource& source) {
-  return !request.partsFolder.empty() && source.parts.size() > 1 &&
-         source.group == StreamGroup::Audio && source.files.size() == 1 &&
-         source.files.front().form == FileForm::Raw;
+  if (request.partsFolder.empty() || source.parts.size() <= 1 ||
+      source.group != StreamGroup::Audio || source.files.size() != 1) {
+    return false;
+  }
+  const FileForm form = source.files.front().form;
+  return form == FileForm::Raw || (form == FileForm::Wav && source.lpcm);
+}
+
+// Where stream byte `offset` of LPCM's whole blocks lies in the samples of its WAV file.
+std::uint64_t wavOffset(const LpcmFormat& format, std::uint64_t offset) {
+  const auto periods = static_cast<std::uint64_t>(format.blockPeriods());
+  const auto frameBytes = static_cast<std::uint64_t>(format.wavFrameBytes());
+  return offset / format.blockBytes() * periods * frameBytes;
+}
+
+// The file of `part` of `source`'s output: its bytes; for a WAV file its samples, after a
+// WAV header of the part's own.
+PartFile partFile(const MuxSource& source, const MkvPart& part, const std::string& path) {
+  const MadeFile& file = source.files.front();
+  if (file.form != FileForm::Wav) return {file.name, part.begin, part.end, path, {}};
+  const LpcmFormat& format = *source.lpcm;
+  const std::uint64_t samples = wavHeader(format, 0).size();
+  const std::uint64_t begin = wavOffset(format, part.begin);
+  const std::uint64_t end = wavOffset(format, part.end);
+  return {file.name, samples + begin, samples + end, path, wavHeader(format, end - begin)};
 }
 
 // "+", a --sync and the file of each part after the first, which has the track's delay.
@@ -117,7 +140,7 @@ void addParts(const MuxRequest& request, MuxPlan& plan, const MuxSource& source)
     const MkvPart& part = source.parts[n];
     const std::string path = request.partsFolder + kSeparator + std::to_string(plan.parts.size()) +
                              "." + fileNamePart(raw);
-    plan.parts.push_back({raw, part.begin, part.end, path});
+    plan.parts.push_back(partFile(source, part, path));
     if (n > 0) plan.arguments.push_back("+");
     trackOption(plan.arguments, "--sync", std::to_string(part.syncMs));
     plan.arguments.push_back(fullPath(path));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/lpcm_format.h"
 #include "audio/matroska_parts.h"
 #include "catalogue/findings.h"
 #include "engine/stream_slots.h"
@@ -32,8 +33,10 @@ struct MuxSource {
   // visual_impaired, commentary, ... (disc/track_language.h).
   std::vector<std::string> flags;
   // An audio stream timed by the demux: its parts, cut at its breaks, each with its --sync
-  // (the first one's is the delay). More than one: the raw file goes in cut into them.
+  // (the first one's is the delay). More than one: the raw file goes in cut into them, and
+  // so does LPCM's WAV file, whose format places the parts' bytes in it.
   std::vector<MkvPart> parts;
+  std::optional<LpcmFormat> lpcm;
 };
 
 struct MuxRequest {
@@ -46,12 +49,14 @@ struct MuxRequest {
   std::string partsFolder;
 };
 
-// A file of an audio track's part: the bytes [begin, end) of the raw output `from`.
+// A file of an audio track's part: `header`, then the bytes [begin, end) of the output
+// `from` (a WAV part has a WAV header of its own).
 struct PartFile {
   std::string from;
   std::uint64_t begin = 0;
   std::uint64_t end = 0;
   std::string path;  // in the request's partsFolder
+  std::vector<std::uint8_t> header;
 };
 
 struct MuxPlan {

@@ -1,8 +1,9 @@
 // The breaks end to end through `tessaly-cli demux --mkv --report`, on discs the tests
 // build from ffmpeg's E-AC-3: the warnings as the operator reads them, the report's
 // `breaks`, and the film read back by ffprobe with every audio packet within 1 ms of its
-// disc time; a gap of 480 ms and an overlap of 100 ms in one segment, and a second segment
-// whose time base starts again, which leaves the first segment's audio where it was.
+// disc time; a gap of 480 ms and an overlap of 100 ms in one segment, a gap in LPCM (whose
+// film form is WAV), and a second segment whose time base starts again, which leaves the
+// first segment's audio where it was.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -102,6 +103,37 @@ TEST_F(DemuxBreaksTest, GapAndOverlapAreSaidAndEveryFramePlaysAtItsTime) {
   ASSERT_EQ(left,
             (std::vector<std::string>{"FEATURE_1.DD+.stream.00.mpa", "film.mkv", "report.json"}));
   EXPECT_EQ(readFile(dir.file("films/FEATURE_1.DD+.stream.00.mpa")), clip.bytes);
+}
+
+// LPCM goes into the film as WAV: the gap stays in it too, the WAV cut at the gap into
+// parts of their own header (it played on, 480 ms early from there, when the WAV went in
+// whole).
+TEST_F(DemuxBreaksTest, AnLpcmGapStaysInTheFilmsWav) {
+  const Clip clip = encodeClip("pcm_s16be", "s16be", 2, 6, dir,
+                               {"-f", "s16be", "-sample_rate", "48000", "-ch_layout", "stereo"});
+  std::vector<Unit> units;
+  for (std::uint64_t at = 0; at + kPiece <= clip.bytes.size(); at += kPiece) {
+    units.push_back({at, kPiece, sampleUnits(kPiece / 4, 48000)});
+  }
+  placeOnDisc(units, kDelay, false);
+  for (Unit& u : units) {
+    if (u.time >= kDelay + 3744 * kMs) u.time += kGap;
+  }
+  writeEvo(Stream::lpcm(0), clip, units, dir.file("FEATURE_1.EVO"));
+
+  const std::string log = demux(dir.file("FEATURE_1.EVO"));
+  EXPECT_NE(log.find("Warning: audio stream 0 (LPCM) has a gap of 480 ms at 0:00:04.006; the "
+                     "Matroska file keeps it."),
+            std::string::npos)
+      << log;
+  double worst = 0;
+  std::uint64_t at = 0;  // 16-bit WAV samples take the bytes they took on the disc
+  for (const MkvPacket& p : probePackets(film, dir)) {
+    worst = std::max(worst, std::abs(p.seconds - discSeconds(units, at)));
+    at += p.size;
+  }
+  EXPECT_EQ(at, units.back().offset + units.back().size) << "every sample in the film";
+  EXPECT_LE(worst, 0.001 + 1e-9) << "seconds off the disc time";
 }
 
 TEST_F(DemuxBreaksTest, SecondSegmentOnANewTimeBaseLeavesTheFirstWhereItWas) {
