@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/status_panels.h"
 #include "desk.h"
@@ -47,6 +48,23 @@ QList<QCheckBox*> streamBoxes(const Desk& desk) {
 QStringList logLines(const Desk& desk) {
   return desk.find<QPlainTextEdit>("mMessage")->toPlainText().split('\n');
 }
+
+// A script named mkvmerge first in PATH for the scope's life.
+class FakeMkvmerge {
+ public:
+  explicit FakeMkvmerge(const std::string& script) : path_(std::getenv("PATH")) {
+    writeFile(bin_.file("mkvmerge"), script);
+    ::chmod(bin_.file("mkvmerge").c_str(), 0755);
+    ::setenv("PATH", (bin_.path() + ":" + path_).c_str(), 1);
+  }
+  ~FakeMkvmerge() { ::setenv("PATH", path_.c_str(), 1); }
+  FakeMkvmerge(const FakeMkvmerge&) = delete;
+  FakeMkvmerge& operator=(const FakeMkvmerge&) = delete;
+
+ private:
+  const TempDir bin_;
+  const std::string path_;
+};
 
 }  // namespace
 
@@ -319,13 +337,10 @@ namespace tessaly::testing {
 // in PATH that shows its progress and waits) after writing the report, which Cancel stops
 // after its question; the incomplete file is removed, the streams and the report stay.
 void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
-  const TempDir bin;
-  writeFile(bin.file("mkvmerge"),
-            "#!/bin/sh\nwhile [ $# -gt 1 ] && [ \"$1\" != -o ]; do shift; done\n"
-            ": > \"$2\"\necho '#GUI#progress 7%'\nexec sleep 30\n");  // the film after -o
-  ::chmod(bin.file("mkvmerge").c_str(), 0755);
-  const std::string path = std::getenv("PATH");
-  ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
+  std::optional<FakeMkvmerge> mkvmerge(std::in_place,
+                                       "#!/bin/sh\nwhile [ $# -gt 1 ] && [ \"$1\" != -o ]; do "
+                                       "shift; done\n: > \"$2\"\necho '#GUI#progress "
+                                       "7%'\nexec sleep 30\n");  // the film after -o
   writeEvo(evo, 300);
   desk->drop(&desk->fMain, {QString::fromStdString(evo)});
   Desk::click(desk->find<QPushButton>("bCheck"));
@@ -347,7 +362,7 @@ void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
     record();
   };
   Desk::click(desk->find<QPushButton>("bDemux"));
-  ::setenv("PATH", path.c_str(), 1);
+  mkvmerge.reset();
 
   QVERIFY(begun);
   const QString mkv = QString::fromStdString(disc->file("FEATURE_1.mkv"));
@@ -369,17 +384,12 @@ void JobsTest::theMatroskaBoxGoesOnToMkvmergeWhichCancelStops() {
 // window is ready for the next run ("Demux" enabled, Cancel not) instead of locked until
 // it is closed.
 void JobsTest::aFailedMatroskaStepLeavesDemuxReady() {
-  const TempDir bin;
-  writeFile(bin.file("mkvmerge"), "#!/bin/sh\necho 'Error: no space left'\nexit 2\n");
-  ::chmod(bin.file("mkvmerge").c_str(), 0755);
-  const std::string path = std::getenv("PATH");
-  ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
+  const FakeMkvmerge mkvmerge("#!/bin/sh\necho 'Error: no space left'\nexit 2\n");
   writeEvo(evo, 300);
   desk->drop(&desk->fMain, {QString::fromStdString(evo)});
   Desk::click(desk->find<QPushButton>("bCheck"));
   desk->find<QCheckBox>("cbMatroska")->click();
   Desk::click(desk->find<QPushButton>("bDemux"));
-  ::setenv("PATH", path.c_str(), 1);
 
   QCOMPARE(desk->prompts.errors.size(), 1);
   QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
