@@ -133,7 +133,7 @@ class JobOutputs {
 
   // After a failure: the files of every output still open go, each said in the log.
   void removeUnfinished() {
-    for (int slot : OutputSet::jobOrder()) {
+    for (int slot : OutputSet::keyOrder()) {
       if (!set_.find(slot)) continue;
       for (const MadeFile& file : result_.made) {
         if (file.slot == slot) removeUnfinishedFile(observer_, file.name);

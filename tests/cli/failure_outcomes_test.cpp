@@ -152,6 +152,15 @@ TEST_F(FailureOutcomesTest, AFullDiskRemovesTheUnfinishedOutputsAndEndsOnTheErro
                                             "Removed the unfinished " + audio,
                                             "Writing " + video + " failed: File too large"}));
   EXPECT_EQ(lines(r.err).back(), "tessaly-cli: Stream write error");
+  {
+    // Named by codec, audio is routed by sub-stream id: its output goes as well.
+    const testing::FileSizeLimit full(100000);
+    const auto ignored = std::signal(SIGXFSZ, SIG_DFL);
+    r = demux({"--out", out.path(), "--names", "codec"});
+    std::signal(SIGXFSZ, ignored);
+  }
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(fs::is_empty(out.path()));
 
   // The video outgrows the disk only when it is flushed, after the pass.
   const auto expected = writeEvo("FEATURE_1.EVO", mixed(30));
