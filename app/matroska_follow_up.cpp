@@ -1,6 +1,7 @@
 #include "app/matroska_follow_up.h"
 
 #include "job/break_lines.h"
+#include "mux/mkvmerge_run.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
 #include "session/demux_click.h"
@@ -31,10 +32,16 @@ void followUp(Session& s) {
   matroskaStep(s, {nullptr, matroskaTrackTypes});
 }
 
+// With the box ticked, mkvmerge is looked for before the demux rather than after it.
+void checkMkvmerge(const Session& s) {
+  const MatroskaRequest request = matroskaRequest(s, nullptr);
+  if (!request.output.empty()) requireMkvmerge(request.leaveOut);
+}
+
 }  // namespace
 
 DemuxFollowUp matroskaFollowUp() {
-  return {followUpNames, followUp};
+  return {followUpNames, followUp, checkMkvmerge};
 }
 
 }  // namespace tessaly::app

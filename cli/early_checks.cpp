@@ -57,20 +57,6 @@ void checkFolder(const std::string& folder, bool made) {
   throw Error(what + shown(folder) + "\". " + why);
 }
 
-bool inPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    const std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
-    struct stat info {};
-    if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-        ::access(candidate.c_str(), X_OK) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // What one file system must hold: the folder named in the message, and the bytes.
 struct Need {
   std::string folder;
@@ -120,7 +106,7 @@ void checkBeforeReading(const EarlyChecks& checks, const FreeSpace& free) {
   if (!checks.film.empty()) {
     const std::string folder = folderPart(checks.film);
     checkFolder(folder, shown(folder) == shown(checks.outputFolder));
-    if (!inPath("mkvmerge")) throw Error(notFound("mkvmerge", "leave out --mkv"));
+    requireMkvmerge("leave out --mkv");
   }
   if (checks.spaceCheck) checkSpace(checks, free);
 }

@@ -1,5 +1,11 @@
 #include "mux/mkvmerge_run.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
 #include "platform/child_process.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -127,6 +133,20 @@ std::optional<std::size_t> runGui(JobObserver& observer, const std::string& prog
 
 std::string notFound(const std::string& program, const std::string& leaveOut) {
   return program + " was not found; install MKVToolNix (Debian package mkvtoolnix) or " + leaveOut;
+}
+
+void requireMkvmerge(const std::string& leaveOut) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    const std::string candidate = (folder.empty() ? "." : folder) + "/mkvmerge";
+    struct stat info {};
+    if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        ::access(candidate.c_str(), X_OK) == 0) {
+      return;
+    }
+  }
+  throw Error(notFound("mkvmerge", leaveOut));
 }
 
 std::optional<std::size_t> runMkvmerge(JobObserver& observer,

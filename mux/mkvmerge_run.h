@@ -17,6 +17,10 @@ namespace tessaly {
 // operator does without it (`leaveOut`).
 std::string notFound(const std::string& program, const std::string& leaveOut);
 
+// Throws that message for mkvmerge unless PATH holds it as an executable file: a job that
+// would end in the Matroska step checks it before it reads its first byte.
+void requireMkvmerge(const std::string& leaveOut);
+
 // Runs mkvmerge with `arguments` (its own, the program's name left out), writing `output`.
 // Returns the number of its warnings, nullopt when the operator stopped it. Its exit status
 // 1 (warnings) is a success; 2, an error line whatever the status, a signal or no mkvmerge

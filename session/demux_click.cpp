@@ -66,6 +66,7 @@ void runFollowUp(Session& s) {
 // The run of "Demux".
 void demuxJob(Session& s) {
   auto& w = s.fMain;
+  if (s.FollowUp.check) s.FollowUp.check(s);
   w.bDemux.enabled = false;
   w.PageControl = tsStatus;
   SessionObserver observer(s);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "disc/title_matroska.h"
+#include "mux/mkvmerge_run.h"
 #include "platform/paths.h"
 #include "report/matroska_tracks.h"
 #include "session/invoke.h"
@@ -50,6 +51,7 @@ void demuxTitleJob(Session& s) {
   request.outputFolder = titleOutputFolder(s);
   request.files = disc->files.get();
   const MatroskaRequest matroska = matroskaRequest(s, request.outputFolder, *title);
+  if (!matroska.output.empty()) requireMkvmerge(matroska.leaveOut);  // before the first clip
   const TitleDemuxResult result =
       demuxTitleFilm(request, matroska, observer, {nullptr, matroskaTrackTypes}).demux;
   // The clips' parts were created in scratch folders: the title's files are named here.

@@ -28,6 +28,8 @@ struct Session;
 struct DemuxFollowUp {
   std::vector<std::string> (*names)(const Session& session) = nullptr;
   void (*run)(Session& session) = nullptr;
+  // Throws, before the demux reads its first byte, when `run` could not end well.
+  void (*check)(const Session& session) = nullptr;
 };
 
 struct Session {

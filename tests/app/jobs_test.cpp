@@ -85,6 +85,7 @@ class JobsTest : public QObject {
   void readXplFillsTheTreeTheMemoAndTheBoxes();
   void theMatroskaBoxGoesOnToMkvmergeWhichCancelStops();
   void aFailedMatroskaStepLeavesDemuxReady();
+  void aMissingMkvmergeIsSaidBeforeTheDemuxReads();
 
  private:
   // Clicks Cancel at every breath of the job in which it is enabled.
@@ -393,6 +394,29 @@ void JobsTest::aFailedMatroskaStepLeavesDemuxReady() {
 
   QCOMPARE(desk->prompts.errors.size(), 1);
   QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
+  QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+  QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
+}
+
+// With the box ticked and no mkvmerge in PATH, the run is refused before the EVO is read
+// (it was found out after the whole demux), nothing is made, and "Demux" stays ready.
+void JobsTest::aMissingMkvmergeIsSaidBeforeTheDemuxReads() {
+  writeEvo(evo, 300);
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  desk->find<QCheckBox>("cbMatroska")->click();
+  const QStringList before = logLines(*desk);
+  const TempDir nothing;
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", nothing.path().c_str(), 1);
+  Desk::click(desk->find<QPushButton>("bDemux"));
+  ::setenv("PATH", path.c_str(), 1);
+
+  QCOMPARE(desk->prompts.errors,
+           QStringList{"mkvmerge was not found; install MKVToolNix (Debian package mkvtoolnix) "
+                       "or untick \"Make a Matroska file (needs mkvmerge)\""});
+  QCOMPARE(logLines(*desk), before);
+  QVERIFY(!std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
   QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
 }
