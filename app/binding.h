@@ -3,6 +3,7 @@
 // operator's clicks, ticks and edits go into the records and run their handlers.
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "app/repaint_pace.h"
 #include "session/invoke.h"
 #include "session/session.h"
+
+class QLineEdit;
 
 namespace tessaly::app {
 
@@ -33,7 +36,11 @@ class Binding {
   void connectButtons();
   void connectBoxes();
   void connectOptions();
-  void connectPathEdits();
+  void connectPaste();
+  // Takes the clipboard's path as a drop of that file.
+  void pastePath();
+  // A path field's own menu (Copy, Select All) with Paste, which takes a path.
+  void showPathMenu(QLineEdit* edit, const QPoint& at);
   void connectTitles();
   void mirrorButtons();
   void mirrorBoxes();

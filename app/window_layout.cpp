@@ -14,9 +14,11 @@
 namespace tessaly::app {
 namespace {
 
-// A path typed or pasted here is taken when Enter confirms it (Binding::connectPathEdits).
+// Read-only: a path comes by a drop, a dialog or a paste (Binding::connectPaste).
 QLineEdit* makePathEdit(QWidget* parent, const char* name, const char* hint) {
-  return makeControl<QLineEdit>(parent, name, shortHint(hint));
+  auto* edit = makeControl<QLineEdit>(parent, name, shortHint(hint));
+  edit->setReadOnly(true);
+  return edit;
 }
 
 QToolButton* makeGlyphButton(QWidget* parent, const char* name, const char* hint) {
