@@ -19,7 +19,7 @@ PastedPath pastedPath(const QMimeData& clipboard) {
   const std::vector<std::string> files = droppedPaths(clipboard);
   if (!files.empty()) return {files.front(), files.front()};
   const QString line = clipboard.text().trimmed().section('\n', 0, 0).trimmed();
-  return {textPath(line), line.toStdString()};
+  return {typedPath(line), line.toStdString()};
 }
 
 }  // namespace tessaly::app

@@ -13,7 +13,7 @@ namespace tessaly::app {
 std::vector<std::string> droppedPaths(const QMimeData& data);
 
 // What the clipboard holds as a path: its first local file (as a file manager copies
-// one), else the first line of its text taken as a path (textPath); and that text as shown.
+// one), else the first line of its text taken as a typed path; and that text as shown.
 struct PastedPath {
   std::string path;
   std::string text;

@@ -16,7 +16,7 @@ QUrl fileUrl(const std::string& path) {
   return QUrl::fromEncoded("file://" + encoded);
 }
 
-std::string textPath(const QString& text) {
+std::string typedPath(const QString& text) {
   QString path = text.trimmed();
   if (path.isEmpty()) return {};
   const QUrl url(path);

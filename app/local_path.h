@@ -15,7 +15,7 @@ std::string localPath(const QUrl& url);
 QUrl fileUrl(const std::string& path);
 // A path given as text (pasted on the window), as a full path: the blanks around it dropped,
 // a file URL (as file managers copy a file) taken as its path, a leading "~" as the home
-// folder, a relative path from the current folder. Empty for blank text.
-std::string textPath(const QString& text);
+// folder, a relative path from the current folder. Empty when nothing was typed.
+std::string typedPath(const QString& text);
 
 }  // namespace tessaly::app
