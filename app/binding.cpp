@@ -1,21 +1,14 @@
 #include "app/binding.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <memory>
 #include <utility>
 
-#include "app/drop.h"
+#include "app/local_path.h"
 #include "app/pane_splitter.h"
 #include "app/stream_box.h"
 #include "session/cancel.h"
@@ -33,7 +26,7 @@ Binding::Binding(Session& session, TfMain& window) : s_(session), w_(window) {
   connectButtons();
   connectBoxes();
   connectOptions();
-  connectPaste();
+  connectPathEdits();
   connectTitles();
 }
 
@@ -92,37 +85,19 @@ void Binding::connectOptions() {
                    [this] { s_.fMain.tvXPL.width = w_.splXPL->firstPaneWidth(); });
 }
 
-// Ctrl+V anywhere on the window that takes no text, and Paste in a path field's menu, take
-// the clipboard's path as a drop of that file. The path fields take no typing; the Options
-// page's fields paste into themselves.
-void Binding::connectPaste() {
-  auto* paste = new QShortcut(QKeySequence::Paste, &w_);
-  QObject::connect(paste, &QShortcut::activated, &w_, [this] { pastePath(); });
+// A path typed or pasted into a path field is taken as a dropped file is, when Enter or
+// leaving the field confirms it: by its extension, into the field it belongs to. One that
+// is not taken (another extension) gives way to the path chosen before.
+void Binding::connectPathEdits() {
   for (QLineEdit* edit : {w_.eEVOfile, w_.eXPLfile}) {
-    edit->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(edit, &QWidget::customContextMenuRequested, edit,
-                     [this, edit](const QPoint& at) { showPathMenu(edit, at); });
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [this, edit] {
+      if (!edit->isModified()) return;  // only passed through: the choice stands as it is
+      edit->setModified(false);
+      const std::vector<std::string> typed{typedPath(edit->text())};
+      invoke(s_, [&] { WMDropFiles(s_, typed); });
+      mirror();
+    });
   }
-}
-
-void Binding::pastePath() {
-  const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-  const PastedPath pasted = clipboard ? pastedPath(*clipboard) : PastedPath{};
-  invoke(s_, [&] { WMPastePath(s_, pasted.path, pasted.text); });
-  mirror();
-}
-
-void Binding::showPathMenu(QLineEdit* edit, const QPoint& at) {
-  const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-  auto* paste = new QAction(QLineEdit::tr("&Paste"), menu.get());
-  paste->setObjectName("edit-paste");
-  paste->setShortcut(QKeySequence::Paste);
-  paste->setEnabled(!s_.busy);
-  QObject::connect(paste, &QAction::triggered, edit, [this] { pastePath(); });
-  const QList<QAction*> actions = menu->actions();
-  const qsizetype copy = actions.indexOf(menu->findChild<QAction*>("edit-copy"));
-  menu->insertAction(actions.value(copy + 1), paste);  // after Copy; at the end when last
-  menu->exec(edit->mapToGlobal(at));
 }
 
 // The row the operator selects is the title "Demux title" demuxes.

@@ -3,7 +3,6 @@
 // operator's clicks, ticks and edits go into the records and run their handlers.
 #pragma once
 
-#include <QPoint>
 #include <QPointer>
 #include <string>
 #include <vector>
@@ -12,8 +11,6 @@
 #include "app/repaint_pace.h"
 #include "session/invoke.h"
 #include "session/session.h"
-
-class QLineEdit;
 
 namespace tessaly::app {
 
@@ -36,11 +33,7 @@ class Binding {
   void connectButtons();
   void connectBoxes();
   void connectOptions();
-  void connectPaste();
-  // Takes the clipboard's path as a drop of that file.
-  void pastePath();
-  // A path field's own menu (Copy, Select All) with Paste, which takes a path.
-  void showPathMenu(QLineEdit* edit, const QPoint& at);
+  void connectPathEdits();
   void connectTitles();
   void mirrorButtons();
   void mirrorBoxes();

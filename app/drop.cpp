@@ -15,11 +15,4 @@ std::vector<std::string> droppedPaths(const QMimeData& data) {
   return paths;
 }
 
-PastedPath pastedPath(const QMimeData& clipboard) {
-  const std::vector<std::string> files = droppedPaths(clipboard);
-  if (!files.empty()) return {files.front(), files.front()};
-  const QString line = clipboard.text().trimmed().section('\n', 0, 0).trimmed();
-  return {typedPath(line), line.toStdString()};
-}
-
 }  // namespace tessaly::app

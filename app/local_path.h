@@ -13,7 +13,7 @@ namespace tessaly::app {
 std::string localPath(const QUrl& url);
 // A local file URL naming these bytes; a relative path is taken from the current folder.
 QUrl fileUrl(const std::string& path);
-// A path given as text (pasted on the window), as a full path: the blanks around it dropped,
+// A path typed or pasted into a path field, as a full path: the blanks around it dropped,
 // a file URL (as file managers copy a file) taken as its path, a leading "~" as the home
 // folder, a relative path from the current folder. Empty when nothing was typed.
 std::string typedPath(const QString& text);

@@ -180,6 +180,9 @@ void Binding::mirrorEdits() {
   const auto& r = s_.fMain;
   showText(w_.eEVOfile, r.eEVOfile);
   showText(w_.eXPLfile, r.eXPLfile);
+  // A job holds the chosen files: a path is typed again after its end, as files are dropped.
+  w_.eEVOfile->setReadOnly(s_.busy);
+  w_.eXPLfile->setReadOnly(s_.busy);
   showText(w_.eVideoExt, r.eVideoExt);
   showText(w_.eAudioExt, r.eAudioExt);
   showText(w_.eSubExt, r.eSubExt);

@@ -14,11 +14,9 @@
 namespace tessaly::app {
 namespace {
 
-// Read-only: a path comes by a drop, a dialog or a paste (Binding::connectPaste).
+// A path typed or pasted here is taken when Enter confirms it (Binding::connectPathEdits).
 QLineEdit* makePathEdit(QWidget* parent, const char* name, const char* hint) {
-  auto* edit = makeControl<QLineEdit>(parent, name, shortHint(hint));
-  edit->setReadOnly(true);
-  return edit;
+  return makeControl<QLineEdit>(parent, name, shortHint(hint));
 }
 
 QToolButton* makeGlyphButton(QWidget* parent, const char* name, const char* hint) {

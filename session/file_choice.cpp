@@ -1,14 +1,11 @@
 #include "session/file_choice.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "disc/disc_folder.h"
 #include "engine/program_stream_file.h"
 #include "job/output_names.h"
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "playlist/disc_playlist.h"
 #include "session/title_list.h"
@@ -69,15 +66,6 @@ void WMDropFiles(Session& s, const std::vector<std::string>& paths) {
     return;
   }
   listTitlesAround(s, path);
-}
-
-void WMPastePath(Session& s, const std::string& path, const std::string& text) {
-  if (s.busy) return;
-  std::error_code ignored;
-  if (path.empty() || !std::filesystem::exists(path, ignored)) {
-    throw Error("Cannot paste \"" + text + "\". " + std::strerror(ENOENT));
-  }
-  WMDropFiles(s, {path});
 }
 
 }  // namespace tessaly

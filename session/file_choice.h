@@ -23,11 +23,6 @@ void bbEVOClick(Session& session);
 // and shows them; anything else is ignored. Ignored while a job runs.
 void WMDropFiles(Session& session, const std::vector<std::string>& paths);
 
-// A path pasted on the window (`text` as the clipboard held it): taken as a drop of that
-// file when it exists, else refused with "Cannot paste "TEXT". No such file or directory"
-// and nothing changed. Ignored while a job runs.
-void WMPastePath(Session& session, const std::string& path, const std::string& text);
-
 // Shows an open dialog at initialDir and returns its current file name, chosen or not;
 // a chosen file's folder becomes the process's current folder, as the dialogs leave it.
 std::string browse(Session& session, FileDialog& dialog, const std::string& initialDir);

@@ -203,6 +203,9 @@ void JobsTest::theWindowIsLockedWhileAJobRuns() {
       if (box->isEnabled()) enabledDuringJob << box->objectName();
     }
     if (desk->find<QPushButton>("bCancel")->isEnabled()) enabledDuringJob << "bCancel";
+    for (const char* name : {"eEVOfile", "eXPLfile"}) {  // a path typed now would be lost
+      if (!desk->find<QLineEdit>(name)->isReadOnly()) enabledDuringJob << name;
+    }
     dropTaken = desk->drop(&desk->fMain, {disc->file("OTHER.EVO").c_str()});
   };
   Desk::click(desk->find<QPushButton>("bDemux"));
@@ -218,6 +221,7 @@ void JobsTest::theWindowIsLockedWhileAJobRuns() {
   enabledAfterJob.sort();
   QCOMPARE(enabledAfterJob, (QStringList{"cbAudio00", "cbVideo0"}));
   for (const char* name : triggers) QVERIFY2(desk->find<QWidget>(name)->isEnabled(), name);
+  QVERIFY(!desk->find<QLineEdit>("eEVOfile")->isReadOnly());
 }
 
 void JobsTest::aJobStartedFromTheKeyboardKeepsTheFocusOnItsButton() {
