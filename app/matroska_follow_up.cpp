@@ -2,6 +2,8 @@
 
 #include "job/break_lines.h"
 #include "mux/mkvmerge_run.h"
+#include "platform/paths.h"
+#include "platform/write_room.h"
 #include "report/matroska_tracks.h"
 #include "report/report_json.h"
 #include "session/demux_click.h"
@@ -32,16 +34,20 @@ void followUp(Session& s) {
   matroskaStep(s, {nullptr, matroskaTrackTypes});
 }
 
-// With the box ticked, mkvmerge is looked for before the demux rather than after it.
-void checkMkvmerge(const Session& s) {
+// With the box ticked, the film's folder and mkvmerge are looked at before the demux
+// rather than after it. The demux's outputs go there too, but their folder is for the
+// demux itself to fail on ("Cannot create file"), as it does without the box.
+void checkFilm(const Session& s) {
   const MatroskaRequest request = matroskaRequest(s, nullptr);
-  if (!request.output.empty()) requireMkvmerge(request.leaveOut);
+  if (request.output.empty()) return;
+  checkFolder(folderPart(request.output), false);
+  requireMkvmerge(request.leaveOut);
 }
 
 }  // namespace
 
 DemuxFollowUp matroskaFollowUp() {
-  return {followUpNames, followUp, checkMkvmerge};
+  return {followUpNames, followUp, checkFilm};
 }
 
 }  // namespace tessaly::app

@@ -24,6 +24,7 @@
 #include "mux/text_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/write_room.h"
 #include "playlist/clip_chapters.h"
 #include "playlist/disc_playlist.h"
 #include "playlist/read_xpl.h"
@@ -314,11 +315,7 @@ EarlyChecks earlyChecks(const DemuxJob& job, const Arguments& arguments) {
   checks.outputFolder = arguments.value("--out");
   const MatroskaRequest& film = job.matroska;
   if (film.optionFile.empty()) checks.film = film.output;
-  for (const std::string& segment : job.request.segments) {
-    std::error_code missing;
-    const auto size = std::filesystem::file_size(segment, missing);
-    if (!missing) checks.inputBytes += static_cast<std::int64_t>(size);
-  }
+  checks.inputBytes = static_cast<std::int64_t>(filesSize(job.request.segments));
   checks.spaceCheck = !arguments.has("--no-space-check");
   return checks;
 }

@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
+
+#include "platform/write_room.h"
 
 namespace tessaly::cli {
 
@@ -18,21 +18,11 @@ struct EarlyChecks {
   bool spaceCheck = true;       // false: --no-space-check
 };
 
-// The bytes that a non-privileged writer may still put on the file system of `folder`;
-// nullopt when it cannot be told.
-using FreeSpace = std::function<std::optional<std::uint64_t>(const std::string& folder)>;
-
-// statvfs's figure.
-std::optional<std::uint64_t> freeSpace(const std::string& folder);
-
 // Throws Error for the first check that fails: "Cannot create folder "DIR". REASON" (a
 // missing folder whose nearest existing parent cannot take it), "Cannot write into folder
 // "DIR". REASON", mkvmerge's "was not found" message, or "Not enough free space in "DIR":
 // 1.2 GB free, 4.6 GB needed (--no-space-check to go on)". A film on the outputs' file
 // system adds its size (estimated as the inputs') to theirs.
 void checkBeforeReading(const EarlyChecks& checks, const FreeSpace& free = freeSpace);
-
-// "4.6 GB", "12.0 MB", "800 bytes": decimal units, one decimal.
-std::string sizeText(std::uint64_t bytes);
 
 }  // namespace tessaly::cli

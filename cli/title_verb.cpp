@@ -8,6 +8,7 @@
 #include "cli/evo_steps.h"
 #include "cli/mkvmerge_options.h"
 #include "cli/verbs.h"
+#include "disc/disc.h"
 #include "disc/disc_operand.h"
 #include "disc/title_matroska.h"
 #include "playlist/attr_value.h"
@@ -58,7 +59,7 @@ EarlyChecks earlyChecks(const DiscTitle& title, const Arguments& arguments) {
   EarlyChecks checks;
   checks.outputFolder = arguments.value("--out");
   checks.film = arguments.value("--mkv");
-  for (const DiscClip& clip : title.clips) checks.inputBytes += clip.evoSize;
+  checks.inputBytes = evoBytes(title);
   checks.spaceCheck = !arguments.has("--no-space-check");
   return checks;
 }

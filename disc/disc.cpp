@@ -85,12 +85,6 @@ bool playable(const DiscTitle& title) {
                      [](const DiscClip& clip) { return clip.evo.has_value(); });
 }
 
-std::int64_t evoBytes(const DiscTitle& title) {
-  std::int64_t bytes = 0;
-  for (const DiscClip& clip : title.clips) bytes += clip.evoSize;
-  return bytes;
-}
-
 // The boot playlist's index: the highest-numbered with a title with clips, else the
 // highest-numbered.
 std::size_t bootIndex(const std::vector<DiscPlaylist>& playlists) {
@@ -101,6 +95,12 @@ std::size_t bootIndex(const std::vector<DiscPlaylist>& playlists) {
 }
 
 }  // namespace
+
+std::int64_t evoBytes(const DiscTitle& title) {
+  std::int64_t bytes = 0;
+  for (const DiscClip& clip : title.clips) bytes += clip.evoSize;
+  return bytes;
+}
 
 void markTitles(std::vector<DiscTitle>& titles, bool boot) {
   DiscTitle* main = nullptr;

@@ -74,6 +74,9 @@ Disc readDisc(const std::string& path);
 // and EVOs looked for and read there.
 Disc readDisc(const DiscFiles& files, const std::string& root);
 
+// The sizes of the title's EVO files added up: what its demux writes.
+std::int64_t evoBytes(const DiscTitle& title);
+
 // A duration as H:MM:SS (1:42:27), whole seconds; "no duration" below 0.
 std::string durationText(std::int64_t ms);
 

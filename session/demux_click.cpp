@@ -6,9 +6,11 @@
 #include "job/output_set.h"
 #include "platform/paths.h"
 #include "session/invoke.h"
+#include "session/matroska_box.h"
 #include "session/selection.h"
 #include "session/session_observer.h"
 #include "session/session_report.h"
+#include "session/space_question.h"
 
 namespace tessaly {
 namespace {
@@ -67,10 +69,14 @@ void runFollowUp(Session& s) {
 void demuxJob(Session& s) {
   auto& w = s.fMain;
   if (s.FollowUp.check) s.FollowUp.check(s);
+  const DemuxRequest request = demuxRequest(s);
+  const SpaceNeed need{folderPart(request.outputBase), matroskaOutput(s),
+                       filesSize(request.segments)};
+  if (!roomOrGoAhead(s, need)) return;
   w.bDemux.enabled = false;
   w.PageControl = tsStatus;
   SessionObserver observer(s);
-  DemuxResult result = runDemux(demuxRequest(s), observer);
+  DemuxResult result = runDemux(request, observer);
   if (!result.found.file.empty()) {  // the file was opened
     s.StreamTable = result.table;
     s.Found = std::move(result.found);

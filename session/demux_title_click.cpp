@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "disc/disc.h"
 #include "disc/title_matroska.h"
 #include "mux/mkvmerge_run.h"
 #include "platform/paths.h"
@@ -9,6 +10,7 @@
 #include "session/invoke.h"
 #include "session/log.h"
 #include "session/session_observer.h"
+#include "session/space_question.h"
 #include "session/title_list.h"
 
 namespace tessaly {
@@ -38,20 +40,29 @@ MatroskaRequest matroskaRequest(const Session& s, const std::string& folder,
   return request;
 }
 
+// Before the first clip is read: the output folder takes files (or can be made), the film
+// has mkvmerge, and the free space covers the clips (and the film), or the operator goes on.
+bool readyToWrite(Session& s, const TitleDemuxRequest& request, const MatroskaRequest& film) {
+  checkFolder(request.outputFolder, true);
+  if (!film.output.empty()) requireMkvmerge(film.leaveOut);
+  const auto clips = static_cast<std::uint64_t>(evoBytes(request.title));
+  return roomOrGoAhead(s, {request.outputFolder, film.output, clips});
+}
+
 // The run of "Demux title". The disc is held for the run: a drop cannot replace it.
 void demuxTitleJob(Session& s) {
   const std::shared_ptr<const DiscOperand> disc = s.TitleDisc;
   const DiscTitle* title = selectedTitle(s);
   if (!title) return;
-  s.fMain.PageControl = tsStatus;
-  SessionObserver observer(s);
   TitleDemuxRequest request;
   request.videoFolder = disc->disc.videoFolder;
   request.title = *title;
   request.outputFolder = titleOutputFolder(s);
   request.files = disc->files.get();
   const MatroskaRequest matroska = matroskaRequest(s, request.outputFolder, *title);
-  if (!matroska.output.empty()) requireMkvmerge(matroska.leaveOut);  // before the first clip
+  if (!readyToWrite(s, request, matroska)) return;
+  s.fMain.PageControl = tsStatus;
+  SessionObserver observer(s);
   const TitleDemuxResult result =
       demuxTitleFilm(request, matroska, observer, {nullptr, matroskaTrackTypes}).demux;
   // The clips' parts were created in scratch folders: the title's files are named here.

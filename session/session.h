@@ -14,6 +14,7 @@
 #include "disc/disc_operand.h"
 #include "engine/stream_slots.h"
 #include "job/output_forms.h"
+#include "platform/write_room.h"
 #include "playlist/title_facts.h"
 #include "session/host.h"
 #include "session/window.h"
@@ -56,6 +57,7 @@ struct Session {
   // The audio times of the last demux job, when its Matroska file was asked for.
   std::optional<JobTimingResult> Timing;
   DemuxFollowUp FollowUp;
+  FreeSpace FreeSpaceOf = freeSpace;  // what a demux asks of the file systems it writes on
   Findings Found;  // what the last "Read EVO" or "Demux" found, beside StreamTable
 
   std::array<std::string, 8> VideoAttr;  // playlist media attributes, index 1..8 at [0..7]

@@ -86,6 +86,7 @@ class JobsTest : public QObject {
   void theMatroskaBoxGoesOnToMkvmergeWhichCancelStops();
   void aFailedMatroskaStepLeavesDemuxReady();
   void aMissingMkvmergeIsSaidBeforeTheDemuxReads();
+  void tooLittleFreeSpaceAsksBeforeTheDemuxReads();
 
  private:
   // Clicks Cancel at every breath of the job in which it is enabled.
@@ -328,6 +329,51 @@ void JobsTest::readXplFillsTheTreeTheMemoAndTheBoxes() {
   shown.setHtml(desk->find<QCheckBox>("cbSub01")->toolTip());
   QCOMPARE(shown.toPlainText(), hostile);
   QVERIFY(desk->find<QPushButton>("bDemux")->isEnabled());
+}
+
+// Free space (faked) below what the demux writes: the question names the folder and both
+// figures, the film counting as much again. No leaves nothing made and "Demux" ready; Yes
+// demuxes. The film's folder must take files before anything is asked.
+void JobsTest::tooLittleFreeSpaceAsksBeforeTheDemuxReads() {
+  const FakeMkvmerge mkvmerge("#!/bin/sh\nexit 2\n");
+  writeEvo(evo, 300);  // 1,230,848 bytes
+  desk->drop(&desk->fMain, {QString::fromStdString(evo)});
+  Desk::click(desk->find<QPushButton>("bCheck"));
+  const QStringList before = logLines(*desk);
+  std::vector<std::string> asked;
+  desk->s.FreeSpaceOf = [&asked](const std::string& folder) {
+    asked.push_back(folder);
+    return std::optional<std::uint64_t>(500'000);
+  };
+  auto* workdir = desk->find<QLineEdit>("eWorkdir");
+  auto* demux = desk->find<QPushButton>("bDemux");
+  desk->find<QCheckBox>("cbMatroska")->click();
+  workdir->setText(QString::fromStdString(disc->file("missing")));
+  Desk::click(demux);
+  QCOMPARE(desk->prompts.errors, QStringList{"Cannot write into folder \"" +
+                                             QString::fromStdString(disc->file("missing")) +
+                                             "\". No such file or directory"});
+  QVERIFY(desk->prompts.questions.isEmpty());
+
+  workdir->setText(QString::fromStdString(disc->path()));
+  Desk::click(demux);
+  const QString folder = QString::fromStdString(disc->path()).chopped(1);
+  QCOMPARE(desk->prompts.questions, QStringList{"Not enough free space in \"" + folder +
+                                                "\": 500.0 kB free, 2.5 MB needed. Demux anyway?"});
+  QCOMPARE(logLines(*desk), before);
+  QCOMPARE(std::distance(std::filesystem::directory_iterator(disc->path()), {}), 1);
+  QVERIFY(demux->isEnabled());
+  QVERIFY(!desk->find<QPushButton>("bCancel")->isEnabled());
+  QCOMPARE(asked, std::vector<std::string>{folder.toStdString()});
+
+  desk->find<QCheckBox>("cbMatroska")->click();
+  desk->prompts.answers = {true};
+  Desk::click(demux);
+  QCOMPARE(desk->prompts.questions.last(), "Not enough free space in \"" + folder +
+                                               "\": 500.0 kB free, 1.2 MB needed. Demux anyway?");
+  QVERIFY(std::filesystem::exists(disc->file("FEATURE_1.DD+.stream.00.mpa")));
+  QCOMPARE(logLines(*desk).last(), "Done.");
+  QCOMPARE(desk->prompts.errors.size(), 1);
 }
 
 }  // namespace tessaly::testing

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "desk.h"
 #include "support/temp_dir.h"
@@ -207,10 +208,22 @@ void TitlesTest::aFailedRunShowsTheErrorAndUnlocksTheWindow() {
   writeFile(blocked, "not a folder");
   desk->find<QLineEdit>("eWorkdir")->setText(QString::fromStdString(blocked));
   Desk::click(demuxTitle());
+  QCOMPARE(desk->prompts.errors,
+           QStringList{"Cannot write into folder \"" + QString::fromStdString(blocked) +
+                       "\". Not a directory"});
 
+  // Too little free space, and No: the output folder is not made.
+  desk->s.FreeSpaceOf = [](const std::string&) { return std::optional<std::uint64_t>(0); };
+  const QString folder = QString::fromStdString(out.file("new"));
+  desk->find<QLineEdit>("eWorkdir")->setText(folder);
+  Desk::click(demuxTitle());
+  QCOMPARE(desk->prompts.questions.size(), 1);
+  const QString question = desk->prompts.questions.front();
+  QVERIFY2(question.startsWith("Not enough free space in \"" + folder + "\": 0 bytes free, ") &&
+               question.endsWith(" MB needed. Demux anyway?"),
+           qPrintable(question));
+  QVERIFY(!fs::exists(out.file("new")));
   QCOMPARE(desk->prompts.errors.size(), 1);
-  QVERIFY2(desk->prompts.errors.front().contains(QString::fromStdString(blocked)),
-           qPrintable(desk->prompts.errors.front()));
   for (const char* name : {"bDemuxTitle", "bReadXPL"}) {
     QVERIFY2(desk->find<QPushButton>(name)->isEnabled(), name);
   }
