@@ -20,19 +20,6 @@ namespace {
 using Json = nlohmann::json;
 using tools::Stream;
 
-// What plays: each unit in disc order, less those that start before the audio kept ends
-// (the later copy of an overlap); in seconds.
-std::vector<double> playedSeconds(const std::vector<Unit>& units) {
-  std::vector<double> played;
-  std::int64_t end = 0;
-  for (const Unit& u : units) {
-    if (!played.empty() && u.time < end - u.duration / 2) continue;
-    played.push_back(static_cast<double>(u.time) / kUnitsPerSecond);
-    end = u.time + u.duration;
-  }
-  return played;
-}
-
 class DemuxBreaksTest : public ::testing::Test {
  protected:
   // demux with --mkv and --report on `evo`: its standard output, and the film's packets.
@@ -53,13 +40,7 @@ class DemuxBreaksTest : public ::testing::Test {
   }
   // Every packet of the film at the time of the unit it plays, in order.
   void expectPlayedAt(const std::vector<double>& played) {
-    const std::vector<MkvPacket> packets = probePackets(film, dir);
-    ASSERT_EQ(packets.size(), played.size());
-    double worst = 0;
-    for (std::size_t n = 0; n < packets.size(); ++n) {
-      worst = std::max(worst, std::abs(packets[n].seconds - played[n]));
-    }
-    EXPECT_LE(worst, 0.001 + 1e-9) << "seconds off the disc time";
+    testing::expectPlayedAt(probePackets(film, dir), played);
   }
   static std::string readText(const std::string& file) {
     const Bytes bytes = readFile(file);
