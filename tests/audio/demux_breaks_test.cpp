@@ -86,6 +86,26 @@ TEST_F(DemuxBreaksTest, GapAndOverlapAreSaidAndEveryFramePlaysAtItsTime) {
   EXPECT_EQ(readFile(dir.file("films/FEATURE_1.DD+.stream.00.mpa")), clip.bytes);
 }
 
+// The option file's call keeps the breaks too: its parts' files stay beside it, and
+// `mkvmerge @FILE.json` makes the film that --mkv makes (it put the track in whole).
+TEST_F(DemuxBreaksTest, TheOptionFilesCallKeepsTheBreaks) {
+  const Clip clip = encodeClip("eac3", "eac3", 6, 8, dir);
+  std::vector<Unit> units = packetUnits(clip);
+  placeOnDisc(units);
+  writeEvo(Stream::ddPlus(0), clip, units, dir.file("FEATURE_1.EVO"));
+
+  const std::string call = dir.file("films/call.json");
+  const std::string log = demux(dir.file("FEATURE_1.EVO"), {"--mkvmerge-options", call});
+  EXPECT_NE(
+      log.find("Writing the audio parts that call.json reads into " + dir.file("films/call.parts")),
+      std::string::npos)
+      << log;
+  EXPECT_FALSE(std::filesystem::exists(film));
+  const ChildRun run = runChild(program("mkvmerge"), {"@" + call}, dir);
+  ASSERT_EQ(run.status, 0) << run.out;
+  expectPlayedAt(playedSeconds(units));
+}
+
 // LPCM goes into the film as WAV: the gap stays in it too, the WAV cut at the gap into
 // parts of their own header (it played on, 480 ms early from there, when the WAV went in
 // whole).
