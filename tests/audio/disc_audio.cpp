@@ -62,29 +62,10 @@ void writeEvo(const tools::Stream& stream, const Clip& clip, const std::vector<U
 
 Bytes encodeVideo(int frames, const TempDir& dir) {
   const std::string file = dir.file("clip.m2v");
-  const auto encoded = runChild(program("ffmpeg"),
-                                {"-v",
-                                 "error",
-                                 "-nostdin",
-                                 "-y",
-                                 "-bitexact",
-                                 "-f",
-                                 "lavfi",
-                                 "-i",
-                                 "testsrc=size=160x96:rate=30000/1001",
-                                 "-frames:v",
-                                 std::to_string(frames),
-                                 "-c:v",
-                                 "mpeg2video",
-                                 "-bf",
-                                 "0",
-                                 "-g",
-                                 "15",
-                                 "-f",
-                                 "mpeg2video",
-                                 file},
-                                dir);
-  EXPECT_EQ(encoded.status, 0) << encoded.err;
+  encodeLavfi("testsrc=size=160x96:rate=30000/1001",
+              {"-frames:v", std::to_string(frames), "-c:v", "mpeg2video", "-bf", "0", "-g", "15",
+               "-f", "mpeg2video", file},
+              dir);
   return readFile(file);
 }
 
