@@ -66,17 +66,17 @@ void walkPart(const AudioPart& part, const std::string& path, AudioCoding coding
 }  // namespace
 
 std::optional<AudioBreak> joinClipAudio(const std::vector<AudioPart>& title,
-                                        std::vector<AudioPart>& clip, std::int64_t offset,
-                                        const std::string& path, AudioCoding coding) {
+                                        std::vector<AudioPart>& clip, const std::string& path,
+                                        AudioCoding coding) {
   if (title.empty() || clip.empty() || title.back().frames == 0) return std::nullopt;
   const AudioPart& last = title.back();
   const std::int64_t end = last.start + last.duration;
   const std::int64_t frame = last.duration / static_cast<std::int64_t>(last.frames);
   AudioPart& first = clip.front();
-  AudioBreak join{first.begin, end, first.start + offset - end, 0, 0};
+  AudioBreak join{first.begin, end, first.start - end, 0, 0};
   if (std::abs(join.jump) * 2 <= frame) return std::nullopt;
   if (join.jump > 0) return join;
-  FirstKept kept(first, end - offset - frame / 2);
+  FirstKept kept(first, end - frame / 2);
   walkPart(first, path, coding, kept);
   if (kept.cut(first)) join.framesDropped = kept.frames();
   return join;

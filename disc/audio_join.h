@@ -6,7 +6,6 @@
 // backwards.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,15 +15,14 @@
 
 namespace tessaly {
 
-// The break between `title`'s parts (units after the title's start) and `clip`'s (in its
-// own bytes, which its output `path` of `coding` holds, and units after its start, which is
-// `offset` into the title); none when the clip plays on where the title ends, or one of
-// them has no parts. Of an overlap the frames of the clip's first part that start before
-// the title's end (less half a frame), and those after them up to a frame a decoder can
-// start at, are cut off the part and counted in the break (none when no frame of the part
-// is left: it is kept whole).
+// The break between `title`'s parts and `clip`'s (units after the title's start; the
+// clip's in its own bytes, which its output `path` of `coding` holds); none when the clip plays on
+// where the title ends, or one of them has no parts. Of an overlap the frames of the clip's first
+// part that start before the title's end (less half a frame), and those after them up to a frame a
+// decoder can start at, are cut off the part and counted in the break (none when no frame of the
+// part is left: it is kept whole).
 std::optional<AudioBreak> joinClipAudio(const std::vector<AudioPart>& title,
-                                        std::vector<AudioPart>& clip, std::int64_t offset,
-                                        const std::string& path, AudioCoding coding);
+                                        std::vector<AudioPart>& clip, const std::string& path,
+                                        AudioCoding coding);
 
 }  // namespace tessaly

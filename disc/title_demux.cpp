@@ -139,7 +139,7 @@ class TitleOutputs {
       made_.back().parts.clear();
       made_.back().breaks.clear();
     }
-    joinAudio(made_[title.made], output, part, title.bytes, offsetMs);
+    joinAudio(made_[title.made], output, part, title.bytes);
     // A VobSub index part comes before its NAME.sub part: the positions count the joined
     // NAME.sub's bytes before this clip's.
     if (output.form == FileForm::VobSubIndex) {
@@ -179,13 +179,12 @@ class TitleOutputs {
 
   // The clip's audio parts and breaks after the title's, and the break where they join.
   static void joinAudio(TitleOutput& title, const TitleOutput& clip, const std::string& path,
-                        std::uint64_t bytesBefore, std::int64_t offsetMs) {
+                        std::uint64_t bytesBefore) {
     std::vector<AudioPart> parts = clip.parts;
-    const std::int64_t offset = offsetMs * kUnitsPerMs;
-    if (const auto join = joinClipAudio(title.parts, parts, offset, path, clip.coding)) {
+    if (const auto join = joinClipAudio(title.parts, parts, path, clip.coding)) {
       title.breaks.push_back({clip.stream, audioCodec(clip.coding).name, breakRecord(*join, 0)});
     }
-    placeAudioParts(title.parts, parts, bytesBefore, offsetMs);
+    placeAudioParts(title.parts, parts, bytesBefore);
     title.breaks.insert(title.breaks.end(), clip.breaks.begin(), clip.breaks.end());
   }
 
@@ -211,18 +210,17 @@ std::optional<int> trackOf(const ClipOutputs& wanted, const Findings& found, int
 }
 
 // The timing of the audio output `file` (raw, or LPCM's WAV): its parts as the clip's
-// timing cut them, counted from the clip's video, its breaks on the title (the clip
-// `offsetMs` into it), its coding and LPCM's format; none when not timed.
+// timing cut them and its breaks, on the title's time line (the clip's video `offset` units
+// into it), its coding and LPCM's format; none when not timed.
 void addClipTiming(TitleOutput& output, const DemuxResult& result, const MadeFile& file,
-                   std::int64_t offsetMs) {
+                   std::int64_t offset) {
   if (!result.timing || (file.form != FileForm::Raw && file.form != FileForm::Wav)) return;
   for (const AudioStreamTiming& stream : result.timing->streams) {
     if (stream.slot != file.slot || !stream.walked) continue;
     const std::int64_t zero = delayZero(*result.timing, stream);
     output.parts = stream.timeline.parts;
-    for (AudioPart& part : output.parts) part.start -= zero;
-    output.breaks = streamBreaks(*result.timing, stream);
-    for (StreamBreak& b : output.breaks) b.record.atMs += offsetMs;
+    for (AudioPart& part : output.parts) part.start += offset - zero;
+    output.breaks = streamBreaks(*result.timing, stream, offset);
     output.coding = stream.coding;
     output.stream = streamNumber(stream.slot);
     output.lpcm = stream.lpcm;
@@ -249,7 +247,8 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
   clip.routing = wanted.routing;
   DemuxResult result = runDemux(clip, observer);
   if (result.error) std::rethrow_exception(result.error);
-  const std::int64_t offsetMs = std::max<std::int64_t>(request.title.clips[n].titleBeginMs, 0);
+  const DiscClip& place = request.title.clips[n];
+  const std::int64_t offsetMs = std::max<std::int64_t>(place.titleBeginMs, 0);
   for (const MadeFile& file : result.made) {
     const std::optional<int> track = trackOf(wanted, result.found, file.slot);
     if (!track) continue;
@@ -262,7 +261,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
     if (output.group != StreamGroup::Video) {
       // The track's delay after the clip's video.
       output.delayMs = offsetMs + delayMs(result.found.streams, file.slot).value_or(0);
-      addClipTiming(output, result, file, offsetMs);
+      addClipTiming(output, result, file, std::max<std::int64_t>(place.titleBeginUnits, 0));
     }
     outputs.append(file.name, offsetMs, output);
   }

@@ -7,9 +7,9 @@
 namespace tessaly {
 namespace {
 
-std::vector<BreakRecord> audioBreaks(const JobTimingResult& timing,
-                                     const AudioStreamTiming& stream) {
-  const std::int64_t zero = delayZero(timing, stream);
+std::vector<BreakRecord> audioBreaks(const JobTimingResult& timing, const AudioStreamTiming& stream,
+                                     std::int64_t later = 0) {
+  const std::int64_t zero = delayZero(timing, stream) - later;
   std::vector<BreakRecord> records;
   for (const AudioBreak& b : stream.timeline.breaks) records.push_back(breakRecord(b, zero));
   return records;
@@ -39,9 +39,9 @@ StreamBreak streamBreak(const AudioStreamTiming& stream, const BreakRecord& reco
 }
 
 std::vector<StreamBreak> streamBreaks(const JobTimingResult& timing,
-                                      const AudioStreamTiming& stream) {
+                                      const AudioStreamTiming& stream, std::int64_t later) {
   std::vector<StreamBreak> breaks;
-  for (const BreakRecord& record : audioBreaks(timing, stream)) {
+  for (const BreakRecord& record : audioBreaks(timing, stream, later)) {
     breaks.push_back(streamBreak(stream, record));
   }
   return breaks;

@@ -28,9 +28,10 @@ int streamNumber(int key);
 // `record` as a break of `stream`.
 StreamBreak streamBreak(const AudioStreamTiming& stream, const BreakRecord& record);
 
-// The breaks of `stream`, one of `timing`'s, in the order met.
+// The breaks of `stream`, one of `timing`'s, in the order met; their times `later` units
+// after the job's zero (a title's clip: where the clip begins).
 std::vector<StreamBreak> streamBreaks(const JobTimingResult& timing,
-                                      const AudioStreamTiming& stream);
+                                      const AudioStreamTiming& stream, std::int64_t later = 0);
 
 // The warnings a stream's breaks get at most, one line each; a line for the rest follows.
 inline constexpr std::size_t kShownBreaks = 10;

@@ -19,10 +19,10 @@ namespace {
 
 using tools::Stream;
 
-constexpr int kPictures1 = 240;               // clip 1: 8.008 s, 480 counts of the title clock
+constexpr int kPictures1 = 255;               // clip 1: 8.5085 s, 510 counts of the title clock
 constexpr int kPictures2 = 120;               // clip 2: 4.004 s
 constexpr std::uint64_t kSecondZero = 90000;  // clip 2's video starts again at one second
-constexpr std::int64_t kClip2 = 8008 * kMs;   // where clip 2 begins on the title
+constexpr std::int64_t kClip2 = 8508 * kMs + kMs / 2;  // where clip 2 begins on the title
 
 // The title: both clips, DD+ as stream 1 and AC-3 as stream 2 of each.
 constexpr const char* kPlaylist =
@@ -33,13 +33,13 @@ constexpr const char* kPlaylist =
     <AudioAttributeItem index="2" codec="AC-3" channels="2"/>
   </MediaAttributeList>
   <TitleSet timeBase="60fps" defaultLanguage="en">
-    <Title id="Feature" titleNumber="1" displayName="Feature" titleDuration="00:00:12:00">
-      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:08:00" dataSource="Disc">
+    <Title id="Feature" titleNumber="1" displayName="Feature" titleDuration="00:00:12:30">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_1.MAP" titleTimeBegin="00:00:00:00" titleTimeEnd="00:00:08:30" dataSource="Disc">
         <Video track="1" mediaAttr="1"/>
         <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:01"/>
         <Audio track="2" streamNumber="2" mediaAttr="2" langcode="en:01"/>
       </PrimaryAudioVideoClip>
-      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP" titleTimeBegin="00:00:08:00" titleTimeEnd="00:00:12:00" seamless="false" dataSource="Disc">
+      <PrimaryAudioVideoClip src="file:///dvddisc/HVDVD_TS/FEATURE_2.MAP" titleTimeBegin="00:00:08:30" titleTimeEnd="00:00:12:30" seamless="false" dataSource="Disc">
         <Video track="1" mediaAttr="1"/>
         <Audio track="1" streamNumber="1" mediaAttr="1" langcode="en:01"/>
         <Audio track="2" streamNumber="2" mediaAttr="2" langcode="en:01"/>
@@ -80,7 +80,7 @@ std::string clock(std::int64_t ms) {
 std::string warningAt(const std::string& stream, const std::vector<Unit>& units, std::size_t n) {
   const Unit& last = units[n - 1];
   const std::int64_t at = unitsToMs(last.time + last.duration);
-  const std::int64_t jump = unitsToMs(units[n].time) - at;
+  const std::int64_t jump = unitsToMs(units[n].time - last.time - last.duration);
   const std::string head = "Warning: audio stream " + stream + " has ";
   if (jump > 0) {
     return head + "a gap of " + std::to_string(jump) + " ms at " + clock(at) +
@@ -115,7 +115,7 @@ class TitleBreaksTest : public ::testing::Test {
     }
     const std::vector<MkvPacket> video = probePackets(dir.file(film), dir, "v:0");
     ASSERT_EQ(video.size(), std::size_t{kPictures1 + kPictures2});
-    EXPECT_NEAR(video.back().seconds + video.back().duration, 12.012, 0.001);
+    EXPECT_NEAR(video.back().seconds + video.back().duration, 12.5125, 0.001);
   }
 
   TempDir dir;
@@ -128,8 +128,8 @@ TEST_F(TitleBreaksTest, EveryFrameOfBothClipsPlaysAtItsTimeOnTheTitle) {
   writeMagic(disc + "HVDVD_TS/HVA00001.VTI", "ADVANCED-VTS");
   writeFile(disc + "ADV_OBJ/VPLST000.XPL", std::string(kPlaylist));
 
-  const Clip ddPlus1 = encodeClip("eac3", "eac3", 6, 7.3, dir);
-  const Clip ac3First = encodeClip("ac3", "ac3", 2, 8, dir);
+  const Clip ddPlus1 = encodeClip("eac3", "eac3", 6, 7.8, dir);
+  const Clip ac3First = encodeClip("ac3", "ac3", 2, 8.5, dir);
   const Clip ddPlus2 = encodeClip("eac3", "eac3", 6, 3.9, dir);
   const Clip ac3Second = encodeClip("ac3", "ac3", 2, 4, dir);
   // Clip 1: the DD+ with a gap and an overlap; the AC-3 from the video on.
