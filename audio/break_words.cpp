@@ -18,6 +18,11 @@ std::string clockTime(std::int64_t ms) {
   return text;
 }
 
+// "Warning: audio stream N (CODEC) has ".
+std::string audioHead(int number, const std::string& codec) {
+  return "Warning: audio stream " + std::to_string(number) + " (" + codec + ") has ";
+}
+
 }  // namespace
 
 BreakRecord breakRecord(const AudioBreak& b, std::int64_t zero) {
@@ -25,14 +30,18 @@ BreakRecord breakRecord(const AudioBreak& b, std::int64_t zero) {
 }
 
 std::string breakWarning(int number, const std::string& codec, const BreakRecord& record) {
-  const std::string head =
-      "Warning: audio stream " + std::to_string(number) + " (" + codec + ") has ";
+  const std::string head = audioHead(number, codec);
   const std::string size =
       std::to_string(std::abs(record.jumpMs)) + " ms at " + clockTime(record.atMs);
   if (record.jumpMs >= 0) return head + "a gap of " + size + "; the Matroska file keeps it.";
   const std::string frames =
       std::to_string(record.framesDropped) + (record.framesDropped == 1 ? " frame" : " frames");
   return head + "an overlap of " + size + "; " + frames + " left out.";
+}
+
+std::string moreBreaksWarning(int number, const std::string& codec, std::size_t more) {
+  return audioHead(number, codec) + std::to_string(more) +
+         " more breaks; the Matroska file keeps them all.";
 }
 
 BreakRecord videoBreakRecord(const VideoTiming& timing, const VideoDisagreement& d,

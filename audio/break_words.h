@@ -3,6 +3,7 @@
 // audio, and for video whose PTS disagree with its pictures' timing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,6 +31,9 @@ BreakRecord breakRecord(const AudioBreak& b, std::int64_t zero);
 // "Warning: audio stream N (CODEC) has a gap of J ms at H:MM:SS.mmm; the Matroska file keeps
 // it." or "... has an overlap of J ms at ...; K frames left out."
 std::string breakWarning(int number, const std::string& codec, const BreakRecord& record);
+
+// "Warning: audio stream N (CODEC) has M more breaks; the Matroska file keeps them all."
+std::string moreBreaksWarning(int number, const std::string& codec, std::size_t more);
 
 // The record of a video disagreement of `timing`, its time counted from `zeroPts`; no
 // frames are left out of video.

@@ -389,7 +389,8 @@ Verb demuxVerb() {
             "then mux the streams into OUT.mkv with mkvmerge (subpictures pgs, lpcm wav\n"
             "                        unless chosen)"},
            {"--mkvmerge-options", "FILE.json",
-            "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead"},
+            "with --mkv: write mkvmerge's call there (mkvmerge @FILE.json) instead;\n"
+            "                        audio cut at its breaks goes into FILE.parts beside it"},
            {"--keep-streams", "", "with --mkv: keep the streams muxed into OUT.mkv"},
            {"--no-space-check", "",
             "go on when the free space looks too small for the outputs (and the film)"}},

@@ -19,6 +19,9 @@ struct DiscClip {
   std::optional<std::string> evo;  // the same-stem EVO file found beside it in HVDVD_TS
   std::int64_t evoSize = 0;
   std::int64_t titleBeginMs = -1;
+  // titleTimeBegin exactly, in audio units (audio/audio_time.h: a whole number for a count
+  // of either clock), where the clip's audio goes on the title; -1 when unreadable.
+  std::int64_t titleBeginUnits = -1;
   std::int64_t titleEndMs = -1;  // exclusive
   std::int64_t clipBeginMs = 0;  // from the clip's first video frame
   bool seamless = false;

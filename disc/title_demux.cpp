@@ -6,6 +6,7 @@
 #include <set>
 #include <string_view>
 
+#include "disc/audio_join.h"
 #include "disc/title_parts.h"
 #include "engine/codecs.h"
 #include "engine/output_keys.h"
@@ -136,14 +137,21 @@ class TitleOutputs {
       made_.push_back(output);
       made_.back().name = path;
       made_.back().parts.clear();
+      made_.back().breaks.clear();
     }
-    placeAudioParts(made_[title.made].parts, output.parts, title.bytes, offsetMs);
+    joinAudio(made_[title.made], output, part, title.bytes);
     // A VobSub index part comes before its NAME.sub part: the positions count the joined
     // NAME.sub's bytes before this clip's.
     if (output.form == FileForm::VobSubIndex) {
       place.streamBytes = outputs_[name.substr(0, name.size() - 3) + "sub"].bytes;
     }
     title.bytes += appendPart(*title.file, part, output.form, place);
+  }
+  // Says the breaks of every timed audio output, output by output.
+  void sayBreaks(JobObserver& observer) const {
+    for (const TitleOutput& output : made_) {
+      for (const std::string& line : audioBreakLines(output.breaks)) observer.log(line);
+    }
   }
   // Closes each output; the first failed last write throws, leaving the later ones open.
   void closeAll() {
@@ -169,6 +177,17 @@ class TitleOutputs {
     std::size_t made = 0;  // its entry in made_
   };
 
+  // The clip's audio parts and breaks after the title's, and the break where they join.
+  static void joinAudio(TitleOutput& title, const TitleOutput& clip, const std::string& path,
+                        std::uint64_t bytesBefore) {
+    std::vector<AudioPart> parts = clip.parts;
+    if (const auto join = joinClipAudio(title.parts, parts, path, clip.coding)) {
+      title.breaks.push_back({clip.stream, audioCodec(clip.coding).name, breakRecord(*join, 0)});
+    }
+    placeAudioParts(title.parts, parts, bytesBefore);
+    title.breaks.insert(title.breaks.end(), clip.breaks.begin(), clip.breaks.end());
+  }
+
   std::string folder_;
   NameCheck names_;
   std::vector<TitleOutput>& made_;
@@ -191,14 +210,19 @@ std::optional<int> trackOf(const ClipOutputs& wanted, const Findings& found, int
 }
 
 // The timing of the audio output `file` (raw, or LPCM's WAV): its parts as the clip's
-// timing cut them, counted from the clip's video, and LPCM's format; none when not timed.
-void addClipTiming(TitleOutput& output, const DemuxResult& result, const MadeFile& file) {
+// timing cut them and its breaks, on the title's time line (the clip's video `offset` units
+// into it), its coding and LPCM's format; none when not timed.
+void addClipTiming(TitleOutput& output, const DemuxResult& result, const MadeFile& file,
+                   std::int64_t offset) {
   if (!result.timing || (file.form != FileForm::Raw && file.form != FileForm::Wav)) return;
   for (const AudioStreamTiming& stream : result.timing->streams) {
     if (stream.slot != file.slot || !stream.walked) continue;
     const std::int64_t zero = delayZero(*result.timing, stream);
     output.parts = stream.timeline.parts;
-    for (AudioPart& part : output.parts) part.start -= zero;
+    for (AudioPart& part : output.parts) part.start += offset - zero;
+    output.breaks = streamBreaks(*result.timing, stream, offset);
+    output.coding = stream.coding;
+    output.stream = streamNumber(stream.slot);
     output.lpcm = stream.lpcm;
   }
 }
@@ -216,13 +240,15 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
     clip.forms.subpictures = kFilmSubpictures;
     clip.forms.lpcm = kFilmLpcm;
     clip.timing = true;
+    clip.sayBreaks = false;  // the title says them on its time line
   }
   const ClipOutputs wanted = clipOutputs(request.title, n);
   clip.outputs = wanted.outputs;
   clip.routing = wanted.routing;
   DemuxResult result = runDemux(clip, observer);
   if (result.error) std::rethrow_exception(result.error);
-  const std::int64_t offsetMs = std::max<std::int64_t>(request.title.clips[n].titleBeginMs, 0);
+  const DiscClip& place = request.title.clips[n];
+  const std::int64_t offsetMs = std::max<std::int64_t>(place.titleBeginMs, 0);
   for (const MadeFile& file : result.made) {
     const std::optional<int> track = trackOf(wanted, result.found, file.slot);
     if (!track) continue;
@@ -235,7 +261,7 @@ JobEnd demuxClip(const TitleDemuxRequest& request, std::size_t n, TitleOutputs& 
     if (output.group != StreamGroup::Video) {
       // The track's delay after the clip's video.
       output.delayMs = offsetMs + delayMs(result.found.streams, file.slot).value_or(0);
-      addClipTiming(output, result, file);
+      addClipTiming(output, result, file, std::max<std::int64_t>(place.titleBeginUnits, 0));
     }
     outputs.append(file.name, offsetMs, output);
   }
@@ -255,6 +281,7 @@ void runTitle(const TitleDemuxRequest& request, JobObserver& observer, TitleDemu
       if (result.end != JobEnd::Complete) break;
     }
     outputs.closeAll();
+    outputs.sayBreaks(observer);
   } catch (...) {
     if (request.removeUnfinished) outputs.removeUnfinished(observer);
     throw;

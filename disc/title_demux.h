@@ -12,6 +12,7 @@
 #include "audio/audio_clock.h"
 #include "audio/lpcm_format.h"
 #include "disc/disc.h"
+#include "job/break_lines.h"
 #include "job/output_forms.h"
 #include "platform/job_observer.h"
 
@@ -45,6 +46,12 @@ struct TitleOutput {
   // units (audio/audio_time.h) after the title's start; empty when not timed throughout.
   std::vector<AudioPart> parts;
   std::optional<LpcmFormat> lpcm;  // LPCM's, whose WAV file the parts are placed in
+  // A timed audio's coding, whose frames meet at a join, and its stream's number in the clip.
+  AudioCoding coding = AudioCoding::DD;
+  int stream = 0;
+  // A timed audio's breaks on the title's time line: in each clip, and where each clip's
+  // audio joins the title's.
+  std::vector<StreamBreak> breaks;
 };
 
 struct TitleDemuxResult {
@@ -66,7 +73,8 @@ std::string trackCaption(const char* kind, const DiscTrack& track);
 // file ..."), and for a film no LPCM track in more than one clip ("Track audioN of title N
 // is LPCM in more than one clip: its WAV parts cannot be joined"), then demuxes clip by
 // clip, each clip's part of a track appended to the track's output (disc/title_parts.h).
-// Never throws: a failure is the result's.
+// The breaks of a film's audio are said once every clip is done, track by track, on the
+// title's time line (audioBreakLines). Never throws: a failure is the result's.
 TitleDemuxResult demuxTitle(const TitleDemuxRequest& request, JobObserver& observer);
 
 }  // namespace tessaly

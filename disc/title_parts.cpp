@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "audio/audio_time.h"
 #include "platform/error.h"
 
 namespace tessaly {
@@ -109,7 +108,7 @@ std::uint64_t appendPart(OutputFile& output, const std::string& path, FileForm f
 }
 
 void placeAudioParts(std::vector<AudioPart>& title, const std::vector<AudioPart>& clip,
-                     std::uint64_t bytesBefore, std::int64_t offsetMs) {
+                     std::uint64_t bytesBefore) {
   if (clip.empty() || (bytesBefore > 0 && title.empty())) {
     title.clear();
     return;
@@ -117,7 +116,6 @@ void placeAudioParts(std::vector<AudioPart>& title, const std::vector<AudioPart>
   for (AudioPart part : clip) {
     part.begin += bytesBefore;
     part.end += bytesBefore;
-    part.start += offsetMs * kUnitsPerMs;
     title.push_back(part);
   }
 }

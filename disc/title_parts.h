@@ -29,11 +29,11 @@ struct PartPlace {
 std::uint64_t appendPart(OutputFile& output, const std::string& path, FileForm form,
                          const PartPlace& place);
 
-// Puts a clip's raw audio parts (in its own bytes, units after its first video picture)
-// after `title`'s, the parts of the clips before: `bytesBefore` bytes of the title's output
-// and `offsetMs` into the title. A clip without parts leaves the whole track untimed
-// (`title` empty), as its bytes would be in no part.
+// Puts a clip's raw audio parts (in its own bytes, on the title's time line) after
+// `title`'s, the parts of the clips before: `bytesBefore` bytes into the title's output. A
+// clip without parts leaves the whole track untimed (`title` empty), as its bytes would be
+// in no part.
 void placeAudioParts(std::vector<AudioPart>& title, const std::vector<AudioPart>& clip,
-                     std::uint64_t bytesBefore, std::int64_t offsetMs);
+                     std::uint64_t bytesBefore);
 
 }  // namespace tessaly

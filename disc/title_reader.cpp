@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 
+#include "audio/audio_time.h"
 #include "disc/track_language.h"
 #include "platform/paths.h"
 
@@ -112,6 +113,9 @@ void TitleReader::openClip(const XmlTag& tag) {
   DiscClip clip;
   clip.map = fileNamePart(tag.attribute("src"));
   clip.titleBeginMs = timeMs(tag.attribute("titleTimeBegin"), clock_);
+  const std::int64_t begin = timeCounts(tag.attribute("titleTimeBegin"), clock_);
+  if (begin >= 0)
+    clip.titleBeginUnits = begin * (clock_.numerator * kUnitsPerSecond / clock_.denominator);
   clip.titleEndMs = timeMs(tag.attribute("titleTimeEnd"), clock_);
   clip.clipBeginMs = clipTime(tag, "clipTimeBegin", clock_);
   clip.seamless = tag.attribute("seamless") == "true";

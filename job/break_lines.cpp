@@ -7,15 +7,9 @@
 namespace tessaly {
 namespace {
 
-// The stream number of a timed stream's output key.
-int streamNumber(int key) {
-  const int slot = keySlot(key);
-  return slot - groupOfSlot(slot)->firstSlot;
-}
-
-std::vector<BreakRecord> audioBreaks(const JobTimingResult& timing,
-                                     const AudioStreamTiming& stream) {
-  const std::int64_t zero = delayZero(timing, stream);
+std::vector<BreakRecord> audioBreaks(const JobTimingResult& timing, const AudioStreamTiming& stream,
+                                     std::int64_t later = 0) {
+  const std::int64_t zero = delayZero(timing, stream) - later;
   std::vector<BreakRecord> records;
   for (const AudioBreak& b : stream.timeline.breaks) records.push_back(breakRecord(b, zero));
   return records;
@@ -35,6 +29,24 @@ bool videoChecked(const JobTimingResult& timing) {
 
 }  // namespace
 
+int streamNumber(int key) {
+  const int slot = keySlot(key);
+  return slot - groupOfSlot(slot)->firstSlot;
+}
+
+StreamBreak streamBreak(const AudioStreamTiming& stream, const BreakRecord& record) {
+  return {streamNumber(stream.slot), audioCodec(stream.coding).name, record};
+}
+
+std::vector<StreamBreak> streamBreaks(const JobTimingResult& timing,
+                                      const AudioStreamTiming& stream, std::int64_t later) {
+  std::vector<StreamBreak> breaks;
+  for (const BreakRecord& record : audioBreaks(timing, stream, later)) {
+    breaks.push_back(streamBreak(stream, record));
+  }
+  return breaks;
+}
+
 StreamBreaks jobBreaks(const JobTimingResult& timing) {
   StreamBreaks breaks;
   for (const AudioStreamTiming& stream : timing.streams) {
@@ -47,13 +59,22 @@ StreamBreaks jobBreaks(const JobTimingResult& timing) {
   return breaks;
 }
 
+std::vector<std::string> audioBreakLines(const std::vector<StreamBreak>& breaks) {
+  std::vector<std::string> lines;
+  for (std::size_t n = 0; n < breaks.size() && n < kShownBreaks; ++n) {
+    lines.push_back(breakWarning(breaks[n].number, breaks[n].codec, breaks[n].record));
+  }
+  if (breaks.size() <= kShownBreaks) return lines;
+  const StreamBreak& last = breaks[kShownBreaks - 1];
+  lines.push_back(moreBreaksWarning(last.number, last.codec, breaks.size() - kShownBreaks));
+  return lines;
+}
+
 std::vector<std::string> breakLines(const JobTimingResult& timing) {
   std::vector<std::string> lines;
   for (const AudioStreamTiming& stream : timing.streams) {
-    const std::string codec = audioCodec(stream.coding).name;
-    for (const BreakRecord& record : audioBreaks(timing, stream)) {
-      lines.push_back(breakWarning(streamNumber(stream.slot), codec, record));
-    }
+    const std::vector<std::string> said = audioBreakLines(streamBreaks(timing, stream));
+    lines.insert(lines.end(), said.begin(), said.end());
   }
   if (!videoChecked(timing)) return lines;
   const std::string codec = codecOf(StreamGroup::Video, ps::kMpeg2VideoFirst)->name;

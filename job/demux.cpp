@@ -307,6 +307,7 @@ class DemuxRun {
   // The times of the streams written, each break said once the outputs are complete.
   void sayBreaks() {
     result_.timing = timing_->finish();
+    if (!request_.sayBreaks) return;
     for (const std::string& line : breakLines(*result_.timing)) observer_.log(line);
   }
 

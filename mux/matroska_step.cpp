@@ -263,14 +263,37 @@ void writePart(const PartFile& part) {
   output.close();
 }
 
+// A folder at `name`, made when missing; a folder already there is taken (not a link).
+void makeFolder(const std::string& name) {
+  if (::mkdir(name.c_str(), 0777) == 0) return;
+  const int error = errno;
+  struct stat info {};
+  if (error == EEXIST && ::lstat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return;
+  throw Error("Cannot create the folder \"" + fullPath(name) +
+              "\": " + (error == EEXIST ? "something else is there" : std::strerror(error)));
+}
+
+// The folder of the parts that an option file's call reads: NAME.parts beside NAME.json
+// (or beside any other NAME); it stays for the user's mkvmerge.
+std::string optionPartsFolder(const MatroskaRequest& r, JobObserver& o) {
+  std::string name = r.optionFile;
+  if (endsWith(name, ".json")) name.resize(name.size() - 5);
+  name += ".parts";
+  makeFolder(name);
+  o.log("Writing the audio parts that " + fileNamePart(r.optionFile) + " reads into " + name);
+  return name;
+}
+
 std::size_t muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson& json,
                     const std::vector<MuxSource>& sources) {
   MuxRequest request = muxRequest(r, o);
   // The parts' files, beside the Matroska file in a folder of the step's own, removed
-  // with it; an option file names the tracks whole, as no file of the step outlives it.
+  // with it; for an option file's call, in a folder that stays beside it.
   const bool optionFile = !r.optionFile.empty() && json.optionFile;
   std::optional<ScratchFolder> parts;
-  if (!optionFile && hasBreaks(sources)) {
+  if (optionFile && hasBreaks(sources)) {
+    request.partsFolder = optionPartsFolder(r, o);
+  } else if (hasBreaks(sources)) {
     parts.emplace(folderPart(fullPath(r.output)), "parts");
     request.partsFolder = parts->path();
   }
@@ -284,11 +307,11 @@ std::size_t muxStep(const MatroskaRequest& r, JobObserver& o, const MatroskaJson
     noteChapterLanguage(o, *title);
     writeExtraFile(o, request.chapters, matroskaChapters(*title));
   }
+  for (const PartFile& part : plan.parts) writePart(part);
   if (optionFile) {
     writeOptionFile(r, o, plan, json);
     return 0;
   }
-  for (const PartFile& part : plan.parts) writePart(part);
   return runAndTidy(r, o, plan, request.chapters, json);
 }
 

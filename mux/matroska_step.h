@@ -43,7 +43,8 @@ struct MatroskaJson {
 };
 
 // The step. Nothing is made after a stopped demux; with an option file asked for, the
-// call is written there instead of being run. After mkvmerge, the Matroska file must be
+// call is written there instead of being run, the files of the audio parts it names in
+// the folder NAME.parts beside NAME.json, which stays. After mkvmerge, the Matroska file must be
 // there and hold, as `mkvmerge -J` describes it, the tracks handed in, of their types:
 // otherwise the job fails naming the file, and every stream is kept. Streams are removed
 // only after that check, and never after a stop. A failure after mkvmerge began removes

@@ -44,8 +44,9 @@ struct MuxRequest {
   std::string title;          // the playlist title's name; empty for none
   std::string chapters;       // the chapter XML file; empty for none
   std::string videoLanguage;  // the disc's default language, for video without its own
-  // Where the files of the audio parts go, a folder of the step's own; empty: each track
-  // goes in whole, at the delay of its first part.
+  // Where the files of the audio parts go, a folder of the step's own (or the one that
+  // stays beside an option file); empty: each track goes in whole, at the delay of its
+  // first part.
   std::string partsFolder;
 };
 

@@ -60,7 +60,7 @@ std::string clockText(std::int64_t ms) {
   return text;
 }
 
-std::int64_t timeMs(const std::string& time, const TimeBase& base) {
+std::int64_t timeCounts(const std::string& time, const TimeBase& base) {
   std::vector<std::int64_t> parts;
   std::size_t from = 0;
   for (std::size_t colon = 0; colon != std::string::npos; from = colon + 1) {
@@ -71,7 +71,12 @@ std::int64_t timeMs(const std::string& time, const TimeBase& base) {
   }
   if (parts.size() != 3 && parts.size() != 4) return -1;
   const std::int64_t seconds = (parts[0] * 60 + parts[1]) * 60 + parts[2];
-  const std::int64_t counts = seconds * base.perSecond + (parts.size() == 4 ? parts[3] : 0);
+  return seconds * base.perSecond + (parts.size() == 4 ? parts[3] : 0);
+}
+
+std::int64_t timeMs(const std::string& time, const TimeBase& base) {
+  const std::int64_t counts = timeCounts(time, base);
+  if (counts < 0) return -1;
   return (counts * base.numerator * 1000 + base.denominator / 2) / base.denominator;
 }
 

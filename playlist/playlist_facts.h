@@ -32,6 +32,9 @@ TimeBase timeBase(const std::string& attribute);
 // frames, whatever the tickBase. -1 when the text is neither form.
 std::int64_t timeMs(const std::string& time, const TimeBase& base);
 
+// The same time in counts of the clock, exact; -1 when the text is neither form.
+std::int64_t timeCounts(const std::string& time, const TimeBase& base);
+
 // A title's number, id, name and duration from its <Title> tag on the clock `base`;
 // `position` (1-based) numbers a title whose titleNumber is missing or out of range.
 TitleFacts titleHead(const XmlTag& tag, const TimeBase& base, std::size_t position);

@@ -22,32 +22,22 @@ std::pair<std::int64_t, std::int64_t> timeBase(std::vector<std::string> args, co
 
 }  // namespace
 
+void encodeLavfi(const std::string& source, const std::vector<std::string>& output,
+                 const TempDir& dir) {
+  std::vector<std::string> args{"-v", "error", "-nostdin", "-y",  "-bitexact",
+                                "-f", "lavfi", "-i",       source};
+  args.insert(args.end(), output.begin(), output.end());
+  const auto encoded = runChild(program("ffmpeg"), args, dir);
+  EXPECT_EQ(encoded.status, 0) << encoded.err;
+}
+
 Clip encodeClip(const std::string& codec, const std::string& format, int channels, double seconds,
                 const TempDir& dir, std::vector<std::string> probeOptions) {
   const std::string file = dir.file("clip." + codec);
-  const auto encoded = runChild(program("ffmpeg"),
-                                {"-v",
-                                 "error",
-                                 "-nostdin",
-                                 "-y",
-                                 "-bitexact",
-                                 "-f",
-                                 "lavfi",
-                                 "-i",
-                                 "sine=frequency=440:sample_rate=48000",
-                                 "-t",
-                                 std::to_string(seconds),
-                                 "-ac",
-                                 std::to_string(channels),
-                                 "-strict",
-                                 "-2",
-                                 "-c:a",
-                                 codec,
-                                 "-f",
-                                 format,
-                                 file},
-                                dir);
-  EXPECT_EQ(encoded.status, 0) << encoded.err;
+  encodeLavfi("sine=frequency=440:sample_rate=48000",
+              {"-t", std::to_string(seconds), "-ac", std::to_string(channels), "-strict", "-2",
+               "-c:a", codec, "-f", format, file},
+              dir);
   Clip clip{codec, readFile(file), {}};
   probeOptions.push_back(file);
   const auto [num, den] = timeBase(probeOptions, dir);

@@ -34,6 +34,10 @@ struct Clip {
   std::vector<ProbedPacket> packets;
 };
 
+// ffmpeg's encode of its lavfi `source`, with the options and file `output`.
+void encodeLavfi(const std::string& source, const std::vector<std::string>& output,
+                 const TempDir& dir);
+
 // `codec` encoded by ffmpeg from a sine tone (`seconds` long, 48 kHz, `channels`), in its
 // raw format `format`; the clip's packets as ffprobe reads them (given `probeOptions`
 // before the file, for raw samples).

@@ -20,19 +20,6 @@ namespace {
 using Json = nlohmann::json;
 using tools::Stream;
 
-// What plays: each unit in disc order, less those that start before the audio kept ends
-// (the later copy of an overlap); in seconds.
-std::vector<double> playedSeconds(const std::vector<Unit>& units) {
-  std::vector<double> played;
-  std::int64_t end = 0;
-  for (const Unit& u : units) {
-    if (!played.empty() && u.time < end - u.duration / 2) continue;
-    played.push_back(static_cast<double>(u.time) / kUnitsPerSecond);
-    end = u.time + u.duration;
-  }
-  return played;
-}
-
 class DemuxBreaksTest : public ::testing::Test {
  protected:
   // demux with --mkv and --report on `evo`: its standard output, and the film's packets.
@@ -53,13 +40,7 @@ class DemuxBreaksTest : public ::testing::Test {
   }
   // Every packet of the film at the time of the unit it plays, in order.
   void expectPlayedAt(const std::vector<double>& played) {
-    const std::vector<MkvPacket> packets = probePackets(film, dir);
-    ASSERT_EQ(packets.size(), played.size());
-    double worst = 0;
-    for (std::size_t n = 0; n < packets.size(); ++n) {
-      worst = std::max(worst, std::abs(packets[n].seconds - played[n]));
-    }
-    EXPECT_LE(worst, 0.001 + 1e-9) << "seconds off the disc time";
+    testing::expectPlayedAt(probePackets(film, dir), played);
   }
   static std::string readText(const std::string& file) {
     const Bytes bytes = readFile(file);
@@ -103,6 +84,26 @@ TEST_F(DemuxBreaksTest, GapAndOverlapAreSaidAndEveryFramePlaysAtItsTime) {
   ASSERT_EQ(left,
             (std::vector<std::string>{"FEATURE_1.DD+.stream.00.mpa", "film.mkv", "report.json"}));
   EXPECT_EQ(readFile(dir.file("films/FEATURE_1.DD+.stream.00.mpa")), clip.bytes);
+}
+
+// The option file's call keeps the breaks too: its parts' files stay beside it, and
+// `mkvmerge @FILE.json` makes the film that --mkv makes (it put the track in whole).
+TEST_F(DemuxBreaksTest, TheOptionFilesCallKeepsTheBreaks) {
+  const Clip clip = encodeClip("eac3", "eac3", 6, 8, dir);
+  std::vector<Unit> units = packetUnits(clip);
+  placeOnDisc(units);
+  writeEvo(Stream::ddPlus(0), clip, units, dir.file("FEATURE_1.EVO"));
+
+  const std::string call = dir.file("films/call.json");
+  const std::string log = demux(dir.file("FEATURE_1.EVO"), {"--mkvmerge-options", call});
+  EXPECT_NE(
+      log.find("Writing the audio parts that call.json reads into " + dir.file("films/call.parts")),
+      std::string::npos)
+      << log;
+  EXPECT_FALSE(std::filesystem::exists(film));
+  const ChildRun run = runChild(program("mkvmerge"), {"@" + call}, dir);
+  ASSERT_EQ(run.status, 0) << run.out;
+  expectPlayedAt(playedSeconds(units));
 }
 
 // LPCM goes into the film as WAV: the gap stays in it too, the WAV cut at the gap into

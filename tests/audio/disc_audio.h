@@ -44,7 +44,31 @@ void placeOnDisc(std::vector<Unit>& units, std::int64_t delay = kDelay, bool bre
 void writeEvo(const tools::Stream& stream, const Clip& clip, const std::vector<Unit>& units,
               const std::string& path, int pictures = 20, std::uint64_t videoZero = kVideoZero);
 
+// What plays: each unit in disc order, less those that start before the audio kept ends
+// (the later copy of an overlap); in seconds.
+std::vector<double> playedSeconds(const std::vector<Unit>& units);
+
 // The disc time of raw byte `offset`, in seconds.
 double discSeconds(const std::vector<Unit>& units, std::uint64_t offset);
+
+// A film's picture rate, 30000/1001 (two counts of the 60fps title clock a picture).
+inline constexpr std::uint64_t kPictureTicks = 3003;
+
+// `frames` pictures of MPEG-2 video that ffmpeg encodes, without B pictures (each picture
+// displays in the order coded).
+Bytes encodeVideo(int frames, const TempDir& dir);
+
+// An audio stream of a film's clip: its units at their disc times.
+struct DiscStream {
+  tools::Stream stream;
+  const Clip* clip;
+  std::vector<Unit> units;
+};
+
+// A program stream of real video (each picture in packets of its own, the first stamped
+// `videoZero` plus its place, kPictureTicks apart) and `audio`, each stream as writeEvo
+// writes it.
+void writeFilmEvo(const Bytes& video, const std::vector<DiscStream>& audio, const std::string& path,
+                  std::uint64_t videoZero);
 
 }  // namespace tessaly::testing

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "job/lpcm_samples.h"
@@ -98,11 +99,12 @@ void wavPart(const Bytes& raw, const MkvPart& part, const LpcmFormat& format,
 
 }  // namespace
 
-std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir) {
-  const auto run = runChild(
-      program("ffprobe"),
-      {"-v", "error", "-show_entries", "packet=pts_time,duration_time,size", "-of", "csv=p=0", mkv},
-      dir);
+std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir,
+                                    const std::string& select) {
+  std::vector<std::string> args{
+      "-v", "error", "-show_entries", "packet=pts_time,duration_time,size", "-of", "csv=p=0", mkv};
+  if (!select.empty()) args.insert(args.begin(), {"-select_streams", select});
+  const auto run = runChild(program("ffprobe"), args, dir);
   EXPECT_EQ(run.status, 0) << run.err;
   std::vector<MkvPacket> packets;
   std::istringstream lines(run.out);
@@ -114,6 +116,15 @@ std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir) 
     packets.push_back(p);
   }
   return packets;
+}
+
+void expectPlayedAt(const std::vector<MkvPacket>& packets, const std::vector<double>& played) {
+  ASSERT_EQ(packets.size(), played.size());
+  double worst = 0;
+  for (std::size_t n = 0; n < packets.size(); ++n) {
+    worst = std::max(worst, std::abs(packets[n].seconds - played[n]));
+  }
+  EXPECT_LE(worst, 0.001 + 1e-9) << "seconds off the disc time";
 }
 
 std::vector<MkvPacket> muxParts(const std::string& raw, const std::vector<MkvPart>& parts,

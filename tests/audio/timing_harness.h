@@ -59,8 +59,13 @@ struct MkvPacket {
   std::uint64_t size = 0;
 };
 
-// The packets of the Matroska file `mkv`, as ffprobe reads them.
-std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir);
+// The packets of the Matroska file `mkv` (of its streams `select`, as ffprobe's
+// -select_streams names them: "a:1"; empty for all), as ffprobe reads them.
+std::vector<MkvPacket> probePackets(const std::string& mkv, const TempDir& dir,
+                                    const std::string& select = "");
+
+// Every packet at the time `played` gives it, in order, within 1 ms.
+void expectPlayedAt(const std::vector<MkvPacket>& packets, const std::vector<double>& played);
 
 // The parts' files cut from `raw` (copied with copy_file_range; LPCM as WAV files of
 // `lpcm`), muxed by mkvmerge into `mkv` with a "+" and a --sync each; its packets.
