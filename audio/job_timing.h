@@ -50,8 +50,8 @@ std::int64_t delayZero(const JobTimingResult& result, const AudioStreamTiming& s
 
 struct JobTimingOptions {
   // Check MPEG-2 video stream 0 against its pictures' timing: a look at every byte of the
-  // video, about a fifth of a writing pass's processor time (the audio walk costs a few
-  // per cent), so only when its findings are wanted.
+  // video, about a tenth of a writing pass's time (the audio walk costs a few per cent),
+  // so only when its findings are wanted.
   bool checkVideo = false;
 };
 

@@ -1,8 +1,9 @@
 // tessaly-bench: the engine's speed on a large file, outside the tests. It drives the
 // engine through its port alone, without the window's records.
 //   tessaly-bench mux FILE BYTES SECONDS VIDEO DD DDPLUS MLP LPCM
-//       multiplexes the elementary streams (SECONDS long each: MPEG-2 video, DD, DD+,
-//       MLP, and 16-bit 48 kHz stereo LPCM, big-endian) into a feature of BYTES bytes
+//       multiplexes the elementary streams (MPEG-2 video of SECONDS, DD, DD+, MLP, and
+//       16-bit 48 kHz stereo LPCM, big-endian) into a feature of BYTES bytes, each audio
+//       packet stamped with the time of the first frame starting in it
 //   tessaly-bench scan FILE          one full scanning pass (fast check off)
 //   tessaly-bench demux FILE DIR     one writing pass, every stream to a file in DIR
 //   tessaly-bench demux-timed FILE DIR   the same, every audio stream's payload also walked
@@ -29,6 +30,7 @@
 #include "audio/job_timing.h"
 #include "disc_image/disc_image.h"
 #include "engine/pass.h"
+#include "tools/audio_units.h"
 #include "tools/byte_sink.h"
 #include "tools/feature_mix.h"
 
@@ -115,7 +117,8 @@ void printTiming(const JobTimingResult& result) {
   std::printf("frames=%llu breaks=%zu\n", static_cast<unsigned long long>(frames), breaks);
 }
 
-// argv[5..9]: the streams in the order of the usage line, each playing argv[4] seconds.
+// argv[5..9]: the streams in the order of the usage line; the video and the LPCM play
+// argv[4] seconds, the rest as long as their frames.
 void mux(char** argv) {
   const double seconds = std::stod(argv[4]);
   const std::vector<std::uint8_t> video = readWhole(argv[5]);
@@ -123,10 +126,10 @@ void mux(char** argv) {
       {.stream = Stream::mpeg2(0),
        .bytes = video,
        .seconds = seconds,
-       .framing = {.units = tools::mpeg2Framing(video).units, .entries = {}}},
-      {.stream = Stream::dd(0), .bytes = readWhole(argv[6]), .seconds = seconds},
-      {.stream = Stream::ddPlus(1), .bytes = readWhole(argv[7]), .seconds = seconds},
-      {.stream = Stream::mlp(2), .bytes = readWhole(argv[8]), .seconds = seconds},
+       .framing = {.units = tools::mpeg2Framing(video).units, .entries = {}, .times = {}}},
+      tools::framedAudio(Stream::dd(0), AudioCoding::DD, readWhole(argv[6])),
+      tools::framedAudio(Stream::ddPlus(1), AudioCoding::DDPlus, readWhole(argv[7])),
+      tools::framedAudio(Stream::mlp(2), AudioCoding::Mlp, readWhole(argv[8])),
       // One sample frame: 2 channels of 2 bytes.
       {.stream = Stream::lpcm(3),
        .bytes = readWhole(argv[9]),

@@ -67,7 +67,7 @@ struct DemuxRequest {
   // file's parts, the breaks' warnings and the report's): a few per cent of a pass.
   bool timing = false;
   // With `timing`, MPEG-2 video stream 0 checked against its pictures' timing as well:
-  // about a fifth of a pass.
+  // about a tenth of a pass.
   bool checkVideo = false;
   // With `timing`, each break is said in the log as the job ends; false: the caller says
   // them (a title's clip, whose breaks the title says on its own time line).

@@ -12,6 +12,9 @@ namespace tessaly::tools {
 struct Framing {
   std::vector<std::size_t> units;    // offsets of the access units: pictures, audio frames
   std::vector<std::size_t> entries;  // offsets a decoder can start at, each before a unit
+  // Each unit's playing time from the stream's start, in seconds; none: the units share
+  // the stream's playing time evenly.
+  std::vector<double> times;
 };
 
 // MPEG-2 video: its pictures (picture start codes), entered at its sequence headers.

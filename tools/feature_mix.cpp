@@ -1,6 +1,7 @@
 #include "tools/feature_mix.h"
 
 #include <algorithm>
+#include <iterator>
 #include <span>
 #include <stdexcept>
 
@@ -30,7 +31,11 @@ double unitTime(const Elementary& e, std::uint64_t repetition, std::size_t offse
                    static_cast<double>(offset) / static_cast<double>(e.bytes.size()));
   }
   const auto index = std::lower_bound(units.begin(), units.end(), offset) - units.begin();
-  return playing(e, repetition, static_cast<double>(index) / static_cast<double>(units.size()));
+  const std::vector<double>& times = e.framing.times;
+  if (times.empty() || index == std::ssize(units)) {
+    return playing(e, repetition, static_cast<double>(index) / static_cast<double>(units.size()));
+  }
+  return playing(e, repetition, times[static_cast<std::size_t>(index)] / e.seconds);
 }
 
 // Where a segment may end in the stream.

@@ -18,8 +18,8 @@ struct Elementary {
   Stream stream;
   std::vector<std::uint8_t> bytes;  // one repetition of the stream
   double seconds = 0;               // its playing time
-  // Its access units, evenly spread over the repetition: only a packet in which one
-  // starts carries a time stamp, that unit's. No units: every packet does, the time of
+  // Its access units, at their times (or evenly spread over the repetition): only a packet
+  // in which one starts carries a time stamp, that unit's. No units: every packet does, the time of
   // its first byte. A segment ends before an entry (without entries: before a unit;
   // without units: at the end of a repetition).
   Framing framing = {};

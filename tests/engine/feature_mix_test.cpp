@@ -58,5 +58,20 @@ TEST(FeatureMixTest, SegmentsEndBeforeAnEntryAndTheNextGoesOnFromIt) {
   EXPECT_EQ(firstPts.at(0xC0), 18000 + 164160);
 }
 
+// Units of their own times (frames of different lengths): each stamped packet carries the
+// time of the first unit starting in it, in every repetition.
+TEST(FeatureMixTest, UnitsAtTheirOwnTimesStampTheirPackets) {
+  Elementary audio = stream(Stream::ddPlus(0), 3, 4000, 0.5, 1);
+  audio.framing.times = {0, 0.1, 0.4};
+  FeatureMix mix({audio});
+  MemorySink sink;
+  PsWriter writer(sink);
+  std::vector<std::int64_t> stamps;
+  mix.write(writer, 10 * 2048, [&](PsWriter&, const Stream&, std::int64_t pts) {
+    if (pts >= 0) stamps.push_back(pts - 18000);
+  });
+  EXPECT_EQ(stamps, (std::vector<std::int64_t>{0, 9000, 36000, 45000, 54000}));
+}
+
 }  // namespace
 }  // namespace tessaly::tools

@@ -1,8 +1,8 @@
 // Writes the fuzz targets' seed corpus: small program streams from the test-stream
 // writer, the sample playlists and the sample disc's with a BaseName at their end,
-// settings files, HD units, the start of the sample disc's DD+ and TrueHD streams, and a
+// settings files, HD units, the start of the sample disc's DD+, TrueHD and MPEG-2 streams, and a
 // small disc image. Usage: tessaly_fuzz_seeds CORPUS_FOLDER (holding demux/, xpl/,
-// settings/, hd_unit/, audio/, disc_image/).
+// settings/, hd_unit/, audio/, video_check/, disc_image/).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -112,18 +112,32 @@ void hdUnitSeeds(const fs::path& folder) {
                                   "A", 2000, {.forced = true, .fadeSteps = 2, .fadeStepMs = 100})));
 }
 
+// The first `size` bytes of a sample stream.
+std::vector<std::uint8_t> sampleStart(const char* name, std::size_t size) {
+  std::vector<std::uint8_t> bytes =
+      tessaly::testing::readFile(std::string(TESSALY_SAMPLE_STREAMS "/") + name);
+  bytes.resize(size);
+  return bytes;
+}
+
 // The first 6 KB of a sample stream, then what the audio target reads from the input's
 // end: the coding (last), the LPCM format byte, the packets' size and the cuts.
 void audioSeeds(const fs::path& folder) {
   const auto seed = [&](const char* name, std::uint8_t coding) {
-    std::vector<std::uint8_t> bytes =
-        tessaly::testing::readFile(std::string(TESSALY_SAMPLE_STREAMS "/") + name);
-    bytes.resize(6144);
+    std::vector<std::uint8_t> bytes = sampleStart(name, 6144);
     bytes.insert(bytes.end(), {13, 0xD0, 0x07, 0x01, coding});
     put(folder / name, bytes);
   };
   seed("english.eac3", 1);
   seed("lossless.thd", 4);
+}
+
+// The first 24 KB of the sample video (a few pictures), then the cuts and the packets'
+// size that the video check's target reads from the input's end.
+void videoSeeds(const fs::path& folder) {
+  std::vector<std::uint8_t> bytes = sampleStart("video.m2v", 24576);
+  bytes.insert(bytes.end(), {13, 0xD0, 0x07});
+  put(folder / "video.m2v", bytes);
 }
 
 // A small HD DVD image as the image target's sparse records: a feature EVO and its map,
@@ -152,7 +166,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path corpus = argv[1];
-  for (const char* target : {"demux", "xpl", "settings", "hd_unit", "audio", "disc_image"}) {
+  for (const char* target :
+       {"demux", "xpl", "settings", "hd_unit", "audio", "video_check", "disc_image"}) {
     fs::create_directories(corpus / target);
   }
   demuxSeeds(corpus / "demux");
@@ -160,6 +175,7 @@ int main(int argc, char** argv) {
   settingsSeeds(corpus / "settings");
   hdUnitSeeds(corpus / "hd_unit");
   audioSeeds(corpus / "audio");
+  videoSeeds(corpus / "video_check");
   imageSeeds(corpus / "disc_image");
   return 0;
 }
