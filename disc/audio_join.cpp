@@ -8,8 +8,6 @@
 namespace tessaly {
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
-
 // The frames of a part, from its first, until one that may start the part: at or after
 // `from` (units on the part's time line) and where a decoder can start.
 class FirstKept final : public FrameSink {
@@ -52,14 +50,10 @@ void walkPart(const AudioPart& part, const std::string& path, AudioCoding coding
   if (!walker) return;
   InputFile input(path, Access::Shared);
   walker->packet(part.begin, std::nullopt);
-  std::vector<std::uint8_t> buffer(kReadChunk);
-  for (std::uint64_t at = part.begin; at < part.end && !kept.found();) {
-    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kReadChunk, part.end - at));
-    const std::size_t read = input.readAt(static_cast<std::int64_t>(at), buffer.data(), size);
-    if (read == 0) break;
-    walker->bytes(buffer.data(), read);
-    at += read;
-  }
+  input.readRange(part.begin, part.end, [&](const std::uint8_t* data, std::size_t size) {
+    walker->bytes(data, size);
+    return !kept.found();
+  });
   if (!kept.found()) walker->finish();
 }
 

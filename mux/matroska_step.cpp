@@ -251,15 +251,11 @@ void writePart(const PartFile& part) {
   InputFile input(part.from, Access::Shared);
   OutputFile output(part.path);
   output.write(part.header.data(), part.header.size());
-  std::vector<std::uint8_t> buffer(InputFile::kBlockSize);
-  for (std::uint64_t at = part.begin; at < part.end;) {
-    const std::size_t size =
-        static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), part.end - at));
-    const std::size_t read = input.readAt(static_cast<std::int64_t>(at), buffer.data(), size);
-    if (read == 0) break;  // the file is shorter than its stream was
-    output.write(buffer.data(), read);
-    at += read;
-  }
+  // A file shorter than its stream was gives what it holds.
+  input.readRange(part.begin, part.end, [&output](const std::uint8_t* data, std::size_t size) {
+    output.write(data, size);
+    return true;
+  });
   output.close();
 }
 

@@ -153,6 +153,16 @@ std::size_t InputFile::readAt(std::int64_t offset, std::uint8_t* buffer, std::si
   return done;
 }
 
+void InputFile::readRange(std::uint64_t begin, std::uint64_t end, const RangeSink& take) {
+  std::vector<std::uint8_t> buffer(kBlockSize);
+  for (std::uint64_t at = begin; at < end;) {
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, end - at));
+    const std::size_t got = readAt(static_cast<std::int64_t>(at), buffer.data(), size);
+    if (got == 0 || !take(buffer.data(), got)) return;
+    at += got;
+  }
+}
+
 OutputFile::OutputFile(const std::string& path) : path_(path) {
   unlinkShared(path);
   // Lock before truncating, so a file that another program holds is left intact.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -55,6 +56,10 @@ class InputFile {
   // moving position(); fewer only at the file's end. A failed read throws "Stream read
   // error".
   std::size_t readAt(std::int64_t offset, std::uint8_t* buffer, std::size_t size);
+  // Hands the bytes from `begin` to `end` to `take` a block at a time, without moving
+  // position(); stops early at the file's end or when `take` returns false.
+  using RangeSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+  void readRange(std::uint64_t begin, std::uint64_t end, const RangeSink& take);
 
  private:
   void readBlock();
